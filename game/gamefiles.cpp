@@ -30,7 +30,7 @@ std::string executableFolder()
 
 }  // namespace
 
-const std::string& programFolder()
+const std::string& gameFolder()
 {
     std::string& folder = folderStore();
     if (folder.empty())
@@ -38,11 +38,11 @@ const std::string& programFolder()
     return folder;
 }
 
-void setProgramFolder(const std::string& folder) { folderStore() = folder; }
+void setGameFolder(const std::string& folder) { folderStore() = folder; }
 
-std::string programFile(const char* name)
+std::string gameFile(const char* name)
 {
-    std::string path = programFolder();
+    std::string path = gameFolder();
     if (path.empty() || path.back() != '/')
         path += '/';
     for (const char* c = name; *c; ++c)
