@@ -13,7 +13,6 @@
 #include "game/settings.h"
 #include "ui/board/geometry.h"
 
-constexpr std::int32_t NoSquare = -1;
 constexpr std::int32_t NoTutorReference = 100000;  // tutorReferenceScore: make no comparison
 constexpr std::int32_t TutorWarningDrop = 200;     // centipawns lost before the tutor asks
 constexpr std::int32_t ClockLimitMs = 3599000;     // 59:59

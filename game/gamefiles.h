@@ -10,12 +10,13 @@ constexpr const char* AutosaveFileName = "autosave.pgn";
 // the tags and the trailer) fits with room to spare.
 constexpr std::size_t GameTextBufferSize = 16384;
 
-// The folder that holds the running program (no trailing separator).
-const std::string& programFolder();
+// The folder of the game's own files: the folder that holds the running
+// program unless another was set (no trailing separator).
+const std::string& gameFolder();
 // Points the game's files at another folder (tests).
-void setProgramFolder(const std::string& folder);
-// programFolder() + "/" + name.
-std::string programFile(const char* name);
+void setGameFolder(const std::string& folder);
+// gameFolder() + "/" + name, backslashes of the name turned into '/'.
+std::string gameFile(const char* name);
 
 // A file counts as present when it opens for reading and is not empty.
 bool fileIsPresent(const char* path);
