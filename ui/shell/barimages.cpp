@@ -50,7 +50,7 @@ QImage drawnButton(int index) {
 
 // The picture file's pure white is its transparent colour, as for every sprite.
 QImage fileButton(int index) {
-    QFile file(QString::fromStdString(programFile(ToolbarFileName)));
+    QFile file(QString::fromStdString(gameFile(ToolbarFileName)));
     if (!file.open(QIODevice::ReadOnly)) return {};
     const QByteArray bytes = file.readAll();
     if (!bytes.startsWith("BM")) return {};

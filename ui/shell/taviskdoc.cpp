@@ -216,5 +216,5 @@ bool CTaviskDoc::loadFile(const QString& path) {
 
 QString CTaviskDoc::tutorialPage() const {
     const QString name = QString("Tutorial%1.html").arg(tutorialSuffix[currentLanguage()]);
-    return QDir(QString::fromStdString(programFolder())).filePath("tutorial/" + name);
+    return QDir(QString::fromStdString(gameFolder())).filePath("tutorial/" + name);
 }
