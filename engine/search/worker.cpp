@@ -7,6 +7,7 @@
 #include "engine/core/gamerecord.h"
 #include "engine/core/makemove.h"
 #include "engine/core/movegen.h"
+#include "engine/core/notation.h"
 #include "engine/search/results.h"
 #include "engine/search/rootsearch.h"
 #include "engine/search/searchdata.h"
@@ -238,6 +239,11 @@ void afterOpponentMove() {
 void playEngineMove() {
     EngineSession& s = engineSession;
     if (s.uciMode == 1) {
+        // A UCI interface waits for "bestmove"; when the engine is still to move
+        // nothing was committed.
+        char text[8] = "0000";
+        if (s.engineColour == s.gamePosition.sideToMove) coordinateTextLower(text, s.engineMove);
+        std::printf("bestmove %s\n", text);
         std::fflush(stdout);
         return;
     }

@@ -148,9 +148,9 @@ TEST_F(BookTest, ChainsUpdatesRemovalsAndLimits) {
 
 TEST_F(BookTest, ChoiceKeepsMovesGoodForTheMoverAndNeverRepeats) {
   buildFromText(*book,
-                "[White \"A\"]\n[Black \"B\"]\n\n1. e4 e5 *\n\n"
-                "[White \"C\"]\n[Black \"D\"]\n\n1. d4 d5 *\n\n"
-                "[White \"E\"]\n[Black \"F\"]\n\n1. Nf3 Nf6 2. Ng1 Ng8 3. Nf3 *\n");
+                "[Event \"a\"]\n[White \"A\"]\n[Black \"B\"]\n\n1. e4 e5 *\n\n"
+                "[Event \"c\"]\n[White \"C\"]\n[Black \"D\"]\n\n1. d4 d5 *\n\n"
+                "[Event \"e\"]\n[White \"E\"]\n[Black \"F\"]\n\n1. Nf3 Nf6 2. Ng1 Ng8 3. Nf3 *\n");
   // e4 is marked bad for White: the choice is always one of the others.
   Position afterE4 = after("e2e4");
   addPosition(*book, computeHashKey(afterE4), computeHashLock(afterE4), -5, 0, 1);
@@ -188,8 +188,8 @@ TEST_F(BookTest, ChoiceKeepsMovesGoodForTheMoverAndNeverRepeats) {
 
 TEST_F(BookTest, LossAsBlackCutsTheLineBackToItsLastBranch) {
   buildFromText(*book,
-                "[White \"A\"]\n[Black \"B\"]\n\n1. e4 e5 2. Nf3 Nc6 3. Bb5 *\n\n"
-                "[White \"C\"]\n[Black \"D\"]\n\n1. e4 c5 2. Nf3 *\n");
+                "[Event \"a\"]\n[White \"A\"]\n[Black \"B\"]\n\n1. e4 e5 2. Nf3 Nc6 3. Bb5 *\n\n"
+                "[Event \"c\"]\n[White \"C\"]\n[Black \"D\"]\n\n1. e4 c5 2. Nf3 *\n");
   playGame("e2e4 e7e5 g1f3 b8c6 f1b5 a7a6 b5a4");
   engineSession.engineColour = EnginePlaysBlack;
   learnFromLoss(*book, WhiteWon);

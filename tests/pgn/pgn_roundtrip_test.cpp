@@ -88,7 +88,7 @@ TEST_F(GameTextTest, EmptyGameAndNamesBySide) {
               std::string::npos)
         << row.colour;
     EXPECT_NE(text.find("[Result \"*\"]\r\n\r\n\r\n\r\n"), std::string::npos);
-    EXPECT_EQ(movePart(text), "\r\n");
+    EXPECT_EQ(movePart(text), "\r\n\r\n");
   }
 }
 
