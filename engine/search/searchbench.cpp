@@ -38,14 +38,14 @@ const char* const searchBenchPositions[] = {
     "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - -",
     "8/8/8/4k3/8/8/4P3/4K3 w - -",
     "8/5pk1/6p1/7p/7P/6P1/5PK1/8 w - -",
-    "6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - -",
+    "6k1/5ppp/8/8/8/8/5PPP/3R2K1 b - -",
     "8/8/4k3/8/2K5/8/3R4/8 w - -",
     "8/8/8/8/8/3k4/8/3KQ3 w - -",
     "8/3k4/8/8/8/8/6B1/4K1N1 w - -",
     "8/pp3kpp/2p5/8/3P4/8/PP3PPP/6K1 w - -",
     "r5k1/5ppp/8/8/8/8/5PPP/2R3K1 b - -",
     "8/8/1k6/8/8/2N5/1K1N4/8 w - -",
-    "4r1k1/1p3pp1/p1p4p/8/2P5/1P3P1P/P3R1P1/6K1 w - -",
+    "3r2k1/1p3pp1/p1p4p/8/2P5/1P3P1P/P3R1P1/6K1 w - -",
     "2k5/8/1K6/8/8/8/7p/8 b - -",
 };
 const int searchBenchPositionCount = sizeof searchBenchPositions / sizeof searchBenchPositions[0];
