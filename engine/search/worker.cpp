@@ -7,6 +7,7 @@
 #include "engine/core/gamerecord.h"
 #include "engine/core/makemove.h"
 #include "engine/core/movegen.h"
+#include "engine/core/notation.h"
 #include "engine/search/results.h"
 #include "engine/search/rootsearch.h"
 #include "engine/search/searchdata.h"
@@ -74,6 +75,11 @@ void ponder() {
     s.promotionChoice = Queen;
     // 3., 4.
     if (move != NoMove && playPredicted(ponderWork, move)) {
+        // The entry of the position before the opponent's move, written now so
+        // that recording that move finds it unchanged while the search reads it.
+        Position keyed = s.gamePosition;
+        keyed.hashKey = computeHashKey(keyed);
+        recordRepetition(keyed.ply, fullIndexKey(keyed));
         {
             std::lock_guard<std::mutex> lock(ponderMutex);
             s.ponderPosition = ponderWork;
@@ -238,6 +244,11 @@ void afterOpponentMove() {
 void playEngineMove() {
     EngineSession& s = engineSession;
     if (s.uciMode == 1) {
+        // A UCI interface waits for "bestmove"; when the engine is still to move
+        // nothing was committed.
+        char text[8] = "0000";
+        if (s.engineColour == s.gamePosition.sideToMove) coordinateTextLower(text, s.engineMove);
+        std::printf("bestmove %s\n", text);
         std::fflush(stdout);
         return;
     }
