@@ -1,0 +1,45 @@
+#pragma once
+// The worker thread that runs every search, and the protocol by which the
+// caller's thread hands it requests and stops it.
+#include <condition_variable>
+#include <mutex>
+
+// An event with automatic or manual reset, set/reset and a wait with a
+// time-out in milliseconds (-1 = no limit).
+class Event {
+public:
+    explicit Event(bool manualReset) : manual_(manualReset) {}
+    void set();
+    void reset();
+    // 1 if the event was (or became) set within the time-out, else 0.
+    int wait(int timeoutMs = -1);
+    int isSet();
+
+private:
+    std::mutex mutex_;
+    std::condition_variable cv_;
+    bool manual_;
+    bool signalled_ = false;
+};
+
+extern Event wakeEvent;    // auto-reset: wakes the worker
+extern Event idleEvent;    // manual-reset: set while the worker waits
+extern Event commitGuard;  // manual-reset: reset while the worker commits its move
+
+// Creates the worker thread and installs stopSearch as the session's stop
+// hook (once; later calls do nothing).
+void startWorker();
+
+// Hands the worker a request (0 think, 1 analyse) unless it is busy.
+void startSearch(int request);
+
+// Waits up to 1000 ms for the commit guard, aborts the search and waits up to
+// 1000 ms for the worker to become idle.
+void stopSearch();
+
+// After an opponent's move has been played on gamePosition: ponder hit or miss,
+// game-end test, the engine's reply.
+void afterOpponentMove();
+
+// The end of a committed search: prints "move %s" and notifies the main window.
+void playEngineMove();

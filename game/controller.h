@@ -1,0 +1,135 @@
+#pragma once
+// The game as the user sees it: the colour the user plays, the selection,
+// whether the engine is thinking, the clocks, the hint, the sliding piece and
+// the user's settings. The shell hands it taps, menu commands, timer ticks
+// and the engine's notifications; it drives the engine only through the
+// EngineBridge and reaches the platform only through GamePlatform. Drawing
+// reads its fields. Everything here runs on the main thread.
+
+#include <cstddef>
+#include <cstdint>
+
+#include "game/platform.h"
+#include "game/settings.h"
+#include "ui/board/geometry.h"
+
+constexpr std::int32_t NoTutorReference = 100000;  // tutorReferenceScore: make no comparison
+constexpr std::int32_t TutorWarningDrop = 200;     // centipawns lost before the tutor asks
+constexpr std::int32_t ClockLimitMs = 3599000;     // 59:59
+
+class GameController {
+public:
+    // Platform and pictures.
+    GamePlatform* platform;              // the shell's platform (tests: a fake); null = nothing shown
+    ImageHandle boardImage;              // the three skin images in use
+    ImageHandle piecesImage;
+    ImageHandle selectionImage;
+    BoardGeometry geometry;              // layout of the board, with screenType
+
+    // Selection and move entry.
+    std::uint8_t selectedPiece;          // piece code on the selected square when selected
+    std::int32_t selectedColumn;         // the selected square, -1 = none
+    std::int32_t selectedRow;
+    bool pieceSelected;                  // a piece of the user's is selected
+    std::int32_t cursorColumn;           // cursor square, (0, 0) after a new game
+    std::int32_t cursorRow;
+    std::int32_t hintMove[4];            // from column, from row, to column, to row; -1 = none
+    std::int32_t userColour;             // 1 White, 2 Black
+    Settings settings;                   // the 36-byte block of "options.cfg"
+    bool engineBusy;                     // the engine has been asked to move and has not answered
+    std::int32_t tutorReferenceScore;    // engine score when the user last moved; 100000 = none
+    bool showMovablePieces;              // the stylus went down on a square not the user's
+    bool stylusDown;                     // a press on the board is in progress
+    std::int32_t pressX, pressY;         // view point where the stylus went down
+    std::int32_t dragDX, dragDY;         // offset of the stylus from the press point
+
+    // The sliding piece.
+    bool animating;                      // a slide is running
+    std::int32_t animHiddenColumn;       // square that shows capturedPiece during a slide
+    std::int32_t animHiddenRow;
+    double animX, animY;                 // view position of the sliding piece
+    double animStepX, animStepY;         // movement per frame
+    std::int32_t animFrame;              // frames shown so far
+    std::int32_t animFrameCount;         // frames of one slide
+    std::uint8_t animPiece;              // piece code of the sliding piece
+    std::uint8_t capturedPiece;          // drawn on the hidden square during a slide, 0 = none
+
+    // Clocks.
+    bool clockTimerStarted;              // the clock timer runs for this game
+    std::int32_t whiteClockMs;           // time White has been to move
+    std::int32_t blackClockMs;           // time Black has been to move
+    std::intptr_t clockTimerId;          // handle of the running clock timer, 0 = none
+    void* view;                          // the game view as last painted (owner of the clock timer)
+
+    // Tutor.
+    bool tutorWarned;                    // the tutor asked during the current engine search
+    bool questionOpen;                   // the tutor's question box is open
+
+    // Life of the game.
+    // Settings, skin images and engine start. Returns false when the program
+    // has been told to end (a missing "options.cfg" or skin image).
+    bool initialise();
+    // Settings, then the auto-saved game, then the images are released.
+    void shutdown();
+    void resetGame();
+    void startNewGame(bool quiet);
+    void resumeGame(bool quiet);
+    void applySettings();
+    void onEngineMoved();
+    void onEngineProgress(int depth);
+    // Lays out the board and loads the three images of the style; message
+    // and quitProgram when one is missing. Returns false then.
+    bool loadSkin(int skin);
+    void repaint();
+    void quitProgram();
+    // Slides animPiece between the squares; capturedPiece and the hidden square are set by the caller.
+    void slidePiece(int fromColumn, int fromRow, int toColumn, int toRow);
+    void startClockTimer();
+    void stopClockTimer();
+
+    // Move entry (view coordinates).
+    void stylusPressed(int x, int y);
+    void stylusMoved(int x, int y);
+    void stylusReleased(int x, int y);
+    void selectSquare(int column, int row);
+
+    // Hint, tutor, takeback, forward, swap sides.
+    bool hintAvailable();
+    void showHint();
+    void takeBack(bool fromMenu);
+    void takeBackAll();
+    void forward();
+    void forwardAll();
+    void swapSides();
+
+    // Clocks.
+    void clockTick();
+
+    // Game files. The paths are full file names.
+    bool saveAutosave();
+    bool loadAutosave();
+    bool writeGameToFile(const char* path);
+    bool readGameFromFile(const char* path);
+
+    // For the painting and the menus.
+    // Called by every paint of the game view: remembers the view and starts
+    // the clock timer of a new game.
+    void boardPainted(void* paintedView);
+    // Called by a paint while `animating` after the sliding piece is drawn.
+    void advanceSlide();
+    bool gameDecided();             // checkmate, stalemate or a draw rule in the current position
+    bool canTakeBack();             // "Takeback", "Takeback all"
+    bool canForward();              // "Forward"
+    bool canForwardAll();           // "Forward all"
+    int sideToMove();               // of the engine's game position: 1 White, 2 Black
+    // Score of the engine's last search from the user's side, in centipawns.
+    int userScore();
+};
+
+// The one controller, created on first access with all fields zero.
+GameController& gameController();
+
+// The engine's notifications, to be called on the main thread while the
+// worker waits: 0x401 moved, 0x402 progress (wParam = depth), 0x403
+// disambiguation (wParam = move, lParam = position). Returns 0.
+std::intptr_t dispatchEngineNotification(unsigned message, std::intptr_t wParam, std::intptr_t lParam);

@@ -1,0 +1,78 @@
+#include "game/gamefiles.h"
+
+#include <cstdio>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+std::string& folderStore()
+{
+    static std::string folder;
+    return folder;
+}
+
+std::string executableFolder()
+{
+    char path[4096];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length <= 0)
+        return ".";
+    path[length] = 0;
+    std::string full(path);
+    const std::size_t slash = full.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return full.substr(0, slash);
+}
+
+}  // namespace
+
+const std::string& gameFolder()
+{
+    std::string& folder = folderStore();
+    if (folder.empty())
+        folder = executableFolder();
+    return folder;
+}
+
+void setGameFolder(const std::string& folder) { folderStore() = folder; }
+
+std::string gameFile(const char* name)
+{
+    std::string path = gameFolder();
+    if (path.empty() || path.back() != '/')
+        path += '/';
+    for (const char* c = name; *c; ++c)
+        path += (*c == '\\') ? '/' : *c;
+    return path;
+}
+
+bool fileIsPresent(const char* path)
+{
+    std::FILE* file = std::fopen(path, "rb");
+    if (!file)
+        return false;
+    const bool present = std::fgetc(file) != EOF;
+    std::fclose(file);
+    return present;
+}
+
+bool replaceFile(const char* path, const void* bytes, std::size_t count)
+{
+    const std::string fresh = std::string(path) + ".new";
+    std::FILE* file = std::fopen(fresh.c_str(), "wb");
+    if (!file)
+        return false;
+    bool written = std::fwrite(bytes, 1, count, file) == count;
+    written = std::fflush(file) == 0 && written;
+    written = fsync(fileno(file)) == 0 && written;
+    written = std::fclose(file) == 0 && written;
+    if (!written || std::rename(fresh.c_str(), path) != 0) {
+        std::remove(fresh.c_str());
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,63 @@
+#pragma once
+// The few things the game controller needs from the platform. The Qt shell
+// implements this interface; tests use a fake, so the whole game runs
+// without a window.
+
+#include <cstdint>
+
+// A loaded picture. The platform owns what stands behind the handle; the
+// controller only keeps it and gives it back to be released.
+struct PlatformImage;
+using ImageHandle = PlatformImage*;
+
+// Timer and message numbers the controller uses.
+constexpr int ClockTimerIdentifier = 10;   // the view's one-second clock timer
+constexpr int ClockTimerPeriodMs = 1000;
+constexpr int SlideFramePeriodMs = 50;     // sleep between two frames of a slide
+
+// Message numbers of the localised message table.
+constexpr int MessageWeakMove = 0;         // "Your last move seems to be weak. Would you take back?"
+constexpr int MessageFilesMissing = 1;     // "Required files not found. Please, re-install the software."
+
+class GamePlatform {
+public:
+    virtual ~GamePlatform() = default;
+
+    // Paints the whole game view at once, synchronously; nothing is queued.
+    virtual void repaint() = 0;
+    // Paints the status panel (score, clocks); a full repaint will do.
+    virtual void repaintStatus() { repaint(); }
+
+    virtual void sleepMs(int milliseconds) = 0;
+
+    // A periodic timer on the game view (`view`, may be null before the first
+    // paint). Returns a handle, 0 when no timer could be started.
+    virtual std::intptr_t startTimer(void* view, int identifier, int periodMs) = 0;
+    virtual void stopTimer(std::intptr_t handle) = 0;
+
+    // Message boxes with the localised text of the message table in the
+    // current language and the caption "Tavisk".
+    virtual void showMessage(int message, int language) = 0;        // OK only
+    virtual bool askYesNo(int message, int language) = 0;           // question icon; true on Yes
+
+    // The main window is the foreground window.
+    virtual bool isForeground() = 0;
+    // The primary stylus button is held down right now.
+    virtual bool stylusButtonDown() = 0;
+
+    // The main window exists (the normal shut-down path is available).
+    virtual bool hasMainWindow() = 0;
+    // Asks the main window to close: the orderly end that saves everything.
+    virtual void closeMainWindow() = 0;
+    // Ends the process at once with the exit code (no main window yet).
+    virtual void exitProcess(int code) = 0;
+
+    // Loads a picture file named relative to the program folder (backslashes
+    // stand for folder separators); null when missing or not a picture.
+    virtual ImageHandle loadImage(const char* name) = 0;
+    virtual void releaseImage(ImageHandle image) = 0;
+
+    // The screen metrics the board layout reads.
+    virtual int screenWidth() = 0;
+    virtual int screenHeight() = 0;
+};

@@ -1,0 +1,325 @@
+#include "ui/board/geometry.h"
+
+#include <cmath>
+
+#include "game/controller.h"
+
+namespace {
+
+void setFlatCells(BoardGeometry& g, int square, int piece, int marker)
+{
+    g.squareSize = g.cellWidth = g.cellHeight = square;
+    g.pieceWidth = g.pieceHeight = piece;
+    g.markerWidth = g.markerHeight = marker;
+}
+
+// The isometric values of the QVGA portrait layout, shared by several classes.
+void setSmallIsometric(BoardGeometry& g, int width)
+{
+    g.originX = -(width / 240);
+    g.boardLeft = width / 2 - 120;
+    g.cellWidth = 30;
+    g.cellHeight = 14;
+    g.pieceWidth = 19;
+    g.pieceHeight = 24;
+    g.boardHeight = 124;
+    g.boardTop = 18;
+    g.originY = 16;
+    g.markerWidth = 31;
+    g.markerHeight = 17;
+}
+
+void setLargeIsometric(BoardGeometry& g, int width)
+{
+    g.originX = -(width / 240);
+    g.boardLeft = width / 2 - 232;
+    g.cellWidth = 58;
+    g.cellHeight = 28;
+    g.pieceWidth = 31;
+    g.pieceHeight = 50;
+    g.boardWidth = 464;
+    g.boardHeight = 320;
+    g.boardTop = 24;
+    g.originY = -4;
+    g.squareSize = 56;
+    g.markerWidth = 59;
+    g.markerHeight = 30;
+}
+
+// Floor division: the board's pixel grid extends the same way on both sides
+// of the origin, so a point left of or above the board gives a negative square.
+int floorDiv(int dividend, int divisor)
+{
+    int q = dividend / divisor;
+    if (dividend % divisor != 0 && dividend < 0)
+        q -= 1;
+    return q;
+}
+
+// Bottom edge of the flat board.
+int flatBottom(const BoardGeometry& g) { return g.boardHeight + g.boardTop - g.originY; }
+
+// The square as the isometric board shows it in a quarter turn.
+void turnSquare(int orientation, int column, int row, int& c, int& r)
+{
+    switch (orientation) {
+    case 1: c = 7 - row; r = column; break;
+    case 2: c = 7 - column; r = 7 - row; break;
+    case 3: c = row; r = 7 - column; break;
+    default: c = column; r = row; break;
+    }
+}
+
+}  // namespace
+
+void layoutBoard(BoardGeometry& g, int width, int height, int isometric)
+{
+    const bool iso = isometric != 0;
+
+    // Step 1: QVGA portrait.
+    g = BoardGeometry{};
+    g.screenType = ScreenQvgaPortrait;
+    g.squareSize = 28;
+    g.boardWidth = 240;
+    if (iso) {
+        setSmallIsometric(g, width);
+    } else {
+        g.boardLeft = 0;
+        g.boardTop = 5;
+        g.originX = g.originY = 8;
+        setFlatCells(g, 28, 28, 32);
+        g.boardHeight = 240;
+    }
+
+    // Step 2: QVGA landscape.
+    if (width == 320 && height == 240) {
+        g.screenType = ScreenQvgaLandscape;
+        if (!iso) {
+            g.boardTop = -5;
+            g.boardWidth = g.boardHeight = 224;
+            g.boardLeft = 0;
+            g.originX = g.originY = 8;
+            setFlatCells(g, 26, 28, 30);
+            return;
+        }
+        setSmallIsometric(g, width);
+        g.boardLeft = 40;
+        g.originX = -1;
+    }
+
+    // Step 3: square screen.
+    if (width == 240 && height == 240) {
+        g.screenType = ScreenSquare;
+        if (!iso) {
+            setFlatCells(g, 22, 18, 28);
+            g.boardLeft = g.boardTop = 2;
+            g.originX = g.originY = 0;
+            g.boardWidth = g.boardHeight = 176;
+            return;
+        }
+        setSmallIsometric(g, width);
+        g.boardLeft = 0;
+        g.originX = -1;
+    }
+
+    // Step 4: VGA.
+    if (width >= 480 || height >= 640) {
+        g.screenType = ScreenVga;
+        if (iso) {
+            setLargeIsometric(g, width);
+        } else {
+            g.boardLeft *= 2;
+            g.boardTop *= 2;
+            g.boardHeight *= 2;
+            g.originX *= 2;
+            g.originY *= 2;
+            setFlatCells(g, 56, 48, 64);
+            g.boardWidth = 480;
+        }
+    }
+
+    // Step 5: VGA landscape.
+    if (width == 640 || height == 480) {
+        g.screenType = ScreenVgaLandscape;
+        if (iso) {
+            setLargeIsometric(g, width);
+            g.squareSize *= 2;
+        } else {
+            setFlatCells(g, 52, 48, 60);
+            g.boardWidth = g.boardHeight = 416;
+            g.boardLeft = 0;
+            g.boardTop = 6;
+            g.originX = 16;
+            g.originY = 0;
+        }
+    }
+
+    // Step 6: narrow screen.
+    if (width < 220) {
+        g.screenType = ScreenNarrow;
+        g.originY = 0;
+        g.squareSize = 20;
+        if (iso) {
+            g.boardLeft = width / 2 - 70;
+            g.originX = -1;
+            g.cellWidth = 18;
+            g.cellHeight = 8;
+            g.pieceWidth = 11;
+            g.pieceHeight = 14;
+            g.boardWidth = 140;
+            g.boardHeight = 105;
+            g.boardTop = 18;
+            g.markerWidth = 19;
+            g.markerHeight = 11;
+        } else {
+            g.boardLeft = 0;
+            g.boardTop = 16;
+            g.originX = 8;
+            setFlatCells(g, 20, 18, 26);
+            g.boardWidth = g.boardHeight = 160;
+        }
+    }
+
+    // Step 7: low screen.
+    if (height < 220) {
+        g.screenType = ScreenLow;
+        if (iso) {
+            g.boardLeft = width / 2 - 88;
+            g.originX = -1;
+            g.squareSize = 18;
+            g.cellWidth = 17;
+            g.cellHeight = 8;
+            g.pieceWidth = 11;
+            g.pieceHeight = 14;
+            g.boardWidth = 176;
+            g.boardHeight = 105;
+            g.boardTop = 18;
+            g.originY = 16;
+            g.markerWidth = 19;
+            g.markerHeight = 11;
+        } else {
+            g.originY = 0;
+            g.boardLeft = 0;
+            g.boardTop = 16;
+            g.originX = 8;
+            setFlatCells(g, 20, 18, 26);
+            g.boardWidth = g.boardHeight = 160;
+        }
+    }
+}
+
+void cellPosition(const BoardGeometry& g, int isometric, int orientation, int column, int row, int& x,
+                  int& y)
+{
+    if (isometric) {
+        int c, r;
+        turnSquare(orientation, column, row, c, r);
+        const float wc = static_cast<float>(g.cellWidth);
+        const float hc = static_cast<float>(g.cellHeight);
+        const float x0 = static_cast<float>(g.originX + g.boardLeft);
+        const float y0 = static_cast<float>(g.originY + g.boardHeight / 2 + g.boardTop);
+        x = static_cast<int>(static_cast<float>(r + c) * wc * 0.5f + x0);
+        y = static_cast<int>(y0 + hc * static_cast<float>(r - 1) * 0.5f - hc * static_cast<float>(c + 1) * 0.5f);
+        return;
+    }
+    const int s = g.squareSize;
+    const int bottom = flatBottom(g);
+    if (orientation == 0) {
+        x = g.originX + column * s + g.boardLeft;
+        y = bottom - (8 - row) * s;
+    } else {
+        x = g.originX + (7 - column) * s + g.boardLeft;
+        y = bottom - (row + 1) * s;
+    }
+}
+
+void piecePosition(const BoardGeometry& g, int isometric, int orientation, int column, int row, int& x,
+                   int& y)
+{
+    if (isometric) {
+        int c, r;
+        turnSquare(orientation, column, row, c, r);
+        const float wc = static_cast<float>(g.cellWidth);
+        const float hc = static_cast<float>(g.cellHeight);
+        const float x0 = static_cast<float>(g.originX + g.boardLeft);
+        const float y0 = static_cast<float>(g.originY + g.boardHeight / 2 + g.boardTop);
+        x = static_cast<int>(static_cast<float>(r + c) * wc * 0.5f + x0) + g.cellWidth / 2 - g.pieceWidth / 2;
+        y = static_cast<int>(y0 + hc * static_cast<float>(r) * 0.5f - hc * static_cast<float>(c) * 0.5f) -
+            g.pieceHeight / 2 - g.cellHeight;
+        return;
+    }
+    cellPosition(g, isometric, orientation, column, row, x, y);
+    const int inset = (g.squareSize - g.pieceWidth) / 2;
+    x += inset;
+    y += inset;
+}
+
+void hitTest(const BoardGeometry& g, int isometric, int orientation, int x, int y, int& column, int& row)
+{
+    if (isometric) {
+        const int halfWidth = g.cellWidth / 2;
+        const int halfHeight = g.cellHeight / 2;
+        if (halfWidth == 0 || halfHeight == 0) {
+            column = row = -1;
+            return;
+        }
+        const int gx = x - g.originX - g.boardLeft;
+        const int hy = y + halfHeight - g.boardHeight / 2 - g.originY - g.boardTop;
+        const float u = static_cast<float>(gx) / static_cast<float>(halfWidth);
+        const float v = static_cast<float>(hy) / static_cast<float>(halfHeight);
+        // Rounded down, not towards zero, so that a point just outside the
+        // diamond's upper-left edges does not count as a square of the board.
+        const int r = static_cast<int>(std::floor((u + v) * 0.5f));
+        const int c = static_cast<int>(std::floor((u - v) * 0.5f));
+        switch (orientation) {
+        case 1: column = r; row = 7 - c; break;
+        case 2: column = 7 - c; row = 7 - r; break;
+        case 3: column = 7 - r; row = c; break;
+        default: column = c; row = r; break;
+        }
+        return;
+    }
+    const int s = g.squareSize;
+    if (s <= 0) {
+        column = row = -1;
+        return;
+    }
+    // The pixel rows of a cell run from its top edge down to one above the
+    // next cell, exactly as the cells are drawn.
+    const int c = floorDiv(x - g.originX - g.boardLeft, s);
+    const int r = floorDiv(flatBottom(g) - 1 - y, s);
+    column = c;
+    row = 7 - r;
+    if (orientation != 0) {
+        column = 7 - column;
+        row = 7 - row;
+    }
+}
+
+void layoutBoard(GameController& controller)
+{
+    int width = 240, height = 320;
+    if (controller.platform) {
+        width = controller.platform->screenWidth();
+        height = controller.platform->screenHeight();
+    }
+    layoutBoard(controller.geometry, width, height, static_cast<int>(controller.settings.isometric));
+}
+
+void piecePosition(const GameController& controller, int column, int row, int& x, int& y)
+{
+    piecePosition(controller.geometry, static_cast<int>(controller.settings.isometric),
+                  controller.settings.orientation, column, row, x, y);
+}
+
+void cellPosition(const GameController& controller, int column, int row, int& x, int& y)
+{
+    cellPosition(controller.geometry, static_cast<int>(controller.settings.isometric),
+                 controller.settings.orientation, column, row, x, y);
+}
+
+void hitTest(const GameController& controller, int x, int y, int& column, int& row)
+{
+    hitTest(controller.geometry, static_cast<int>(controller.settings.isometric), controller.settings.orientation,
+            x, y, column, row);
+}
