@@ -1,0 +1,7 @@
+#pragma once
+// The four 16 x 16 images of the command bar (hint, takeback, forward, rotate board).
+
+#include <QIcon>
+
+// The image of button 0..3, each device pixel zoom x zoom desktop pixels.
+QIcon barButtonIcon(int index, int zoom);

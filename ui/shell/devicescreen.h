@@ -1,0 +1,32 @@
+#pragma once
+// The handheld screen the window stands for. Its size is chosen on the command
+// line (--screen WxH); --zoom N shows every device pixel as N x N desktop pixels.
+// Everything the game computes is in device pixels.
+
+class QScreen;
+
+struct DeviceScreen {
+    int width = 240;   // device pixels
+    int height = 320;
+    int zoom = 0;      // desktop pixels per device pixel; 0 = choose from the monitor
+};
+
+DeviceScreen& deviceScreen();
+
+// "240x320" into width and height; false (nothing changed) for anything else.
+bool parseScreenSize(const char* text, int& width, int& height);
+// A whole zoom factor from 1 to 16; false for anything else.
+bool parseZoom(const char* text, int& zoom);
+
+// The largest whole factor at which the screen fits comfortably on the monitor,
+// at least 1.
+int zoomForMonitor(const QScreen* monitor, int width, int height);
+
+// The device's command bar at the bottom and its task bar at the top have the same
+// height: 26 pixels, twice that on VGA-class screens.
+int systemBarHeight();
+// Portrait screens keep the task bar; landscape and square screens hide it.
+bool keepsTaskBar();
+// The part of the screen the view gets.
+int viewTop();
+int viewHeight();

@@ -1,0 +1,26 @@
+#pragma once
+// Look-ups of the texts by the current language, and the program's message box.
+// Every look-up reads the language at the moment of the call; nothing caches a text.
+
+#include <QString>
+
+#include "ui/shell/texttables.h"
+
+class QWidget;
+
+// The language the texts are shown in: the settings' language, held to 0..6.
+int currentLanguage();
+
+QString localMessage(int message);
+QString localWord(int entry);
+QString barCaption(int entry);
+QString localMenuText(int key);
+const DialogTexts& localDialogTexts();
+
+QString fromTable(const char16_t* text);
+
+enum class BoxType { Ok, YesNoQuestion };
+enum BoxAnswer { AnswerOk = 1, AnswerYes = 6, AnswerNo = 7 };
+
+// A modal box captioned "Tavisk"; returns the button pressed.
+int messageBox(const QString& text, BoxType type, QWidget* parent = nullptr);

@@ -1,0 +1,301 @@
+#include "ui/shell/mainframe.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QShortcut>
+#include <QThread>
+#include <QTimerEvent>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "engine/session/notify.h"
+#include "game/controller.h"
+#include "ui/shell/barimages.h"
+#include "ui/shell/commandrules.h"
+#include "ui/shell/devicescreen.h"
+#include "ui/shell/localisation.h"
+#include "ui/shell/qtplatform.h"
+#include "ui/shell/taviskapp.h"
+#include "ui/shell/taviskdoc.h"
+#include "ui/shell/taviskview.h"
+
+namespace {
+
+// The device's task bar: a dark strip with the program's title.
+class TaskBarStrip : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.fillRect(rect(), QColor(0x1d, 0x3b, 0x6e));
+        painter.setPen(Qt::white);
+        QFont font = painter.font();
+        font.setPixelSize(std::max(8, height() / 2));
+        font.setBold(true);
+        painter.setFont(font);
+        painter.drawText(rect().adjusted(height() / 3, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft,
+                         fromTable(applicationTitle));
+    }
+};
+
+// The engine's worker sends its notifications from its own thread and waits until the
+// main thread has handled them. A notification raised on the main thread itself is
+// handled at once (a blocking queued call to oneself would never return).
+std::intptr_t shellNotify(unsigned message, std::intptr_t wParam, std::intptr_t lParam) {
+    CMainFrame* frame = theMainFrame;
+    if (!frame) return 0;
+    if (QThread::currentThread() == frame->thread()) return dispatchEngineNotification(message, wParam, lParam);
+    std::intptr_t answer = 0;
+    QMetaObject::invokeMethod(
+        frame, [&] { answer = dispatchEngineNotification(message, wParam, lParam); },
+        Qt::BlockingQueuedConnection);
+    return answer;
+}
+
+int zoom() { return std::max(1, deviceScreen().zoom); }
+
+}  // namespace
+
+void showTaskBar() {
+    if (theMainFrame) theMainFrame->showTaskBar();
+}
+
+// The create handler: command bar (hidden during the splash), splash timer, the size of
+// the screen, and the window's place as the receiver of the engine's notifications.
+CMainFrame::CMainFrame(CTaviskDoc* document) : document_(document) {
+    setWindowTitle(fromTable(applicationTitle));
+    theMainFrame = this;
+    const int z = zoom();
+    const DeviceScreen& screen = deviceScreen();
+    const int bar = systemBarHeight();
+
+    screen_ = new QWidget(this);
+    screen_->setAutoFillBackground(true);
+    QPalette palette = screen_->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    screen_->setPalette(palette);
+    setCentralWidget(screen_);
+    view_ = new CTaviskView(this, screen_);
+    view_->setGeometry(0, viewTop() * z, screen.width * z, viewHeight() * z);
+    taskBar_ = new TaskBarStrip(screen_);
+    taskBar_->setGeometry(0, 0, screen.width * z, bar * z);
+    taskBar_->setVisible(keepsTaskBar());
+    taskBar_->raise();
+
+    created_ = rebuildMenuBar();
+    if (commandBar_) commandBar_->hide();
+    addAccelerators();
+    splashTimer_ = startTimer(SplashPeriodMs);
+    setFixedSize(screen.width * z, screen.height * z);
+    mainWindow.store(&shellNotify);
+}
+
+CMainFrame::~CMainFrame() {
+    mainWindow.store(nullptr);
+    theMainFrame = nullptr;
+}
+
+QAction* CMainFrame::action(int command) const {
+    for (QMenu* menu : {gameMenu_, optionsMenu_}) {
+        if (!menu) continue;
+        for (QAction* item : menu->findChildren<QAction*>())
+            if (item->data().toInt() == command && !item->isSeparator() && !item->menu()) return item;
+    }
+    return nullptr;
+}
+
+namespace {
+
+QMenu* buildMenu(const MenuLayout* layout, int count, QWidget* parent, CMainFrame* frame) {
+    auto* menu = new QMenu(parent);
+    QMenu* target = menu;
+    for (int i = 0; i < count; ++i) {
+        const MenuLayout& entry = layout[i];
+        switch (entry.kind) {
+        case MenuEntry::Separator:
+            target->addSeparator();
+            break;
+        case MenuEntry::SubmenuBegin:
+            target = menu->addMenu(localMenuText(entry.key));
+            QObject::connect(target, &QMenu::aboutToShow, frame, [frame, target] { frame->updateMenu(target); });
+            break;
+        case MenuEntry::SubmenuEnd:
+            target = menu;
+            break;
+        case MenuEntry::Item: {
+            QAction* item = target->addAction(localMenuText(entry.key));
+            item->setData(entry.key);
+            const int command = entry.key;
+            QObject::connect(item, &QAction::triggered, frame, [frame, command] { frame->onCommand(command); });
+            break;
+        }
+        }
+    }
+    QObject::connect(menu, &QMenu::aboutToShow, frame, [frame, menu] { frame->updateMenu(menu); });
+    return menu;
+}
+
+}  // namespace
+
+bool CMainFrame::rebuildMenuBar() {
+    // 1. The current bar goes.
+    if (commandBar_) {
+        removeToolBar(commandBar_);
+        commandBar_->deleteLater();
+        commandBar_ = nullptr;
+        gameMenu_ = optionsMenu_ = nullptr;
+    }
+    const int z = zoom();
+    const int barHeight = systemBarHeight() * z;
+
+    // 2. A new bar with the two drop-down buttons of the language.
+    auto* bar = new QToolBar(this);
+    bar->setObjectName("commandBar");
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setContextMenuPolicy(Qt::PreventContextMenu);
+    bar->setFixedHeight(barHeight);
+    bar->setIconSize(QSize(16 * z, 16 * z));
+    QFont font = bar->font();
+    font.setPixelSize(std::max(9, barHeight * 11 / 26));
+    bar->setFont(font);
+
+    gameMenu_ = buildMenu(gameMenuLayout, std::size(gameMenuLayout), bar, this);
+    optionsMenu_ = buildMenu(optionsMenuLayout, std::size(optionsMenuLayout), bar, this);
+    const int menuKeys[2] = {MenuGame, MenuOptions};
+    QMenu* menus[2] = {gameMenu_, optionsMenu_};
+    for (int i = 0; i < 2; ++i) {
+        auto* button = new QToolButton(bar);
+        button->setText(localMenuText(menuKeys[i]));
+        button->setMenu(menus[i]);
+        button->setPopupMode(QToolButton::InstantPopup);
+        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        button->setStyleSheet("QToolButton::menu-indicator { image: none; }");
+        bar->addWidget(button);
+        menuButtons_[i] = button;
+    }
+
+    // 3. The four image buttons.
+    bar->addSeparator();
+    for (int i = 0; i < 4; ++i) {
+        auto* button = new QToolButton(bar);
+        button->setIcon(barButtonIcon(i, z));
+        button->setAutoRaise(true);
+        const int command = barButtons[i].command;
+        connect(button, &QToolButton::pressed, this, [this, i] { buttonPressed(i); });
+        connect(button, &QToolButton::released, this, &CMainFrame::buttonReleased);
+        connect(button, &QToolButton::clicked, this, [this, command] { onCommand(command); });
+        bar->addWidget(button);
+        imageButtons_[i] = button;
+    }
+
+    // 4. The bar's place: the bottom of the screen.
+    addToolBar(Qt::BottomToolBarArea, bar);
+    commandBar_ = bar;
+    updateImageButtons();
+    return true;
+}
+
+void CMainFrame::updateMenu(QMenu* menu) {
+    if (!menu) return;
+    for (QAction* item : menu->actions()) {
+        if (item->menu()) {
+            updateMenu(item->menu());  // the nested "Board settings" items
+            continue;
+        }
+        if (item->isSeparator()) continue;
+        const CommandState state = commandState(item->data().toInt());
+        item->setEnabled(state.enabled);
+        item->setCheckable(state.checkable);
+        if (state.checkable) item->setChecked(state.checked);
+    }
+}
+
+void CMainFrame::updateImageButtons() {
+    for (int i = 0; i < 4; ++i)
+        if (imageButtons_[i]) imageButtons_[i]->setEnabled(commandState(barButtons[i].command).enabled);
+}
+
+void CMainFrame::onCommand(int command) {
+    if (document_ && document_->onCommand(command)) return;
+    if (CTaviskApp* app = CTaviskApp::instance()) app->onCommand(command);
+}
+
+void CMainFrame::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == splashTimer_ && splashTimer_ != 0)
+        splashTick();
+    else
+        QMainWindow::timerEvent(event);
+}
+
+// The splash animates for ten ticks, stays for ten more, then the menu bar shows and
+// the game screen appears.
+void CMainFrame::splashTick() {
+    ++splashTicks_;
+    if (splashTicks_ < SplashAnimationTicks) view_->advanceSplash();
+    if (splashTicks_ >= SplashTicks) {
+        if (commandBar_) commandBar_->show();
+        killTimer(splashTimer_);
+        splashTimer_ = 0;
+        view_->endSplash();
+    }
+    view_->repaint();
+}
+
+// A press on an image button shows its caption on the view while it is held.
+void CMainFrame::buttonPressed(int index) {
+    QToolButton* button = imageButtons_[index];
+    if (!button || !button->isEnabled()) return;
+    const QPoint centre = button->mapTo(this, button->rect().center());
+    const QPoint inView = view_->mapFrom(this, centre);
+    view_->showCaption(barCaption(barButtons[index].caption), inView.x() / zoom());
+}
+
+// The end of the press repaints the view (the caption goes) and ends any press on the
+// board that the button swallowed.
+void CMainFrame::buttonReleased() {
+    view_->clearCaption();
+    view_->repaint();
+    gameController().stylusReleased(-1, -1);
+}
+
+void CMainFrame::addAccelerators() {
+    struct Accelerator {
+        QKeySequence keys;
+        int command;
+    };
+    const Accelerator table[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_N), CmdFileNew},   {QKeySequence(Qt::CTRL | Qt::Key_Z), CmdEditUndo},
+        {QKeySequence(Qt::CTRL | Qt::Key_X), CmdEditCut},   {QKeySequence(Qt::CTRL | Qt::Key_C), CmdEditCopy},
+        {QKeySequence(Qt::CTRL | Qt::Key_V), CmdEditPaste},
+    };
+    for (const Accelerator& accelerator : table) {
+        auto* shortcut = new QShortcut(accelerator.keys, this);
+        const int command = accelerator.command;
+        connect(shortcut, &QShortcut::activated, this, [this, command] { onCommand(command); });
+    }
+}
+
+void CMainFrame::showTaskBar() {
+    taskBar_->show();
+    taskBar_->raise();
+}
+
+// Landscape and square screens give the whole screen to the game.
+void CMainFrame::enterFullScreen() {
+    if (!keepsTaskBar()) taskBar_->hide();
+}
+
+bool CMainFrame::taskBarShown() const { return !taskBar_->isHidden(); }
+
+// A close request ends the program in order: the window goes, the message loop ends,
+// and the document's end saves the settings and the game. Nothing is ever asked.
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    event->accept();
+    QApplication::quit();
+}

@@ -1,0 +1,79 @@
+#pragma once
+// The main window: the emulated device screen with the task-bar strip at the top,
+// the view, and the command bar at the bottom (two drop-down menus and four image
+// buttons). It runs the splash timer and receives the engine's notifications.
+
+#include <QMainWindow>
+
+class CTaviskDoc;
+class CTaviskView;
+class QMenu;
+class QToolBar;
+class QToolButton;
+class QAction;
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int SplashPeriodMs = 200;
+    static constexpr int SplashAnimationTicks = 10;  // the animation runs for the first ticks
+    static constexpr int SplashTicks = 20;           // then the game screen appears
+
+    explicit CMainFrame(CTaviskDoc* document);
+    ~CMainFrame() override;
+
+    // False when the command bar could not be made: the window is then unusable.
+    bool created() const { return created_; }
+    CTaviskView* view() const { return view_; }
+    CTaviskDoc* document() const { return document_; }
+
+    // The command bar for the current language: two drop-down menus and four image
+    // buttons. The old bar is gone first; false when the new one could not be made.
+    bool rebuildMenuBar();
+    QToolBar* menuBar() const { return commandBar_; }
+    QMenu* gameMenu() const { return gameMenu_; }
+    QMenu* optionsMenu() const { return optionsMenu_; }
+    QToolButton* menuButton(int index) const { return menuButtons_[index]; }
+    QToolButton* imageButton(int index) const { return imageButtons_[index]; }
+    QAction* action(int command) const;
+
+    // The framework's command-update pass over a menu and its submenus, and over the
+    // image buttons.
+    void updateMenu(QMenu* menu);
+    void updateImageButtons();
+
+    // Routes a command to the document, then to the application.
+    void onCommand(int command);
+
+    int splashTicks() const { return splashTicks_; }
+    bool splashTimerRunning() const { return splashTimer_ != 0; }
+
+    // The task-bar strip: shown again by every dialog, hidden by the full-screen switch
+    // on landscape and square screens.
+    void showTaskBar();
+    void enterFullScreen();
+    bool taskBarShown() const;
+
+protected:
+    void timerEvent(QTimerEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void splashTick();
+    void buttonPressed(int index);
+    void buttonReleased();
+    void addAccelerators();
+
+    CTaviskDoc* document_;
+    CTaviskView* view_ = nullptr;
+    QWidget* screen_ = nullptr;
+    QWidget* taskBar_ = nullptr;
+    QToolBar* commandBar_ = nullptr;
+    QMenu* gameMenu_ = nullptr;
+    QMenu* optionsMenu_ = nullptr;
+    QToolButton* menuButtons_[2] = {};
+    QToolButton* imageButtons_[4] = {};
+    int splashTicks_ = 0;
+    int splashTimer_ = 0;
+    bool created_ = false;
+};

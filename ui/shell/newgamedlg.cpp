@@ -1,0 +1,127 @@
+#include "ui/shell/newgamedlg.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+
+#include "game/clocks.h"
+#include "ui/shell/dialogunits.h"
+#include "ui/shell/localisation.h"
+
+namespace {
+constexpr int LevelCount = 10;
+constexpr int ModeRank = 0;
+constexpr int ModeTurnIn = 1;
+constexpr int ModeGameIn = 2;
+}  // namespace
+
+CNewGameDlg::CNewGameDlg(int language, Form form, QWidget* parent)
+    : QDialog(parent), language_(clampLanguage(language)), form_(form) {
+    const DialogTexts& texts = dialogTextTable[language_];
+    difficultyLabel_ = new QLabel(fromTable(texts.difficulty), this);
+    levelLabel_ = new QLabel(fromTable(texts.level), this);
+    whiteLabel_ = new QLabel(fromTable(texts.white), this);
+    modeList_ = new QComboBox(this);
+    levelList_ = new QComboBox(this);
+    whiteList_ = new QComboBox(this);
+    modeList_->setObjectName("modeList");
+    levelList_->setObjectName("levelList");
+    whiteList_->setObjectName("whiteList");
+    buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+
+    // The template's layout; the Russian "Level:" label needs more room.
+    difficultyLabel_->setGeometry(dialogRect(this, 13, 14, 40, 8));
+    modeList_->setGeometry(dialogRect(this, 59, 12, 71, 12));
+    levelLabel_->setGeometry(dialogRect(this, 13, 34, language_ == Russian ? 40 : 30, 8));
+    levelList_->setGeometry(dialogRect(this, 59, 32, 71, 12));
+    whiteLabel_->setGeometry(dialogRect(this, 13, 54, 32, 8));
+    whiteList_->setGeometry(dialogRect(this, 59, 52, 71, 12));
+    const QRect area = dialogRect(this, 0, 0, 179, 191);
+    const QSize buttonsSize = buttons_->sizeHint();
+    buttons_->setGeometry(area.width() - buttonsSize.width() - 8, area.height() - buttonsSize.height() - 8,
+                          buttonsSize.width(), buttonsSize.height());
+    setFixedSize(area.size().expandedTo(QSize(buttonsSize.width() + 16, 0)));
+
+    connect(buttons_, &QDialogButtonBox::accepted, this, &CNewGameDlg::accept);
+    connect(buttons_, &QDialogButtonBox::rejected, this, &CNewGameDlg::reject);
+    connect(modeList_, &QComboBox::currentIndexChanged, this, &CNewGameDlg::fillLevelList);
+    connect(whiteList_, &QComboBox::currentIndexChanged, this, &CNewGameDlg::colourChanged);
+}
+
+void CNewGameDlg::initDialog() {
+    // 1. Dialogs open over the full game screen with the task bar back.
+    showTaskBar();
+
+    // 2. The fixed lists; the mode list takes the focus with its first entry.
+    const bool wasWhite = userPlaysWhite;
+    modeList_->clear();
+    whiteList_->clear();
+    for (int entry = WordRank; entry <= WordGameIn; ++entry)
+        modeList_->addItem(fromTable(uiWord(entry, language_)));
+    whiteList_->addItem(fromTable(uiWord(WordYou, language_)));
+    whiteList_->addItem(fromTable(uiWord(WordComputer, language_)));
+    modeList_->setFocus();
+    modeList_->setCurrentIndex(0);
+    userPlaysWhite = wasWhite;
+
+    // 3. The title of the form.
+    setWindowTitle(fromTable(uiWord(form_ == SettingsForm ? WordGameSettings : WordNewGame, language_)));
+
+    // 4. The held level: its mode, then the level within the refilled list.
+    if (levelMode >= ModeRank && levelMode <= ModeGameIn) {
+        modeList_->setCurrentIndex(levelMode);
+        fillLevelList();
+        int selection = 0;
+        if (levelMode == ModeRank) {
+            if (levelValue >= 0 && levelValue < LevelCount) selection = levelValue;
+        } else {
+            const auto& times = levelMode == ModeTurnIn ? perMoveTimes : gameTimes;
+            for (int i = 0; i < LevelCount; ++i)
+                if (static_cast<long long>(times[i]) >= static_cast<long long>(levelValue)) {
+                    selection = i;
+                    break;
+                }
+        }
+        levelList_->setCurrentIndex(selection);
+    }
+
+    // 5. Who plays White.
+    whiteList_->setCurrentIndex(userPlaysWhite ? 0 : 1);
+}
+
+int CNewGameDlg::exec() {
+    initDialog();
+    return QDialog::exec();
+}
+
+void CNewGameDlg::fillLevelList() {
+    levelList_->clear();
+    const int mode = modeList_->currentIndex();
+    for (int i = 0; i < LevelCount; ++i) {
+        if (mode == ModeRank)
+            levelList_->addItem(QString::asprintf("%d", i + 1));
+        else if (mode == ModeTurnIn)
+            levelList_->addItem(fromTable(uiWord(WordFirstMoveTime + i, language_)));
+        else if (mode == ModeGameIn)
+            levelList_->addItem(fromTable(uiWord(WordFirstGameTime + i, language_)));
+    }
+    if (levelList_->count() > 0) levelList_->setCurrentIndex(0);
+}
+
+void CNewGameDlg::colourChanged(int index) {
+    if (index >= 0) userPlaysWhite = index == 0;
+}
+
+void CNewGameDlg::accept() {
+    const int mode = modeList_->currentIndex();
+    const int level = std::max(0, levelList_->currentIndex());
+    if (mode >= ModeRank && mode <= ModeGameIn) {
+        levelMode = mode;
+        if (mode == ModeRank)
+            levelValue = level;
+        else
+            levelValue = static_cast<int>(mode == ModeTurnIn ? perMoveTimes[level] : gameTimes[level]);
+    }
+    userPlaysWhite = whiteList_->currentIndex() == 0;
+    QDialog::accept();
+}

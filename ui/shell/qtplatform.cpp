@@ -1,0 +1,73 @@
+#include "ui/shell/qtplatform.h"
+
+#include <QGuiApplication>
+#include <QMetaObject>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#include "ui/shell/boardapi.h"
+#include "ui/shell/devicescreen.h"
+#include "ui/shell/localisation.h"
+#include "ui/shell/mainframe.h"
+#include "ui/shell/taviskview.h"
+
+CMainFrame* theMainFrame = nullptr;
+
+CTaviskView* theView() { return theMainFrame ? theMainFrame->view() : nullptr; }
+
+QtPlatform& qtPlatform() {
+    static QtPlatform platform;
+    return platform;
+}
+
+void QtPlatform::repaint() {
+    if (CTaviskView* view = theView()) view->repaint();
+}
+
+void QtPlatform::sleepMs(int milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+// Qt numbers its timers itself; the handle is the view's timer id, which the view's
+// timer event recognises as the clock timer.
+std::intptr_t QtPlatform::startTimer(void* view, int identifier, int periodMs) {
+    CTaviskView* target = view ? static_cast<CTaviskView*>(view) : theView();
+    if (!target) return 0;
+    return target->startClockTimer(periodMs);
+}
+
+void QtPlatform::stopTimer(std::intptr_t handle) {
+    if (CTaviskView* view = theView()) view->stopClockTimer(static_cast<int>(handle));
+}
+
+void QtPlatform::showMessage(int message, int language) {
+    messageBox(fromTable(messageText(message, language)), BoxType::Ok, theMainFrame);
+}
+
+bool QtPlatform::askYesNo(int message, int language) {
+    return messageBox(fromTable(messageText(message, language)), BoxType::YesNoQuestion, theMainFrame) ==
+           AnswerYes;
+}
+
+bool QtPlatform::isForeground() { return theMainFrame && theMainFrame->isActiveWindow(); }
+
+bool QtPlatform::stylusButtonDown() { return QGuiApplication::mouseButtons() & Qt::LeftButton; }
+
+bool QtPlatform::hasMainWindow() { return theMainFrame != nullptr; }
+
+// Queued, so that the window is not torn down under the caller's feet.
+void QtPlatform::closeMainWindow() {
+    if (theMainFrame) QMetaObject::invokeMethod(theMainFrame, &CMainFrame::close, Qt::QueuedConnection);
+}
+
+void QtPlatform::exitProcess(int code) { std::exit(code); }
+
+ImageHandle QtPlatform::loadImage(const char* name) { return ::loadImage(name); }
+
+void QtPlatform::releaseImage(ImageHandle image) { ::releaseImage(image); }
+
+int QtPlatform::screenWidth() { return deviceScreen().width; }
+
+int QtPlatform::screenHeight() { return deviceScreen().height; }

@@ -1,0 +1,74 @@
+#include "ui/shell/taviskapp.h"
+
+#include <QFileDialog>
+
+#include "ui/shell/aboutdlg.h"
+#include "ui/shell/devicescreen.h"
+#include "ui/shell/localisation.h"
+#include "ui/shell/mainframe.h"
+#include "ui/shell/taviskdoc.h"
+#include "ui/shell/taviskview.h"
+
+CTaviskApp::CTaviskApp(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName("Tavisk");
+    setApplicationDisplayName(fromTable(applicationTitle));
+    setOrganizationName("Tavisk");
+    setDesktopFileName("tavisk");
+    setQuitOnLastWindowClosed(false);  // the end runs through exitInstance
+}
+
+CTaviskApp::~CTaviskApp() { exitInstance(); }
+
+CTaviskApp* CTaviskApp::instance() { return qobject_cast<CTaviskApp*>(QCoreApplication::instance()); }
+
+bool CTaviskApp::initInstance() {
+    DeviceScreen& screen = deviceScreen();
+    if (screen.zoom <= 0) screen.zoom = zoomForMonitor(primaryScreen(), screen.width, screen.height);
+
+    // 2. The document: settings, skins, engine, splash pictures.
+    document_ = std::make_unique<CTaviskDoc>();
+    // 3, 4. The main window with its hidden command bar and splash timer, and its view.
+    frame_ = std::make_unique<CMainFrame>(document_.get());
+    if (!frame_->created()) {
+        frame_.reset();
+        return false;
+    }
+    document_->setMainFrame(frame_.get());
+    // 5. The first document start: a fresh game, the auto-saved game, the menu bar.
+    document_->onNewDocument();
+    // 6. Shown and painted: the splash screen.
+    frame_->show();
+    frame_->activateWindow();
+    frame_->view()->update();
+    return true;
+}
+
+void CTaviskApp::exitInstance() {
+    if (frame_) {
+        document_->setMainFrame(nullptr);
+        frame_.reset();
+    }
+    document_.reset();
+}
+
+bool CTaviskApp::onCommand(int command) {
+    switch (command) {
+    case CmdLoad: openDocument(); return true;
+    case CmdFileNew:
+        if (document_) document_->onNewDocument();
+        return true;
+    case CmdAbout: {
+        CAboutDlg dialog(currentLanguage(), frame_.get());
+        dialog.exec();
+        return true;
+    }
+    default: return false;
+    }
+}
+
+bool CTaviskApp::openDocument() {
+    const QString path = QFileDialog::getOpenFileName(frame_.get(), "Open", userDocumentsFolder(),
+                                                      "Tavisk Files (*.pgn);;All Files (*)");
+    if (path.isEmpty() || !document_) return false;
+    return document_->loadFile(path);
+}

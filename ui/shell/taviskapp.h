@@ -1,0 +1,40 @@
+#pragma once
+// The application: the start-up in its order (document, main window, first document
+// start, the window shown) and the end in its order (window, then document).
+
+#include <QApplication>
+
+#include <memory>
+
+class CMainFrame;
+class CTaviskDoc;
+
+class CTaviskApp : public QApplication {
+    Q_OBJECT
+public:
+    CTaviskApp(int& argc, char** argv);
+    ~CTaviskApp() override;
+
+    static CTaviskApp* instance();
+
+    // The start-up. A missing installed file ends the process (exit code 1) in here;
+    // false when the main window could not be created.
+    bool initInstance();
+    // The orderly end: the main window goes, then the document, which saves the
+    // settings and the game. Runs once; the destructor calls it too.
+    void exitInstance();
+
+    // Commands of the application's map: the framework's open ("Load"), its new
+    // document (Ctrl+N) and "About". True when handled.
+    bool onCommand(int command);
+
+    CMainFrame* mainFrame() const { return frame_.get(); }
+    CTaviskDoc* document() const { return document_.get(); }
+
+    // "Load": the open dialog, then the document's load path.
+    bool openDocument();
+
+private:
+    std::unique_ptr<CTaviskDoc> document_;
+    std::unique_ptr<CMainFrame> frame_;
+};

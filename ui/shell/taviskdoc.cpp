@@ -1,0 +1,220 @@
+#include "ui/shell/taviskdoc.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStandardPaths>
+#include <QUrl>
+
+#include "engine/session/bridge.h"
+#include "game/controller.h"
+#include "ui/shell/boardapi.h"
+#include "game/gamefiles.h"
+#include "game/skinfiles.h"
+#include "ui/shell/enginecontrol.h"
+#include "ui/shell/languagedlg.h"
+#include "ui/shell/localisation.h"
+#include "ui/shell/mainframe.h"
+#include "ui/shell/newgamedlg.h"
+#include "ui/shell/qtplatform.h"
+#include "ui/shell/taviskview.h"
+
+namespace {
+constexpr int ImageNameSize = 256;
+const char* const pgnFilter = "Tavisk Files (*.pgn);;All Files (*)";
+}  // namespace
+
+QString userDocumentsFolder() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return folder.isEmpty() ? QDir::homePath() : folder;
+}
+
+CTaviskDoc::CTaviskDoc() {
+    GameController& game = gameController();
+    game.platform = &qtPlatform();
+    if (!game.initialise()) qtPlatform().exitProcess(1);
+    if (!initSplash(theSplash())) {
+        qtPlatform().showMessage(MessageFilesMissing, game.settings.language);
+        qtPlatform().exitProcess(1);
+    }
+}
+
+CTaviskDoc::~CTaviskDoc() {
+    gameController().shutdown();
+    releaseSplash(theSplash());
+}
+
+void CTaviskDoc::onNewDocument() {
+    GameController& game = gameController();
+    if (firstStart) {
+        game.resetGame();
+        if (!game.loadAutosave()) languageDialogPending = true;
+        if (frame_) frame_->rebuildMenuBar();
+        game.resumeGame(true);
+        firstStart = false;
+        return;
+    }
+    newGameDialog();
+}
+
+bool CTaviskDoc::newGameDialog() {
+    GameController& game = gameController();
+    CNewGameDlg dialog(game.settings.language, CNewGameDlg::NewGameForm, frame_);
+    dialog.levelMode = static_cast<int>(game.settings.levelMode);
+    dialog.levelValue = static_cast<int>(game.settings.levelValue);
+    dialog.userPlaysWhite = game.settings.userPlaysWhite != 0;
+    if (dialog.exec() != QDialog::Accepted) return false;
+    game.settings.levelMode = static_cast<std::uint32_t>(dialog.levelMode);
+    game.settings.levelValue = static_cast<std::uint32_t>(dialog.levelValue);
+    game.settings.userPlaysWhite = dialog.userPlaysWhite ? 1 : 0;
+    game.startNewGame(false);
+    return true;
+}
+
+bool CTaviskDoc::onCommand(int command) {
+    GameController& game = gameController();
+    switch (command) {
+    case CmdHint: game.showHint(); return true;
+    case CmdTakeback: game.takeBack(true); return true;
+    case CmdTakebackAll: game.takeBackAll(); return true;
+    case CmdForward: game.forward(); return true;
+    case CmdForwardAll: game.forwardAll(); return true;
+    case CmdSwapSides: game.swapSides(); return true;
+    case CmdNewGame: newGameCommand(); return true;
+    case CmdSave: save(); return true;
+    case CmdSaveAndExit:
+        if (frame_) frame_->close();
+        return true;
+    case CmdGameSettings: gameSettings(); return true;
+    case CmdWood2D:
+    case CmdBlue2D:
+    case CmdBW2D:
+    case CmdIsometric: boardStyle(command); return true;
+    case CmdRotateBoard: rotateBoard(); return true;
+    case CmdShowLegalMoves: game.settings.showLegalMoves = !game.settings.showLegalMoves; return true;
+    case CmdShowLastMove: game.settings.showLastMove = !game.settings.showLastMove; return true;
+    case CmdTutorMode: game.settings.tutorMode = !game.settings.tutorMode; return true;
+    case CmdLanguage: runLanguageDialog(); return true;
+    case CmdTutorial:
+        // Opened by the desktop's viewer; the game does not wait and ignores a failure.
+        QDesktopServices::openUrl(QUrl::fromLocalFile(tutorialPage()));
+        return true;
+    default: return false;
+    }
+}
+
+// "New game" stops the engine (it plays neither side) before the dialog. A cancelled
+// dialog gives the engine its side back and lets it think again if it was thinking;
+// otherwise the board would ignore every tap until some other command.
+void CTaviskDoc::newGameCommand() {
+    const std::uint8_t engineSide = stopEngineForNewGame();
+    if (newGameDialog()) return;
+    restoreEngineSide(engineSide);
+    if (gameController().engineBusy) engineBridge().go();
+}
+
+void CTaviskDoc::gameSettings() {
+    GameController& game = gameController();
+    CNewGameDlg dialog(game.settings.language, CNewGameDlg::SettingsForm, frame_);
+    dialog.levelMode = static_cast<int>(game.settings.levelMode);
+    dialog.levelValue = static_cast<int>(game.settings.levelValue);
+    dialog.userPlaysWhite = game.settings.userPlaysWhite != 0;
+    if (dialog.exec() != QDialog::Accepted) return;
+    game.settings.levelMode = static_cast<std::uint32_t>(dialog.levelMode);
+    game.settings.levelValue = static_cast<std::uint32_t>(dialog.levelValue);
+    game.settings.userPlaysWhite = dialog.userPlaysWhite ? 1 : 0;
+    game.applySettings();
+}
+
+bool CTaviskDoc::runLanguageDialog() {
+    GameController& game = gameController();
+    CLanguageDlg dialog(game.settings.language, frame_);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    game.settings.language = dialog.language;
+    if (frame_) frame_->rebuildMenuBar();
+    return true;
+}
+
+// The flat styles keep the turned board except "Wood 2D"; the isometric board starts
+// unturned on skin 0.
+void CTaviskDoc::boardStyle(int command) {
+    Settings& settings = gameController().settings;
+    int skin = 0;
+    switch (command) {
+    case CmdWood2D:
+        if (settings.isometric == 0 && settings.skin == 0) return;
+        settings.orientation = 0;
+        break;
+    case CmdBlue2D:
+        if (settings.isometric == 0 && settings.skin == 1) return;
+        skin = 1;
+        break;
+    case CmdBW2D:
+        if (settings.isometric == 0 && settings.skin == 2) return;
+        skin = 2;
+        break;
+    case CmdIsometric:
+        if (settings.isometric == 1) return;
+        settings.isometric = 1;
+        settings.skin = 0;
+        settings.orientation = 0;
+        gameController().loadSkin(0);
+        return;
+    }
+    settings.isometric = 0;
+    settings.skin = static_cast<std::uint32_t>(skin);
+    gameController().loadSkin(skin);
+}
+
+// A quarter turn of the isometric board, a half turn of the flat one; only the board
+// picture changes.
+void CTaviskDoc::rotateBoard() {
+    GameController& game = gameController();
+    Settings& settings = game.settings;
+    if (settings.isometric)
+        settings.orientation = (settings.orientation + 1) % 4;
+    else
+        settings.orientation = settings.orientation == 0 ? 1 : 0;
+    char name[ImageNameSize];
+    if (settings.isometric)
+        isoBoardImageName(name, sizeof name, settings.skin, settings.orientation);
+    else
+        boardImageName(name, sizeof name, settings.skin, game.geometry.screenType);
+    ImageHandle board = game.platform ? game.platform->loadImage(name) : nullptr;
+    if (!board) {
+        game.quitProgram();
+        return;
+    }
+    if (game.boardImage) game.platform->releaseImage(game.boardImage);
+    game.boardImage = board;
+    game.repaint();
+}
+
+// The document keeps no file name: "Save" always asks, proposing "Untitled.pgn".
+bool CTaviskDoc::save() {
+    const QString proposal = QDir(userDocumentsFolder()).filePath("Untitled.pgn");
+    const QString path = QFileDialog::getSaveFileName(frame_, "Save As", proposal, pgnFilter);
+    if (path.isEmpty()) return false;
+    return storeFile(path);
+}
+
+bool CTaviskDoc::storeFile(const QString& path) {
+    if (gameController().writeGameToFile(QFile::encodeName(path).constData())) return true;
+    QMessageBox::warning(frame_, fromTable(applicationTitle), QString("Could not save the game to %1.").arg(path));
+    return false;
+}
+
+bool CTaviskDoc::loadFile(const QString& path) {
+    if (!gameController().readGameFromFile(QFile::encodeName(path).constData())) {
+        QMessageBox::warning(frame_, fromTable(applicationTitle), QString("Could not read a game from %1.").arg(path));
+        return false;
+    }
+    if (CTaviskView* view = theView()) view->repaint();
+    return true;
+}
+
+QString CTaviskDoc::tutorialPage() const {
+    const QString name = QString("Tutorial%1.html").arg(tutorialSuffix[currentLanguage()]);
+    return QDir(QString::fromStdString(gameFolder())).filePath("tutorial/" + name);
+}

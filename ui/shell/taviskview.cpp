@@ -1,0 +1,155 @@
+#include "ui/shell/taviskview.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTimerEvent>
+
+#include "game/controller.h"
+#include "ui/shell/boardapi.h"
+#include "ui/shell/devicescreen.h"
+#include "ui/shell/languagedlg.h"
+#include "ui/shell/mainframe.h"
+#include "ui/shell/taviskdoc.h"
+
+namespace {
+int zoom() { return std::max(1, deviceScreen().zoom); }
+}  // namespace
+
+CTaviskView::CTaviskView(CMainFrame* frame, QWidget* parent) : QWidget(parent), mainFrame_(frame) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void CTaviskView::endSplash() {
+    GameController& game = gameController();
+    // 1. The layout and pictures for this screen.
+    game.loadSkin(static_cast<int>(game.settings.skin));
+    // 2. A first start without a restored game asks for the language.
+    CTaviskDoc* document = mainFrame_->document();
+    if (document && document->languageDialogPending) {
+        document->languageDialogPending = false;
+        document->runLanguageDialog();
+    }
+    // 3. The next paint shows the game.
+    splashShowing = false;
+}
+
+void CTaviskView::advanceSplash() { advanceSplashFrame(theSplash()); }
+
+int CTaviskView::startClockTimer(int periodMs) {
+    if (clockTimer_) killTimer(clockTimer_);
+    clockTimer_ = startTimer(periodMs);
+    return clockTimer_;
+}
+
+void CTaviskView::stopClockTimer(int timerId) {
+    if (timerId == 0) return;
+    killTimer(timerId);
+    if (timerId == clockTimer_) clockTimer_ = 0;
+}
+
+void CTaviskView::showCaption(const QString& caption, int centreX) {
+    caption_ = caption;
+    captionCentreX_ = centreX;
+    repaint();
+}
+
+void CTaviskView::clearCaption() { caption_.clear(); }
+
+QPoint CTaviskView::toDevice(const QPointF& position) const {
+    const int z = zoom();
+    return QPoint(static_cast<int>(position.x()) / z, static_cast<int>(position.y()) / z);
+}
+
+QPoint CTaviskView::toWidget(int x, int y) const {
+    const int z = zoom();
+    return QPoint(x * z + z / 2, y * z + z / 2);
+}
+
+void CTaviskView::paintEvent(QPaintEvent*) {
+    GameController& game = gameController();
+    game.view = this;
+    const int width = deviceScreen().width;
+    const int height = viewHeight();
+    if (frame_.size() != QSize(width, height)) frame_ = QImage(width, height, QImage::Format_RGB32);
+
+    // Splash or game, into the off-screen picture of the device's size.
+    if (splashShowing)
+        paintSplashView(frame_, theSplash());
+    else
+        paintGameView(frame_, game);
+    if (!caption_.isEmpty()) drawCaption(frame_);
+
+    // One step to the window, every device pixel a sharp zoom x zoom block.
+    QPainter painter(this);
+    const qreal ratio = devicePixelRatioF();
+    const QSize physical(qRound(width * zoom() * ratio), qRound(height * zoom() * ratio));
+    QImage scaled = frame_.size() == physical ? frame_ : frame_.scaled(physical, Qt::IgnoreAspectRatio,
+                                                                       Qt::FastTransformation);
+    scaled.setDevicePixelRatio(ratio);
+    painter.drawImage(0, 0, scaled);
+
+    // The screen mode follows the device: landscape and square screens hide the task bar.
+    const DeviceScreen& screen = deviceScreen();
+    if (screen.width >= screen.height && !languageDialogOpen && mainFrame_->taskBarShown())
+        QMetaObject::invokeMethod(mainFrame_, &CMainFrame::enterFullScreen, Qt::QueuedConnection);
+    if (!splashShowing)
+        QMetaObject::invokeMethod(mainFrame_, &CMainFrame::updateImageButtons, Qt::QueuedConnection);
+}
+
+// A box as wide as the text plus 6, centred on the button, its bottom one pixel above
+// the bottom of the view, outlined and filled with the default pen and brush.
+void CTaviskView::drawCaption(QImage& image) const {
+    QPainter painter(&image);
+    const QFontMetrics metrics = painter.fontMetrics();
+    const int boxWidth = metrics.horizontalAdvance(caption_) + 6;
+    const int boxHeight = metrics.height() + 2;
+    const QRect box(captionCentreX_ - boxWidth / 2, image.height() - 1 - boxHeight, boxWidth, boxHeight);
+    painter.setPen(Qt::black);
+    painter.setBrush(Qt::white);
+    painter.drawRect(box.adjusted(0, 0, -1, -1));
+    painter.drawText(box, Qt::AlignHCenter | Qt::AlignVCenter, caption_);
+}
+
+void CTaviskView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    if (splashShowing) {
+        endSplash();
+        repaint();
+        return;
+    }
+    const QPoint point = toDevice(event->position());
+    gameController().stylusPressed(point.x(), point.y());
+}
+
+void CTaviskView::mouseMoveEvent(QMouseEvent* event) {
+    if (!(event->buttons() & Qt::LeftButton)) return;
+    const QPoint point = toDevice(event->position());
+    gameController().stylusMoved(point.x(), point.y());
+}
+
+void CTaviskView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    if (!splashShowing) {
+        const QPoint point = toDevice(event->position());
+        gameController().stylusReleased(point.x(), point.y());
+    }
+    QWidget::mouseReleaseEvent(event);
+}
+
+// Clock ticks count only while the main window is in front; others are lost.
+void CTaviskView::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == clockTimer_ && clockTimer_ != 0) {
+        if (mainFrame_->isActiveWindow()) gameController().clockTick();
+        return;
+    }
+    QWidget::timerEvent(event);
+}
+
+// The initial update: a square screen takes the whole screen at once.
+void CTaviskView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (initialUpdateDone_) return;
+    initialUpdateDone_ = true;
+    if (deviceScreen().width == deviceScreen().height) mainFrame_->enterFullScreen();
+}
