@@ -152,8 +152,9 @@ int rootSearch(Position& pos, int mode, int maxDepth) {
                 currentRootMoveNumber = 1;
                 lastReportedBestMove = rootMove;
             }
-            store(bucketOf(fullIndexKey(searchPosition)), searchPosition.hashLock, score, rootMove, depth, 0,
-                  alpha, beta, searchPosition.ply - searchPosition.lastIrreversiblePly);
+            if (std::abs(score) < NoBestYet)
+                store(bucketOf(fullIndexKey(searchPosition)), searchPosition.hashLock, score, rootMove, depth, 0,
+                      alpha, beta, searchPosition.ply - searchPosition.lastIrreversiblePly);
             rootDepth = depth + 1;
             extendTimeAfterIteration(s.rootScore, score);
             s.rootScore = score;

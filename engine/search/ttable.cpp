@@ -124,7 +124,9 @@ void makeNullMove(Position& position) {
 }
 
 void recordRepetition(int ply, uint32_t fullKey) {
-  if (ply >= 0 && ply < RepetitionPlyLimit) repetitionHistory[ply] = fullKey;
+  // An unchanged entry is not written again: the ponder search reads the entry of
+  // the position before the opponent's move while that move is being recorded.
+  if (ply >= 0 && ply < RepetitionPlyLimit && repetitionHistory[ply] != fullKey) repetitionHistory[ply] = fullKey;
 }
 
 int repetitionCount(uint32_t fullKey, const Position& position) {
