@@ -116,6 +116,8 @@ int readFen(Position& target, const char* text, size_t length) {
   if (p.board[A8] != BlackRook) p.blackCastling |= QueenSideLost;
   if (p.board[H8] != BlackRook) p.blackCastling |= KingSideLost;
 
+  recomputeSums(p);  // a rook moved between slots changes the slot-based pawn key
+
   if (!side) return 0;
   if (p.whiteSquares[KingSlot] == EmptySlot || p.blackSquares[KingSlot] == EmptySlot) return 0;
   p.sideToMove = static_cast<uint8_t>(side);

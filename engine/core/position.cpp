@@ -319,3 +319,61 @@ void recomputeSums(Position& position) {
   }
   position.pawnKey = static_cast<int32_t>(key);
 }
+
+int positionIsValid(const Position& p, bool exactSums, const char** why) {
+  auto fail = [why](const char* reason) {
+    if (why) *why = reason;
+    return 0;
+  };
+  if (p.spare[0] != Border || p.spare[1] != Border) return fail("spare bytes");
+  for (int s = 0; s < 120; ++s) {
+    bool onBoard = fileOf[s] != 0;
+    int code = p.board[s];
+    if (!onBoard && code != Border) return fail("border square");
+    if (onBoard && (code == 1 || code == Border || code == 9 || code > BlackKing)) return fail("piece code");
+    if (onBoard && code == 9) return fail("piece code");
+  }
+  if (p.sideToMove != White && p.sideToMove != Black) return fail("side to move");
+  if (p.epSquare != NoSquare && (p.epSquare >= 120 || !fileOf[p.epSquare])) return fail("en-passant square");
+
+  int pawns[3] = {}, pieces[3] = {}, minors[3] = {}, material[3] = {}, listed[3] = {}, onBoard[3] = {};
+  for (int colour = White; colour <= Black; ++colour) {
+    const uint8_t* list = pieceList(p, colour);
+    for (int slot = 0; slot < SlotCount; ++slot) {
+      int square = list[slot];
+      if (square == EmptySlot) continue;
+      if (square >= 120 || !fileOf[square]) return fail("slot square off the board");
+      int code = p.board[square];
+      if (pieceColour(code) != colour) return fail("slot square without a piece of its colour");
+      for (int other = slot + 1; other < SlotCount; ++other)
+        if (list[other] == square) return fail("square in two slots");
+      if ((pieceType(code) == King) != (slot == KingSlot)) return fail("king outside slot 15");
+      ++listed[colour];
+    }
+    if (list[KingSlot] == EmptySlot) return fail("no king");
+  }
+  for (int s = 0; s < 120; ++s) {
+    int code = p.board[s];
+    int colour = pieceColour(code);
+    if (!colour || !fileOf[s]) continue;
+    ++onBoard[colour];
+    int type = pieceType(code);
+    if (type == Pawn) ++pawns[colour];
+    else if (type != King) ++pieces[colour];
+    if (type == Bishop || type == Knight) ++minors[colour];
+    if (type != King) material[colour] += pieceValue[type];
+  }
+  if (listed[White] != onBoard[White] || listed[Black] != onBoard[Black]) return fail("piece not in its list");
+  if (p.whitePawnCount != pawns[White] || p.blackPawnCount != pawns[Black]) return fail("pawn count");
+  if (p.whitePieceCount != pieces[White] || p.blackPieceCount != pieces[Black]) return fail("piece count");
+  if (p.whiteMinorCount != minors[White] || p.blackMinorCount != minors[Black]) return fail("minor count");
+  if (p.whiteMaterial != material[White] || p.blackMaterial != material[Black]) return fail("material");
+  if (p.materialBalance != p.whiteMaterial - p.blackMaterial) return fail("material balance");
+  if (exactSums) {
+    Position fresh = p;
+    recomputeSums(fresh);
+    if (fresh.pstSum != p.pstSum) return fail("piece-square sum");
+    if (fresh.pawnKey != p.pawnKey) return fail("pawn key");
+  }
+  return 1;
+}

@@ -253,3 +253,9 @@ int placePiece(Position& position, int column, int row, int code);
 
 // Recomputes pstSum, the material sums, materialBalance and pawnKey.
 void recomputeSums(Position& position);
+
+// Validator: checks the border, the piece lists against the board, the
+// counters and the material sums, recomputed from scratch. With exactSums it
+// also checks pstSum and pawnKey, which a promotion leaves deliberately apart
+// from the board. Returns 1 if valid; otherwise 0 with the reason in `why`.
+int positionIsValid(const Position& position, bool exactSums, const char** why = nullptr);
