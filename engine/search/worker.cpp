@@ -16,9 +16,9 @@
 #include "engine/session/notify.h"
 #include "engine/session/session.h"
 
-Event wakeEvent(false);
-Event idleEvent(true);
-Event commitGuard(true);
+Event& wakeEvent = *new Event(false);
+Event& idleEvent = *new Event(true);
+Event& commitGuard = *new Event(true);
 
 namespace {
 
@@ -239,6 +239,11 @@ void afterOpponentMove() {
     }
     // 5.
     startSearch(0);
+}
+
+void commitPonderPosition(const Position& pos) {
+    std::lock_guard<std::mutex> lock(ponderMutex);
+    engineSession.gamePosition = pos;
 }
 
 void playEngineMove() {
