@@ -198,6 +198,10 @@ void startSearch(int request) {
         if (s.sessionOpen == 0) resetClocks();
         s.clockStarted = 1;
     }
+    // Busy from now on, not only once the worker has woken: a stopSearch or a
+    // wait for the commit guard right after this call must wait for the worker.
+    idleEvent.reset();
+    commitGuard.reset();
     s.workerRequest = request;
     wakeEvent.set();
 }
