@@ -10,6 +10,7 @@ int runPerft(int argc, char** argv);
 int runDivide(int argc, char** argv);
 int runPerftSuite(int argc, char** argv);
 int runSearchBenchCommand(int argc, char** argv);
+int runEvalBench(int argc, char** argv);
 
 namespace {
 
@@ -23,8 +24,8 @@ const BenchCommand commands[] = {
     {"perft", runPerft, "perft N [FEN] [--all-promotions]   legal move sequences of depth N"},
     {"divide", runDivide, "divide N [FEN] [--all-promotions]  perft per root move"},
     {"perft-suite", runPerftSuite, "perft-suite                         fixed perft positions, checked"},
-    {"bench", runSearchBenchCommand,
-     "bench [DEPTH] [--compare] [--positions]  fixed-depth search, node signature"},
+    {"bench", runSearchBenchCommand, "bench [DEPTH] [--compare] [--positions]  fixed-depth search, node signature"},
+    {"eval", runEvalBench, "eval [SECONDS]                      evaluations/s over game positions, pawn-cache hits"},
 };
 
 int usage() {
