@@ -105,7 +105,7 @@ void playRandomGame(uint32_t seed, int maxPlies, Visit visit) {
         if (count == 0) return;
         bool preferCapture = tactical > 0 && rng.below(2) == 0;
         bool moved = false;
-        for (int attempt = 0; attempt < 2 * count && !moved; ++attempt) {
+        for (int attempt = 0; attempt < 4 * count && !moved; ++attempt) {
             int32_t move = preferCapture && attempt < tactical ? moves[rng.below(tactical)] : moves[rng.below(count)];
             Position next = position;
             uint32_t a, b;
@@ -113,17 +113,6 @@ void playRandomGame(uint32_t seed, int maxPlies, Visit visit) {
             if (inCheck(next, position.sideToMove)) continue;
             position = next;
             moved = true;
-        }
-        if (!moved) {
-            // Random tries missed: take the first legal move in list order, if any.
-            for (int k = 0; k < count && !moved; ++k) {
-                Position next = position;
-                uint32_t a, b;
-                makeMove(next, moves[k], a, b, 6);
-                if (inCheck(next, position.sideToMove)) continue;
-                position = next;
-                moved = true;
-            }
         }
         if (!moved) return;
         if (position.whitePieceCount + position.blackPieceCount + position.whitePawnCount +

@@ -69,24 +69,6 @@ TEST(PawnCache, HitsAgreeWithFreshEntriesOverRandomGames) {
     EXPECT_LT(collisions, 3);
 }
 
-TEST(PawnCache, IncrementalKeyMatchesScratchUntilPromotion) {
-    int compared = 0;
-    for (uint32_t game = 1; game <= 60; ++game) {
-        bool promoted = false;
-        playRandomGame(game * 40503u, 200, [&](const Position& p) {
-            // A promoted pawn leaves its value in the key (on the promotion square).
-            for (int sq = A8; sq <= H8; ++sq) promoted |= p.board[sq] != Empty && p.board[sq] != BlackKing &&
-                                                          pieceColour(p.board[sq]) == White;
-            for (int sq = A1; sq <= H1; ++sq) promoted |= p.board[sq] != Empty && p.board[sq] != WhiteKing &&
-                                                          pieceColour(p.board[sq]) == Black;
-            if (promoted) return;
-            EXPECT_EQ(p.pawnKey, pawnKeyFromScratch(p));
-            ++compared;
-        });
-    }
-    EXPECT_GT(compared, 2000);
-}
-
 // Two structures whose keys agree in the low 16 bits share a slot: the
 // second probe misses, its store replaces the first, and both evaluate as
 // they would from an empty cache.
