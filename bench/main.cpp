@@ -15,9 +15,9 @@ int runEvalBench(int argc, char** argv);
 namespace {
 
 struct BenchCommand {
-  const char* name;
-  int (*run)(int argc, char** argv);
-  const char* usage;
+    const char* name;
+    int (*run)(int argc, char** argv);
+    const char* usage;
 };
 
 const BenchCommand commands[] = {
@@ -29,17 +29,17 @@ const BenchCommand commands[] = {
 };
 
 int usage() {
-  std::fprintf(stderr, "usage: tavisk-bench <command> ...\n");
-  for (const BenchCommand& c : commands) std::fprintf(stderr, "  %s\n", c.usage);
-  return 2;
+    std::fprintf(stderr, "usage: tavisk-bench <command> ...\n");
+    for (const BenchCommand& c : commands) std::fprintf(stderr, "  %s\n", c.usage);
+    return 2;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
-  initSession();
-  if (argc < 2) return usage();
-  for (const BenchCommand& c : commands)
-    if (std::strcmp(argv[1], c.name) == 0) return c.run(argc - 2, argv + 2);
-  return usage();
+    initSession();
+    if (argc < 2) return usage();
+    for (const BenchCommand& c : commands)
+        if (std::strcmp(argv[1], c.name) == 0) return c.run(argc - 2, argv + 2);
+    return usage();
 }

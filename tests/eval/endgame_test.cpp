@@ -20,7 +20,7 @@ int eval(const char* fen) {
     return evaluate(p, -Full, Full);
 }
 
-}  // namespace
+} // namespace
 
 TEST(Endgames, HandCheckedScores) {
     struct Case {
