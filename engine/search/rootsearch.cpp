@@ -216,7 +216,7 @@ int rootSearch(Position& pos, int mode, int maxDepth) {
         pos = searchPosition;
         // After a ponder hit the working position is the game: the main window
         // must see the move on gamePosition when it is told about it.
-        if (mode == PonderMode) s.gamePosition = pos;
+        if (mode == PonderMode) commitPonderPosition(pos);
         if (committed) {
             playEngineMove();
             if (s.gameResult == GameInProgress) resignOrOfferDraw(s.rootScore, colour);

@@ -16,9 +16,9 @@
 #include "engine/session/notify.h"
 #include "engine/session/session.h"
 
-Event wakeEvent(false);
-Event idleEvent(true);
-Event commitGuard(true);
+Event& wakeEvent = *new Event(false);
+Event& idleEvent = *new Event(true);
+Event& commitGuard = *new Event(true);
 
 namespace {
 
@@ -198,6 +198,10 @@ void startSearch(int request) {
         if (s.sessionOpen == 0) resetClocks();
         s.clockStarted = 1;
     }
+    // Busy from now on, not only once the worker has woken: a stopSearch or a
+    // wait for the commit guard right after this call must wait for the worker.
+    idleEvent.reset();
+    commitGuard.reset();
     s.workerRequest = request;
     wakeEvent.set();
 }
@@ -239,6 +243,11 @@ void afterOpponentMove() {
     }
     // 5.
     startSearch(0);
+}
+
+void commitPonderPosition(const Position& pos) {
+    std::lock_guard<std::mutex> lock(ponderMutex);
+    engineSession.gamePosition = pos;
 }
 
 void playEngineMove() {
