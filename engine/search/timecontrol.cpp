@@ -127,8 +127,7 @@ int iterationStopRule(int nextDepth) {
     EngineSession& s = engineSession;
     if (nextDepth <= 4 || s.ponderState != 0) return 0;
     float t = (tickCount() - searchStartTick) * 0.001f;
-    const MoveList& root = plyMoves[1].moves;
-    if (root[OrderedTotal] == 1 && !analysisSearch) return 1;
+    if (rootLegalMoves == 1 && !analysisSearch) return 1;
     if (s.targetTime - t < 0.0f) return 1;
     // Easy recapture: the best move takes back what the opponent just took.
     int recapture = s.expectedRecapture;
