@@ -20,9 +20,10 @@ constexpr int queenAttack[15] = {22, 26, 23, 21, 17, 14, 12, 9, 7, 5, 4, 2, 1, 0
 constexpr int ImbalanceBonus = 70;
 constexpr int RookBishop = RookValue + BishopValue; // 842
 
+// The rank of a slot's square; an empty slot has rank 0.
 inline int rankOrZero(int square) {
     return rankOf[square];
-} // an empty slot has rank 0
+}
 
 inline bool whitePawnOn(const Position& position, int square) {
     return pieceAt(position, square) == WhitePawn;

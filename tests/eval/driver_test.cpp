@@ -129,3 +129,34 @@ TEST(EvalDriver, RecordWithoutKingsIsBounded) {
     p.whitePawnCount = 1;
     EXPECT_EQ(evaluate(p, -Full, Full), 123);
 }
+
+// The shelter of a castled White king: the same position with castling still
+// possible has no shelter term, so the difference is the term alone.
+TEST(EvalDriver, KingShelter) {
+    struct Case {
+        const char* fen;
+        int term;
+    };
+    const Case cases[] = {
+        // Black has a rook only (510): half the shelter value counts.
+        {"r5k1/ppp5/8/8/8/8/5PPP/3QR1K1 w - - 0 1", 18 / 2},        // 0 + 11 + 11, capped at 18
+        {"r5k1/ppp5/8/8/8/6P1/7P/3QR1K1 w - - 0 1", 7 / 2},         // g3: -4, h2: +11
+        {"r5k1/ppp5/8/8/8/5P1P/8/3QR1K1 w - - 0 1", 2 / 2},         // -14, f3 and h3: +8 each
+        {"r5k1/ppp5/8/8/8/8/6P1/3QR1K1 w - - 0 1", 0},              // g2 alone
+        {"r5k1/ppp5/8/8/8/8/P7/3QR1K1 w - - 0 1", -7},              // nothing in front: -14 / 2
+        {"r5k1/ppp5/8/8/8/6P1/5PKP/3QR3 w - - 0 1", 16 / 2},        // king g2: g3, f2 and h2 beside
+        {"r5k1/ppp5/8/8/5PPP/6K1/8/3QR3 w - - 0 1", (18 - 10) / 2}, // king on rank 3
+        // Black with more than 1850: the full value; more than 2350 and the
+        // king on its first rank: another quarter.
+        {"rr1q2k1/ppp5/8/8/8/8/5PPP/3QR1K1 w - - 0 1", 18},
+        {"rrbqn1k1/ppp5/8/8/8/8/5PPP/3QR1K1 w - - 0 1", 18 + 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fen);
+        Position p = setUp(c.fen);
+        ASSERT_GE(p.whiteCastling, 3);
+        const int castled = evaluateUnrounded(p, -Full, Full);
+        p.whiteCastling = 0;
+        EXPECT_EQ(castled - evaluateUnrounded(p, -Full, Full), c.term);
+    }
+}

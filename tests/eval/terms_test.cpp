@@ -208,3 +208,41 @@ TEST(PieceTerms, TrappedBishops) {
         EXPECT_EQ(score, c.change);
     }
 }
+
+TEST(PassedPawns, RooksBlockersAndKings) {
+    struct Case {
+        const char* fen;
+        int middlegame;
+        int endgame;
+    };
+    const Case cases[] = {
+        // e6 passer, Black king a8 (distance measure 4: 20 / 2 in the endgame).
+        // Own rook behind: +21 in both.
+        {"k7/8/4P3/8/8/8/8/4RK2 w - - 0 1", 21, 10 + 21},
+        // Own rook in front: nothing in the middlegame, -21 in the endgame.
+        {"k7/4R3/4P3/8/8/8/8/5K2 w - - 0 1", 0, 10 - 21},
+        // A knight on the square in front blockades: -20 (rank 6).
+        {"k7/4n3/4P3/8/8/8/8/4RK2 w - - 0 1", 21 - 20, 10 - 20 + 21},
+        // The own king beside-ahead supports it: 75 when the defender is far
+        // (measure 4), half when it is close (measure 1).
+        {"k7/8/4P3/3K4/8/8/8/8 w - - 0 1", 0, 75},
+        {"5k2/8/4P3/3K4/8/8/8/8 w - - 0 1", 0, 75 / 2},
+        // Black's d3 passer with its rook behind on d8: -21; White king a1 at
+        // measure 3 (a1..d: 3 files, behind on rank 1 counts -2): -12 / 2.
+        {"3r3k/8/8/8/8/3p4/8/K7 w - - 0 1", -21, -6 - 21},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fen);
+        bool ok = false;
+        Position p = fromFen(c.fen, &ok);
+        ASSERT_TRUE(ok);
+        PawnEntry e;
+        evaluatePawns(p, e);
+        int score = 0;
+        evaluatePassedPawnsMiddlegame(p, score, e);
+        EXPECT_EQ(score, c.middlegame);
+        score = 0;
+        evaluatePassedPawnsEndgame(p, score, p.whiteSquares[KingSlot], p.blackSquares[KingSlot], e);
+        EXPECT_EQ(score, c.endgame);
+    }
+}
