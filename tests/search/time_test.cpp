@@ -199,7 +199,8 @@ TEST_F(SearchTime, FixedDepthEndsAtTheDepthAndPlaysTheMove) {
 TEST_F(SearchTime, FullGameRecordStillReportsTheMovePlayed) {
     setGame("k7/8/8/8/8/8/6r1/7K w - -");  // the king must take the rook
     gameRecord.plyCount = RecordStopPly;
-    EXPECT_EQ(think(2), "move h1g2\n");
+    // The capture leaves bare kings: the result line follows the move.
+    EXPECT_EQ(think(2), "move h1g2\n1/2-1/2 {Draw by Insufficent Material to Mate}\n");
     EXPECT_EQ(engineSession.gamePosition.board[G2], WhiteKing);
 }
 
