@@ -18,9 +18,9 @@
 #include "engine/session/notify.h"
 #include "engine/session/session.h"
 
-Event wakeEvent(false);
-Event idleEvent(true);
-Event commitGuard(true);
+Event& wakeEvent = *new Event(false);
+Event& idleEvent = *new Event(true);
+Event& commitGuard = *new Event(true);
 
 namespace {
 
@@ -77,6 +77,11 @@ void ponder() {
     s.promotionChoice = Queen;
     // 3., 4.
     if (move != NoMove && playPredicted(ponderWork, move)) {
+        // The entry of the position before the opponent's move, written now so
+        // that recording that move finds it unchanged while the search reads it.
+        Position keyed = s.gamePosition;
+        keyed.hashKey = computeHashKey(keyed);
+        recordRepetition(keyed.ply, fullIndexKey(keyed));
         {
             std::lock_guard<std::mutex> lock(ponderMutex);
             s.ponderPosition = ponderWork;
@@ -195,6 +200,10 @@ void startSearch(int request) {
         if (s.sessionOpen == 0) resetClocks();
         s.clockStarted = 1;
     }
+    // Busy from now on, not only once the worker has woken: a stopSearch or a
+    // wait for the commit guard right after this call must wait for the worker.
+    idleEvent.reset();
+    commitGuard.reset();
     s.workerRequest = request;
     wakeEvent.set();
 }
@@ -236,6 +245,11 @@ void afterOpponentMove() {
     }
     // 5.
     startSearch(0);
+}
+
+void commitPonderPosition(const Position& pos) {
+    std::lock_guard<std::mutex> lock(ponderMutex);
+    engineSession.gamePosition = pos;
 }
 
 void playEngineMove() {
