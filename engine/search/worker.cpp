@@ -1,7 +1,9 @@
 #include "engine/search/worker.h"
 
 #include <chrono>
+#include <cctype>
 #include <cstdio>
+#include <cstring>
 #include <thread>
 
 #include "engine/core/gamerecord.h"
@@ -256,7 +258,15 @@ void playEngineMove() {
         // A UCI interface waits for "bestmove"; when the engine is still to move
         // nothing was committed.
         char text[8] = "0000";
-        if (s.engineColour == s.gamePosition.sideToMove) coordinateTextLower(text, s.engineMove);
+        if (s.engineColour == s.gamePosition.sideToMove) {
+            int n = coordinateTextLower(text, s.engineMove);
+            // The promotion piece is the one the record wrote ("e7-e8=Q").
+            const char* recorded = std::strchr(lastMoveText(), '=');
+            if (recorded && recorded[1] != '\0') {
+                text[n++] = static_cast<char>(std::tolower(static_cast<unsigned char>(recorded[1])));
+                text[n] = '\0';
+            }
+        }
         std::printf("bestmove %s\n", text);
         std::fflush(stdout);
         return;
