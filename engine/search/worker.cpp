@@ -1,12 +1,15 @@
 #include "engine/search/worker.h"
 
 #include <chrono>
+#include <cctype>
 #include <cstdio>
+#include <cstring>
 #include <thread>
 
 #include "engine/core/gamerecord.h"
 #include "engine/core/makemove.h"
 #include "engine/core/movegen.h"
+#include "engine/core/notation.h"
 #include "engine/search/results.h"
 #include "engine/search/rootsearch.h"
 #include "engine/search/searchdata.h"
@@ -15,9 +18,9 @@
 #include "engine/session/notify.h"
 #include "engine/session/session.h"
 
-Event wakeEvent(false);
-Event idleEvent(true);
-Event commitGuard(true);
+Event& wakeEvent = *new Event(false);
+Event& idleEvent = *new Event(true);
+Event& commitGuard = *new Event(true);
 
 namespace {
 
@@ -74,6 +77,11 @@ void ponder() {
     s.promotionChoice = Queen;
     // 3., 4.
     if (move != NoMove && playPredicted(ponderWork, move)) {
+        // The entry of the position before the opponent's move, written now so
+        // that recording that move finds it unchanged while the search reads it.
+        Position keyed = s.gamePosition;
+        keyed.hashKey = computeHashKey(keyed);
+        recordRepetition(keyed.ply, fullIndexKey(keyed));
         {
             std::lock_guard<std::mutex> lock(ponderMutex);
             s.ponderPosition = ponderWork;
@@ -192,6 +200,10 @@ void startSearch(int request) {
         if (s.sessionOpen == 0) resetClocks();
         s.clockStarted = 1;
     }
+    // Busy from now on, not only once the worker has woken: a stopSearch or a
+    // wait for the commit guard right after this call must wait for the worker.
+    idleEvent.reset();
+    commitGuard.reset();
     s.workerRequest = request;
     wakeEvent.set();
 }
@@ -235,13 +247,39 @@ void afterOpponentMove() {
     startSearch(0);
 }
 
+void commitPonderPosition(const Position& pos) {
+    std::lock_guard<std::mutex> lock(ponderMutex);
+    engineSession.gamePosition = pos;
+}
+
 void playEngineMove() {
     EngineSession& s = engineSession;
     if (s.uciMode == 1) {
+        // A UCI interface waits for "bestmove"; when the engine is still to move
+        // nothing was committed.
+        char text[8] = "0000";
+        if (s.engineColour == s.gamePosition.sideToMove) {
+            int n = coordinateTextLower(text, s.engineMove);
+            // The promotion piece is the one the record wrote ("e7-e8=Q").
+            const char* recorded = std::strchr(lastMoveText(), '=');
+            if (recorded && recorded[1] != '\0') {
+                text[n++] = static_cast<char>(std::tolower(static_cast<unsigned char>(recorded[1])));
+                text[n] = '\0';
+            }
+        }
+        std::printf("bestmove %s\n", text);
         std::fflush(stdout);
         return;
     }
-    std::printf("move %s\n", lastMoveText());
+    // A full game record no longer records moves; its last text would be an
+    // older move, so the move is then given in coordinates.
+    if (recordLength() == s.gamePosition.ply - 1) {
+        std::printf("move %s\n", lastMoveText());
+    } else {
+        char text[8];
+        coordinateTextLower(text, s.engineMove);
+        std::printf("move %s\n", text);
+    }
     std::fflush(stdout);
     notifyMainWindow(EngineMovedMessage, 0, 0);
 }
