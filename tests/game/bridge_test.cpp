@@ -1,3 +1,4 @@
+#include "engine/core/movegen.h"
 #include "engine/core/position.h"
 #include "engine/session/bridge.h"
 #include "engine/session/session.h"

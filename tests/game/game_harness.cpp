@@ -5,6 +5,7 @@
 #include <deque>
 #include <unistd.h>
 
+#include "engine/search/book.h"
 #include "engine/session/bridge.h"
 #include "engine/session/notify.h"
 #include "engine/session/session.h"
@@ -156,6 +157,8 @@ void GameTest::startGame(bool userWhite)
     platform = new FakePlatform(controller);
     controller.platform = platform;
     ASSERT_TRUE(controller.initialise());
+    // Book moves are chosen at random; the tests want searched replies.
+    clearBook(openingBook);
     controller.resetGame();
     controller.loadAutosave();
     controller.resumeGame(true);
@@ -164,7 +167,8 @@ void GameTest::startGame(bool userWhite)
 
 bool GameTest::waitForEngine(int timeoutMs)
 {
-    return pumpUntil([this] { return !game().engineBusy; }, timeoutMs);
+    // The worker is idle again once it has returned from its notification.
+    return pumpUntil([this] { return !game().engineBusy && engineSession.searchState == 0; }, timeoutMs);
 }
 
 void GameTest::pumpFor(int milliseconds) { pumpUntil([] { return false; }, milliseconds); }

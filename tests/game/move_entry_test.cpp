@@ -224,7 +224,7 @@ TEST_F(GameTest, EngineCaptureKeepsTheCapturedPieceOnItsSquareDuringTheSlide)
 {
     startGame();
     // Black's pawn can take White's queen; depth 2 takes it.
-    loadText("[FEN \"4k3/8/8/3p4/8/8/8/3QK3 w - - 0 1\"]\r\n\r\n*");
+    loadText("[FEN \"4k3/8/8/2p5/8/8/8/3QK3 w - - 0 1\"]\r\n\r\n*");
     tap(col("d1"), row("d1"));
     tap(col("d4"), row("d4"));
     ASSERT_TRUE(game().engineBusy);
