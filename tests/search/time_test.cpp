@@ -204,15 +204,26 @@ TEST_F(SearchTime, FullGameRecordStillReportsTheMovePlayed) {
     EXPECT_EQ(engineSession.gamePosition.board[G2], WhiteKing);
 }
 
-TEST_F(SearchTime, TimeLimitEndsTheSearchWithAMove) {
-    setGame(middlegame);
-    engineSession.targetTime = 0.05f;
-    engineSession.extensionTime = 0.0f;
-    think(30);
-    ASSERT_FALSE(iterationLog.depths.empty());
-    EXPECT_LT(iterationLog.depths.back(), 30);
-    EXPECT_EQ(recordLength(), 1);
-    EXPECT_EQ(engineSession.gamePosition.sideToMove, Black);
+TEST_F(SearchTime, TimeLevelsEndTheSearchWithAMove) {
+    struct Level {
+        float secondsLeft;
+        int increment;
+    };
+    // Time per game with three seconds on the clock (a target of 0.044 s), and
+    // one second per move (a target just under a second).
+    for (Level level : {Level{3.0f, 0}, Level{0.0f, 1}}) {
+        SCOPED_TRACE(testing::Message() << level.secondsLeft << " s +" << level.increment);
+        setGame(middlegame);
+        iterationLog.depths.clear();
+        engineSession.extensionTime = 0.0f;
+        allocateTime(level.secondsLeft, level.increment);
+        EXPECT_LT(engineSession.targetTime.load(), 1.0f);
+        think(30);
+        ASSERT_FALSE(iterationLog.depths.empty());
+        EXPECT_LT(iterationLog.depths.back(), 30);
+        EXPECT_EQ(recordLength(), 1);
+        EXPECT_EQ(engineSession.gamePosition.sideToMove, Black);
+    }
 }
 
 TEST_F(SearchTime, SingleLegalMoveStopsAfterIterationFour) {
