@@ -196,6 +196,22 @@ TEST_F(SearchTime, FixedDepthEndsAtTheDepthAndPlaysTheMove) {
     EXPECT_EQ(engineSession.engineMove.load(), rootMove);
 }
 
+TEST_F(SearchTime, BookMoveIsPlayedWithoutIterations) {
+    Position pos = setGame(InitialFen);
+    Position next = after(pos, makeMoveWord(E2, E4, 4, 3));
+    addPosition(openingBook, computeHashKey(next), computeHashLock(next), 2, -1, 1);
+    EXPECT_EQ(think(10), "move e2-e4  \n");
+    EXPECT_TRUE(iterationLog.depths.empty());
+    EXPECT_EQ(engineSession.rootScore.load(), 20);  // ten times the book value
+    EXPECT_EQ(nodeCount, 0u);
+    EXPECT_TRUE(moveIs(engineSession.engineMove, "e2e4"));
+    // Analysis does not use the book.
+    setGame(InitialFen);
+    rootSearch(engineSession.gamePosition, AnalyseMode, 2);
+    EXPECT_EQ(iterationLog.depths.size(), 2u);
+    EXPECT_EQ(recordLength(), 0);
+}
+
 TEST_F(SearchTime, FullGameRecordStillReportsTheMovePlayed) {
     setGame("k7/8/8/8/8/8/6r1/7K w - -");  // the king must take the rook
     gameRecord.plyCount = RecordStopPly;
