@@ -86,8 +86,9 @@ int countLegalRootMoves(int colour) {
     int legal = 0;
     for (int i = 0; i < root.moves[OrderedTotal]; ++i) {
         int move = orderedMove(root, i);
-        bool illegal = moveSlot(move) == KingSlot ? squareAttacked(searchPosition, moveDestination(move), colour)
-                                                  : exposesKing(searchPosition, colour, move);
+        bool illegal = moveSlot(move) == KingSlot
+                           ? squareAttacked(searchPosition, moveDestination(move), colour)
+                           : exposesKing(searchPosition, colour, move);
         if (!illegal) ++legal;
     }
     return legal;
@@ -96,7 +97,7 @@ int countLegalRootMoves(int colour) {
 int secondPvMove() {
     if (pvTable[1][0] < 2) return 0;
     int move = pvTable[1][2] & 0x7FFFFF;
-    return move >= 256 ? move : 0;  // marker words are below 256
+    return move >= 256 ? move : 0; // marker words are below 256
 }
 
 } // namespace
@@ -158,26 +159,26 @@ int rootSearch(Position& pos, int mode, int maxDepth) {
         rootLegalMoves = countLegalRootMoves(colour);
 
         // R4. Iterative deepening.
-        if (maxDepth < 1) maxDepth = 1;  // a search always has one iteration to choose its move
+        if (maxDepth < 1) maxDepth = 1; // a search always has one iteration to choose its move
         while (rootDepth <= maxDepth) {
             int depth = rootDepth;
             prepareIteration();
             moveBestToFront(plyMoves[1], rootMove);
             int alpha = depth - BestPossible, beta = BestPossible - depth;
             int score = alphaBeta(colour, 0, depth, alpha, beta, rootMove, 1);
-            if (score == AbortScore) break;  // keep the best move found so far
+            if (score == AbortScore) break; // keep the best move found so far
             if (s.sessionOpen == 1 && (depth > 3 || std::abs(score) >= MateThreatScore - depth)) {
                 currentRootMoveNumber = 1;
                 lastReportedBestMove = rootMove;
             }
             if (std::abs(score) < NoBestYet)
-                store(bucketOf(fullIndexKey(searchPosition)), searchPosition.hashLock, score, rootMove, depth, 0,
-                      alpha, beta, searchPosition.ply - searchPosition.lastIrreversiblePly);
+                store(bucketOf(fullIndexKey(searchPosition)), searchPosition.hashLock, score, rootMove, depth,
+                      0, alpha, beta, searchPosition.ply - searchPosition.lastIrreversiblePly);
             rootDepth = depth + 1;
             extendTimeAfterIteration(s.rootScore, score);
             s.rootScore = score;
             notifyMainWindow(IterationDoneMessage, depth, 0);
-            if (std::abs(score) >= MateScore - 2 - rootDepth) break;  // a mate was found
+            if (std::abs(score) >= MateScore - 2 - rootDepth) break; // a mate was found
             if (iterationStopRule(rootDepth)) break;
             completedIterations += 1;
         }
