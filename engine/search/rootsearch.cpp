@@ -60,7 +60,8 @@ void prepareSearch(const Position& pos) {
     rootMoveChanged = 0;
 }
 
-// R4 a: a fresh working position with keys from scratch, and the root's lists.
+// Each iteration starts from a fresh working position with keys from scratch,
+// and resets the root's lists.
 void prepareIteration() {
     searchPosition = rootPosition;
     searchPosition.hashKey = computeHashKey(searchPosition);
@@ -118,7 +119,7 @@ int computeDrawScore(const Position& pos) {
 int rootSearch(Position& pos, int mode, int maxDepth) {
     EngineSession& s = engineSession;
 
-    // R1.
+    // 1. A fresh start.
     nextTimeCheck = FirstTimeCheck;
     analysisSearch = mode == AnalyseMode;
     nodeCount = 0;
@@ -133,7 +134,7 @@ int rootSearch(Position& pos, int mode, int maxDepth) {
     commitGuard.set();
     bool committed = false;
 
-    // R2. The book answers at once (not while pondering: its move would be
+    // 2. The book answers at once (not while pondering: its move would be
     // recorded before the opponent has moved).
     int32_t bookMove = NoMove;
     int bookValue = NoBookValue;
@@ -148,7 +149,7 @@ int rootSearch(Position& pos, int mode, int maxDepth) {
         s.expectedReply = 0;
         committed = true;
     } else {
-        // R3.
+        // 3. Preparation and the root moves, generated once.
         rootMove = NoMove;
         s.rootScore = 0;
         rootDepth = 1;
@@ -158,7 +159,7 @@ int rootSearch(Position& pos, int mode, int maxDepth) {
         orderMoves(colour, 1, -MateScore, MateScore, NoMove);
         rootLegalMoves = countLegalRootMoves(colour);
 
-        // R4. Iterative deepening.
+        // 4. Iterative deepening.
         if (maxDepth < 1) maxDepth = 1; // a search always has one iteration to choose its move
         while (rootDepth <= maxDepth) {
             int depth = rootDepth;
@@ -183,7 +184,7 @@ int rootSearch(Position& pos, int mode, int maxDepth) {
             completedIterations += 1;
         }
 
-        // R5.
+        // 5. The score to report; an abort plays nothing.
         if (std::abs(rootBestScore) < MateScore) {
             if (s.stopRequest == StopAndAbort) {
                 lastSearchAborted = 1;
@@ -197,7 +198,7 @@ int rootSearch(Position& pos, int mode, int maxDepth) {
         }
         searchPosition = rootPosition;
 
-        // R6. Commit the move.
+        // 6. Commit the move.
         bool playing = mode == ThinkMode || (mode == PonderMode && s.ponderState == 2);
         if (rootMove != NoMove && mode != AnalyseMode && std::abs(s.rootScore) < BestPossible && playing) {
             s.promotionChoice = static_cast<uint8_t>(movePromotionType(rootMove));
@@ -211,7 +212,7 @@ int rootSearch(Position& pos, int mode, int maxDepth) {
         }
     }
 
-    // R7. Report the move and judge the game.
+    // 7. Report the move and judge the game.
     if (mode == ThinkMode || (mode == PonderMode && s.ponderState == 2)) {
         commitGuard.reset();
         pos = searchPosition;
