@@ -155,8 +155,12 @@ TEST_F(SearchOrdering, HistorySortsQuietMovesStably) {
     // The tactical part is untouched, the others keep their order.
     for (int i = 0; i < first; ++i) EXPECT_EQ(orderedMove(plyMoves[3], i), moves[i]);
     int k = first + 2;
-    for (size_t i = first; i < moves.size(); ++i)
-        if (moves[i] != late && moves[i] != middle) EXPECT_EQ(orderedMove(plyMoves[3], k++), moves[i]);
+    for (size_t i = first; i < moves.size(); ++i) {
+        if (moves[i] != late && moves[i] != middle) {
+            EXPECT_EQ(orderedMove(plyMoves[3], k), moves[i]);
+            ++k;
+        }
+    }
 }
 
 TEST_F(SearchOrdering, BestRootMoveGoesFirstAndCapturesStayAheadOfQuietMoves) {
