@@ -66,3 +66,9 @@ void GameController::clockTick()
     // 6.
     host().repaintStatus();
 }
+
+void GameController::clockTimerFired()
+{
+    if (host().isForeground())
+        clockTick();
+}

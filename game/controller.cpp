@@ -74,7 +74,6 @@ bool GameController::initialise()
 
 void GameController::shutdown()
 {
-    stopClockTimer();
     saveSettings(settings, gameFile(SettingsFileName).c_str());
     saveAutosave();
     for (ImageHandle* image : {&boardImage, &piecesImage, &selectionImage}) {

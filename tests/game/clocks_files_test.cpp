@@ -52,9 +52,14 @@ TEST_F(GameTest, ClocksCountTheSideToMoveAndStopAtTheLimit)
 {
     startGame();
     for (int i = 0; i < 61; ++i)
-        game().clockTick();
+        game().clockTimerFired();
     EXPECT_EQ(lines(game()), "You: W  1:01|CPU: B  0:00");
     EXPECT_EQ(platform->statusRepaints, 61);
+    // Ticks while another window is in front are lost.
+    platform->foreground = false;
+    game().clockTimerFired();
+    EXPECT_EQ(game().whiteClockMs, 61000);
+    platform->foreground = true;
 
     // A press whose release was lost ends at the next tick.
     int x, y;

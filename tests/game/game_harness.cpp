@@ -28,7 +28,7 @@ std::thread::id mainThread;
 
 std::intptr_t sendToMainWindow(unsigned message, std::intptr_t wParam, std::intptr_t lParam)
 {
-    if (std::this_thread::get_id() == mainThread)
+    if (std::this_thread::get_id() == mainThread || message == DisambiguateMessage)
         return dispatchEngineNotification(message, wParam, lParam);
     Notification note{message, wParam, lParam};
     std::unique_lock<std::mutex> lock(queueMutex);

@@ -29,7 +29,7 @@ public:
     void stopTimer(std::intptr_t handle) override { runningTimers.erase(handle); }
     void showMessage(int message, int) override { messages.push_back(message); }
     bool askYesNo(int message, int) override;
-    bool isForeground() override { return true; }
+    bool isForeground() override { return foreground; }
     bool stylusButtonDown() override { return stylusHeld; }
     bool hasMainWindow() override { return mainWindowExists; }
     void closeMainWindow() override { ++closeRequests; }
@@ -51,6 +51,7 @@ public:
     std::vector<int> questions;
     std::function<bool()> answer = [] { return false; };  // the user's answer to a question
     bool stylusHeld = false;
+    bool foreground = true;
     bool mainWindowExists = false;
     int closeRequests = 0;
     std::vector<int> exitCodes;
