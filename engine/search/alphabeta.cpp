@@ -39,7 +39,7 @@ inline int nonPawnMaterial(const Position& pos, int colour) {
 inline int tailByte(const PositionTail& tail, size_t offset) { return tail.bytes[offset - PositionTailOffset]; }
 inline int tailBalance(const PositionTail& tail) {
     int16_t value;
-    std::memcpy(&value, tail.bytes + offsetof(Position, materialBalance) - PositionTailOffset, sizeof value);
+    std::memcpy(&value, tail.bytes + (offsetof(Position, materialBalance) - PositionTailOffset), sizeof value);
     return value;
 }
 inline size_t pieceListOffset(int colour) {
