@@ -1,7 +1,7 @@
 #include "engine/search/worker.h"
 
-#include <chrono>
 #include <cctype>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <thread>
@@ -53,7 +53,7 @@ int predictedReply(const Position& game) {
     if (move != NoMove) return move;
     if (pvTable[1][0] >= 2) {
         int second = pvTable[1][2] & 0x7FFFFF;
-        if (second >= 256) return second;  // marker words are below 256
+        if (second >= 256) return second; // marker words are below 256
     }
     return NoMove;
 }
@@ -140,7 +140,7 @@ void workerLoop() {
                 engineColour == EnginePlaysNone)
                 break;
             rootSearch(s.gamePosition, ThinkMode, s.depthLimit);
-            if (lastSearchAborted) break;  // aborted without a move: do not start again
+            if (lastSearchAborted) break; // aborted without a move: do not start again
         }
         s.searchState = 0;
         s.ponderState = 0;

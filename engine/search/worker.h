@@ -9,7 +9,7 @@
 // An event with automatic or manual reset, set/reset and a wait with a
 // time-out in milliseconds (-1 = no limit).
 class Event {
-public:
+  public:
     explicit Event(bool manualReset) : manual_(manualReset) {}
     void set();
     void reset();
@@ -17,7 +17,7 @@ public:
     int wait(int timeoutMs = -1);
     int isSet();
 
-private:
+  private:
     std::mutex mutex_;
     std::condition_variable cv_;
     bool manual_;
@@ -26,9 +26,9 @@ private:
 
 // The worker is never joined, so its events are never destroyed either (they
 // outlive the exit-time destructors).
-extern Event& wakeEvent;    // auto-reset: wakes the worker
-extern Event& idleEvent;    // manual-reset: set while the worker waits
-extern Event& commitGuard;  // manual-reset: reset while the worker commits its move
+extern Event& wakeEvent;   // auto-reset: wakes the worker
+extern Event& idleEvent;   // manual-reset: set while the worker waits
+extern Event& commitGuard; // manual-reset: reset while the worker commits its move
 
 // Creates the worker thread and installs stopSearch as the session's stop
 // hook (once; later calls do nothing).

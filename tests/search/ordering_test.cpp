@@ -9,7 +9,7 @@ using namespace searchtest;
 namespace {
 
 class SearchOrdering : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         freshEngine();
         clearHistory();
@@ -23,7 +23,8 @@ protected:
         int result = orderMoves(searchPosition.sideToMove, 3, -9000, 9000, hashMove);
         EXPECT_EQ(result, ListReady);
         std::vector<int32_t> moves;
-        for (int i = 0; i < plyMoves[3].moves[OrderedTotal]; ++i) moves.push_back(orderedMove(plyMoves[3], i));
+        for (int i = 0; i < plyMoves[3].moves[OrderedTotal]; ++i)
+            moves.push_back(orderedMove(plyMoves[3], i));
         return moves;
     }
 
@@ -40,10 +41,10 @@ const char* const captureFen = "r3k3/8/8/1p1q4/4P3/2N5/8/R3K3 w - -";
 TEST_F(SearchOrdering, CapturesComeFirstByVictimThenAttacker) {
     std::vector<int32_t> moves = order(captureFen, NoMove);
     ASSERT_GE(moves.size(), 8u);
-    EXPECT_TRUE(moveIs(moves[0], "e4d5"));  // 8 x 960 - 100
-    EXPECT_TRUE(moveIs(moves[1], "c3d5"));  // 8 x 960 - 315
-    EXPECT_TRUE(moveIs(moves[2], "a1a8"));  // 8 x 510 - 510
-    EXPECT_TRUE(moveIs(moves[3], "c3b5"));  // 8 x 100 - 315
+    EXPECT_TRUE(moveIs(moves[0], "e4d5")); // 8 x 960 - 100
+    EXPECT_TRUE(moveIs(moves[1], "c3d5")); // 8 x 960 - 315
+    EXPECT_TRUE(moveIs(moves[2], "a1a8")); // 8 x 510 - 510
+    EXPECT_TRUE(moveIs(moves[3], "c3b5")); // 8 x 100 - 315
     EXPECT_EQ(plyMoves[3].moves[HistoryStart], 4);
     // Every legal move is in the list exactly once.
     int32_t legal[256];
@@ -140,7 +141,7 @@ TEST_F(SearchOrdering, HistorySortsQuietMovesStably) {
     // A cutoff by a quiet move raises its counter (deep enough) and makes it the killer.
     recordCutoff(late, 5, 3, White);
     recordCutoff(middle, 3, 3, White);
-    recordCutoff(middle, 2, 3, White);  // too shallow for the history
+    recordCutoff(middle, 2, 3, White); // too shallow for the history
     EXPECT_EQ(killerMoves[3], middle);
     EXPECT_EQ(historyTable[White][historyIndex(late)], 26);
     EXPECT_EQ(historyTable[White][historyIndex(middle)], 10);
@@ -154,8 +155,12 @@ TEST_F(SearchOrdering, HistorySortsQuietMovesStably) {
     // The tactical part is untouched, the others keep their order.
     for (int i = 0; i < first; ++i) EXPECT_EQ(orderedMove(plyMoves[3], i), moves[i]);
     int k = first + 2;
-    for (size_t i = first; i < moves.size(); ++i)
-        if (moves[i] != late && moves[i] != middle) EXPECT_EQ(orderedMove(plyMoves[3], k++), moves[i]);
+    for (size_t i = first; i < moves.size(); ++i) {
+        if (moves[i] != late && moves[i] != middle) {
+            EXPECT_EQ(orderedMove(plyMoves[3], k), moves[i]);
+            ++k;
+        }
+    }
 }
 
 TEST_F(SearchOrdering, BestRootMoveGoesFirstAndCapturesStayAheadOfQuietMoves) {

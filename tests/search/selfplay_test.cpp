@@ -19,11 +19,21 @@ void* operator new(std::size_t size) {
     if (void* p = std::malloc(size ? size : 1)) return p;
     throw std::bad_alloc();
 }
-void* operator new[](std::size_t size) { return operator new(size); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void* operator new[](std::size_t size) {
+    return operator new(size);
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    std::free(p);
+}
 
 using namespace searchtest;
 
@@ -35,8 +45,8 @@ const char* const startPositions[] = {
     "rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ -",
     "r4rk1/1pp1qppp/p1np1n2/2b1p1B1/2B1P1b1/P1NP1N2/1PP1QPPP/R4RK1 w - -",
     "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - -",
-    "8/1P4k1/8/8/8/8/6p1/4K3 w - -",      // both sides promote
-    "r3k2r/8/8/8/8/8/8/R3K2R b KQkq -",   // castling both ways
+    "8/1P4k1/8/8/8/8/6p1/4K3 w - -",    // both sides promote
+    "r3k2r/8/8/8/8/8/8/R3K2R b KQkq -", // castling both ways
     "4k3/1P6/8/8/8/8/6p1/4K2R w K -",
     "8/8/8/4k3/8/8/3PPP2/4K3 b - -",
     "rnbqkbnr/pp1ppppp/8/2p5/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -",
@@ -94,8 +104,8 @@ TEST(SearchSelfPlay, CommittedMovesAreLegalAndSearchesDoNotAllocate) {
                 if (from >= CastleWhiteKingSide) from = from <= CastleWhiteQueenSide ? E1 : E8;
                 Position check = before;
                 s.promotionChoice = static_cast<uint8_t>(movePromotionType(move));
-                ASSERT_EQ(playMove(check, columnOf(from), rowOf(from), columnOf(to), rowOf(to), before.sideToMove, 0,
-                                   0, nullptr, nullptr, nullptr),
+                ASSERT_EQ(playMove(check, columnOf(from), rowOf(from), columnOf(to), rowOf(to),
+                                   before.sideToMove, 0, 0, nullptr, nullptr, nullptr),
                           1)
                     << fen << " ply " << ply << " move " << move;
                 ASSERT_TRUE(samePosition(check, s.gamePosition)) << fen << " ply " << ply;
@@ -108,6 +118,5 @@ TEST(SearchSelfPlay, CommittedMovesAreLegalAndSearchesDoNotAllocate) {
     EXPECT_GT(committed, 500);
     EXPECT_EQ(allocatedDuringSearch, 0);
 }
-
 
 } // namespace

@@ -30,14 +30,14 @@ intptr_t mainWindowStandIn(unsigned message, intptr_t wParam, intptr_t lParam) {
     if (message == DisambiguateMessage)
         return disambiguationNeeded(static_cast<int32_t>(wParam), *reinterpret_cast<const Position*>(lParam));
     std::lock_guard<std::mutex> lock(notes.mutex);
-    if (message == EngineMovedMessage && notes.moves < 8) notes.depthsAtMove[notes.moves++] = notes.depths.size();
+    if (message == EngineMovedMessage && notes.moves < 8)
+        notes.depthsAtMove[notes.moves++] = notes.depths.size();
     if (message == IterationDoneMessage) notes.depths.push_back(static_cast<int>(wParam));
     notes.changed.notify_all();
     return 0;
 }
 
-template <class Condition>
-bool waitUntil(Condition condition, int seconds = 30) {
+template <class Condition> bool waitUntil(Condition condition, int seconds = 30) {
     std::unique_lock<std::mutex> lock(notes.mutex);
     return notes.changed.wait_for(lock, std::chrono::seconds(seconds), condition);
 }
@@ -52,10 +52,10 @@ bool pollUntil(bool (*condition)(), int seconds = 30) {
 }
 
 class SearchThread : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         startWorker();
-        ASSERT_EQ(idleEvent.wait(5000), 1);  // the worker of an earlier test must be idle first
+        ASSERT_EQ(idleEvent.wait(5000), 1); // the worker of an earlier test must be idle first
         freshEngine();
         {
             std::lock_guard<std::mutex> lock(notes.mutex);
