@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr int DefaultBenchDepth = 8;
+constexpr int DefaultBenchDepth = 7;
 
 void printResult(const char* label, const SearchBenchResult& r) {
     unsigned long long nps = r.millis ? r.nodes * 1000ULL / r.millis : 0;

@@ -271,7 +271,15 @@ void playEngineMove() {
         std::fflush(stdout);
         return;
     }
-    std::printf("move %s\n", lastMoveText());
+    // A full game record no longer records moves; its last text would be an
+    // older move, so the move is then given in coordinates.
+    if (recordLength() == s.gamePosition.ply - 1) {
+        std::printf("move %s\n", lastMoveText());
+    } else {
+        char text[8];
+        coordinateTextLower(text, s.engineMove);
+        std::printf("move %s\n", text);
+    }
     std::fflush(stdout);
     notifyMainWindow(EngineMovedMessage, 0, 0);
 }

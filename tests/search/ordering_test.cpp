@@ -158,23 +158,6 @@ TEST_F(SearchOrdering, HistorySortsQuietMovesStably) {
         if (moves[i] != late && moves[i] != middle) EXPECT_EQ(orderedMove(plyMoves[3], k++), moves[i]);
 }
 
-TEST_F(SearchOrdering, HistoryIndexSeparatesPiecesAndSquares) {
-    historyIndexKind = HistoryIndex::SlotTo;
-    EXPECT_NE(historyIndex(makeMoveWord(G1, F3, 9, 0)), historyIndex(makeMoveWord(B1, C3, 8, 0)));
-    EXPECT_NE(historyIndex(makeMoveWord(G1, F3, 9, 0)), historyIndex(makeMoveWord(G1, H3, 9, 0)));
-    for (int slot = 0; slot < 16; ++slot)
-        for (int sq : {A8, H8, A1, H1, E4}) {
-            int index = historyIndex(makeMoveWord(A2, sq, slot, 3));
-            EXPECT_GE(index, 0);
-            EXPECT_LT(index, HistorySize);
-        }
-    EXPECT_LT(historyIndex(WhiteKingSideMove), HistorySize);
-    historyIndexKind = HistoryIndex::OneBit;
-    EXPECT_EQ(historyIndex(1 << 10), 1);
-    EXPECT_EQ(historyIndex(makeMoveWord(A2, A3, 0, 3) & ~(1 << 10)), 0);
-    historyIndexKind = HistoryIndex::SlotTo;
-}
-
 TEST_F(SearchOrdering, BestRootMoveGoesFirstAndCapturesStayAheadOfQuietMoves) {
     std::vector<int32_t> moves = order(captureFen, NoMove);
     PlyMoveList& root = plyMoves[3];
@@ -190,29 +173,6 @@ TEST_F(SearchOrdering, BestRootMoveGoesFirstAndCapturesStayAheadOfQuietMoves) {
     EXPECT_TRUE(isTacticalMove(searchPosition, orderedMove(root, 3)));
     EXPECT_EQ(orderedMove(root, 4), quiet);
     EXPECT_EQ(root.moves[OrderedTotal], static_cast<int>(moves.size()));
-}
-
-TEST_F(SearchOrdering, VariationRowsCarryFlagsAndMarkers) {
-    searchPosition = setGame(captureFen);
-    int capture = makeMoveWord(E4, D5, 0, 3);
-    int quiet = makeMoveWord(E1, D2, 15, 0);
-    pvTable[5][0] = 2;
-    pvTable[5][1] = quiet;
-    pvTable[5][2] = PvMarkerLeaf;
-    updatePv(4, capture, 0, 1);
-    EXPECT_EQ(pvTable[4][0], 3);
-    EXPECT_EQ(pvTable[4][1], capture | MoveCaptureFlag | MoveCheckFlag);
-    EXPECT_EQ(pvTable[4][2], quiet);
-    EXPECT_EQ(pvTable[4][3], PvMarkerLeaf);
-    struct Kind {
-        int kind, marker;
-    };
-    for (Kind k : {Kind{1, PvMarkerTable}, Kind{2, PvMarkerDraw}, Kind{4, PvMarkerThreat}}) {
-        updatePv(4, quiet, k.kind, 0);
-        EXPECT_EQ(pvTable[4][0], 2);
-        EXPECT_EQ(pvTable[4][1], quiet);
-        EXPECT_EQ(pvTable[4][2], k.marker);
-    }
 }
 
 } // namespace
