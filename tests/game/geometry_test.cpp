@@ -16,29 +16,28 @@ const Screen screens[] = {
     {640, 480, ScreenVgaLandscape},
 };
 
-TEST(BoardGeometry, ScreenClassesForBothStyles)
-{
+TEST(BoardGeometry, ScreenClassesForBothStyles) {
     for (const Screen& screen : screens) {
         for (int iso = 0; iso < 2; ++iso) {
             BoardGeometry g;
             layoutBoard(g, screen.width, screen.height, iso);
-            EXPECT_EQ(g.screenType, screen.screenType) << screen.width << "x" << screen.height << " iso " << iso;
+            EXPECT_EQ(g.screenType, screen.screenType)
+                << screen.width << "x" << screen.height << " iso " << iso;
             EXPECT_GT(g.cellWidth, 0);
             EXPECT_GT(g.cellHeight, 0);
         }
     }
 }
 
-TEST(BoardGeometry, LayoutValues)
-{
+TEST(BoardGeometry, LayoutValues) {
     BoardGeometry g;
-    layoutBoard(g, 640, 480, 0);  // matches the VGA step first, then VGA landscape
+    layoutBoard(g, 640, 480, 0); // matches the VGA step first, then VGA landscape
     EXPECT_EQ(g.squareSize, 52);
     EXPECT_EQ(g.boardHeight, 416);
     EXPECT_EQ(g.originX, 16);
     EXPECT_EQ(g.boardTop, 6);
 
-    layoutBoard(g, 480, 640, 0);  // the portrait QVGA values doubled
+    layoutBoard(g, 480, 640, 0); // the portrait QVGA values doubled
     EXPECT_EQ(g.boardTop, 10);
     EXPECT_EQ(g.originX, 16);
     EXPECT_EQ(g.originY, 16);
@@ -61,8 +60,7 @@ TEST(BoardGeometry, LayoutValues)
     EXPECT_EQ(g.cellWidth, 30);
 }
 
-TEST(BoardGeometry, FlatPortraitCorners)
-{
+TEST(BoardGeometry, FlatPortraitCorners) {
     BoardGeometry g;
     layoutBoard(g, 240, 320, 0);
     int x, y, column, row;
@@ -83,7 +81,7 @@ TEST(BoardGeometry, FlatPortraitCorners)
     EXPECT_EQ(column, -1);
     hitTest(g, 0, 0, 8, 12, column, row);
     EXPECT_EQ(row, -1);
-    hitTest(g, 0, 0, 231, 236, column, row);  // last pixel of h1
+    hitTest(g, 0, 0, 231, 236, column, row); // last pixel of h1
     EXPECT_EQ(column, 7);
     EXPECT_EQ(row, 7);
     hitTest(g, 0, 0, 232, 237, column, row);
@@ -99,14 +97,13 @@ TEST(BoardGeometry, FlatPortraitCorners)
     EXPECT_EQ(row, 0);
 }
 
-TEST(BoardGeometry, IsometricPortraitSpansTheWidth)
-{
+TEST(BoardGeometry, IsometricPortraitSpansTheWidth) {
     BoardGeometry g;
     layoutBoard(g, 240, 320, 1);
     int x, y;
-    cellPosition(g, 1, 0, 0, 0, x, y);  // a8: left corner of the diamond
+    cellPosition(g, 1, 0, 0, 0, x, y); // a8: left corner of the diamond
     EXPECT_EQ(x, -1);
-    cellPosition(g, 1, 0, 7, 7, x, y);  // h1: right corner
+    cellPosition(g, 1, 0, 7, 7, x, y); // h1: right corner
     EXPECT_EQ(x, 209);
     EXPECT_EQ(x + g.cellWidth, 239);
     // h8 at the top, a1 at the bottom.
@@ -118,8 +115,7 @@ TEST(BoardGeometry, IsometricPortraitSpansTheWidth)
 
 // Every square's cell centre maps back to the square, and every square's
 // cells are distinct, for every screen class, style and orientation.
-TEST(BoardGeometry, HitTestInvertsCellPosition)
-{
+TEST(BoardGeometry, HitTestInvertsCellPosition) {
     for (const Screen& screen : screens) {
         for (int iso = 0; iso < 2; ++iso) {
             BoardGeometry g;
@@ -130,10 +126,12 @@ TEST(BoardGeometry, HitTestInvertsCellPosition)
                         int x, y, c, r;
                         cellPosition(g, iso, orientation, column, row, x, y);
                         hitTest(g, iso, orientation, x + g.cellWidth / 2, y + g.cellHeight / 2, c, r);
-                        EXPECT_EQ(c, column) << screen.width << "x" << screen.height << " iso " << iso
-                                             << " orientation " << orientation << " square " << column << "," << row;
-                        EXPECT_EQ(r, row) << screen.width << "x" << screen.height << " iso " << iso
-                                          << " orientation " << orientation << " square " << column << "," << row;
+                        EXPECT_EQ(c, column)
+                            << screen.width << "x" << screen.height << " iso " << iso << " orientation "
+                            << orientation << " square " << column << "," << row;
+                        EXPECT_EQ(r, row)
+                            << screen.width << "x" << screen.height << " iso " << iso << " orientation "
+                            << orientation << " square " << column << "," << row;
                     }
                 }
             }
@@ -141,8 +139,7 @@ TEST(BoardGeometry, HitTestInvertsCellPosition)
     }
 }
 
-TEST(BoardGeometry, PointsOffTheBoardGiveNoSquare)
-{
+TEST(BoardGeometry, PointsOffTheBoardGiveNoSquare) {
     for (const Screen& screen : screens) {
         for (int iso = 0; iso < 2; ++iso) {
             BoardGeometry g;
@@ -150,18 +147,20 @@ TEST(BoardGeometry, PointsOffTheBoardGiveNoSquare)
             int x, y, c, r;
             // Beyond the outer corner of a8 and of h1, in the direction away from the board.
             cellPosition(g, iso, 0, 0, 0, x, y);
-            hitTest(g, iso, 0, x - g.cellWidth / 2, y - g.cellHeight / 2 + (iso ? g.cellHeight / 2 : 0), c, r);
-            EXPECT_FALSE(c >= 0 && c <= 7 && r >= 0 && r <= 7) << screen.width << "x" << screen.height << " iso " << iso;
+            hitTest(g, iso, 0, x - g.cellWidth / 2, y - g.cellHeight / 2 + (iso ? g.cellHeight / 2 : 0), c,
+                    r);
+            EXPECT_FALSE(c >= 0 && c <= 7 && r >= 0 && r <= 7)
+                << screen.width << "x" << screen.height << " iso " << iso;
             cellPosition(g, iso, 0, 7, 7, x, y);
-            hitTest(g, iso, 0, x + g.cellWidth + g.cellWidth / 2, y + g.cellHeight + g.cellHeight / 2 -
-                                                                     (iso ? g.cellHeight / 2 : 0), c, r);
-            EXPECT_FALSE(c >= 0 && c <= 7 && r >= 0 && r <= 7) << screen.width << "x" << screen.height << " iso " << iso;
+            hitTest(g, iso, 0, x + g.cellWidth + g.cellWidth / 2,
+                    y + g.cellHeight + g.cellHeight / 2 - (iso ? g.cellHeight / 2 : 0), c, r);
+            EXPECT_FALSE(c >= 0 && c <= 7 && r >= 0 && r <= 7)
+                << screen.width << "x" << screen.height << " iso " << iso;
         }
     }
 }
 
-TEST(BoardGeometry, PiecesAreCentredOnFlatSquares)
-{
+TEST(BoardGeometry, PiecesAreCentredOnFlatSquares) {
     BoardGeometry g;
     layoutBoard(g, 240, 240, 0);
     int cx, cy, px, py;
@@ -171,4 +170,4 @@ TEST(BoardGeometry, PiecesAreCentredOnFlatSquares)
     EXPECT_EQ(py - cy, (22 - 18) / 2);
 }
 
-}  // namespace
+} // namespace

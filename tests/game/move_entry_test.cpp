@@ -10,53 +10,45 @@
 
 namespace {
 
-std::vector<std::pair<int, int>> destinationsOf()
-{
+std::vector<std::pair<int, int>> destinationsOf() {
     std::vector<std::pair<int, int>> squares;
     int column, row;
-    while (engineBridge().nextDestination(column, row))
-        squares.emplace_back(column, row);
+    while (engineBridge().nextDestination(column, row)) squares.emplace_back(column, row);
     return squares;
 }
 
-bool contains(const std::vector<std::pair<int, int>>& squares, const char* name)
-{
+bool contains(const std::vector<std::pair<int, int>>& squares, const char* name) {
     for (const auto& square : squares)
-        if (square.first == col(name) && square.second == row(name))
-            return true;
+        if (square.first == col(name) && square.second == row(name)) return true;
     return false;
 }
 
-int expectedFrames(int fromColumn, int fromRow, int toColumn, int toRow)
-{
+int expectedFrames(int fromColumn, int fromRow, int toColumn, int toRow) {
     const double dc = toColumn - fromColumn, dr = toRow - fromRow;
     return static_cast<int>(2.0 * std::sqrt(dc * dc + dr * dr));
 }
 
 // The frames of the engine's last move, with a castling as the king's step.
-int engineMoveFrames()
-{
+int engineMoveFrames() {
     const int move = engineSession.engineMove;
     const int to = moveDestination(move);
     int from = moveOrigin(move);
-    if (from >= CastleWhiteKingSide)
-        from = squareOf(4, rowOf(to));
+    if (from >= CastleWhiteKingSide) from = squareOf(4, rowOf(to));
     return expectedFrames(columnOf(from), rowOf(from), columnOf(to), rowOf(to));
 }
 
-TEST_F(GameTest, TapMoveSlidesAndTheEngineAnswersThroughItsNotification)
-{
+TEST_F(GameTest, TapMoveSlidesAndTheEngineAnswersThroughItsNotification) {
     startGame();
-    EXPECT_EQ(platform->runningTimers.size(), 1u);  // started by the first paint
+    EXPECT_EQ(platform->runningTimers.size(), 1u); // started by the first paint
     tap(col("e2"), row("e2"));
     EXPECT_TRUE(game().pieceSelected);
     platform->slidePaints = 0;
-    game().stylusPressed(0, 0);  // off the board: ignored, destinations emptied
+    game().stylusPressed(0, 0); // off the board: ignored, destinations emptied
     EXPECT_TRUE(game().pieceSelected);
     EXPECT_EQ(engineBridge().destinationCount, 0);
     tap(col("e4"), row("e4"));
 
-    EXPECT_EQ(platform->slidePaints, 4);  // two squares straight
+    EXPECT_EQ(platform->slidePaints, 4); // two squares straight
     EXPECT_EQ(platform->sleptMs, 4 * 50);
     EXPECT_FALSE(game().animating);
     EXPECT_TRUE(game().engineBusy);
@@ -79,8 +71,7 @@ TEST_F(GameTest, TapMoveSlidesAndTheEngineAnswersThroughItsNotification)
     EXPECT_GT(count, 0);
 }
 
-TEST_F(GameTest, SelectionAndItsMarks)
-{
+TEST_F(GameTest, SelectionAndItsMarks) {
     startGame();
     // Press and release on e2: selected, e3 and e4 are its destinations.
     tap(col("e2"), row("e2"));
@@ -107,7 +98,7 @@ TEST_F(GameTest, SelectionAndItsMarks)
     game().stylusPressed(x, y);
     EXPECT_EQ(game().selectedColumn, -1);
     EXPECT_TRUE(game().showMovablePieces);
-    EXPECT_EQ(engineBridge().movableCount, 10);  // eight pawns and two knights, each once
+    EXPECT_EQ(engineBridge().movableCount, 10); // eight pawns and two knights, each once
     game().stylusReleased(x, y);
     EXPECT_FALSE(game().showMovablePieces);
     EXPECT_FALSE(game().engineBusy);
@@ -119,8 +110,7 @@ TEST_F(GameTest, SelectionAndItsMarks)
     EXPECT_EQ(game().selectedRow, row("d2"));
 }
 
-TEST_F(GameTest, PressOnAnEmptySquareShowsTheMovablePiecesWhileHeld)
-{
+TEST_F(GameTest, PressOnAnEmptySquareShowsTheMovablePiecesWhileHeld) {
     startGame();
     int x, y;
     squarePoint(col("d5"), row("d5"), x, y);
@@ -133,8 +123,7 @@ TEST_F(GameTest, PressOnAnEmptySquareShowsTheMovablePiecesWhileHeld)
     EXPECT_FALSE(game().stylusDown);
 }
 
-TEST_F(GameTest, DragMovesLandWithoutASlideAndIllegalDragsKeepTheSelection)
-{
+TEST_F(GameTest, DragMovesLandWithoutASlideAndIllegalDragsKeepTheSelection) {
     startGame();
     // e2 to e5 is not a move: nothing is played, e2 stays selected.
     drag(col("e2"), row("e2"), col("e5"), row("e5"));
@@ -165,8 +154,7 @@ TEST_F(GameTest, DragMovesLandWithoutASlideAndIllegalDragsKeepTheSelection)
     EXPECT_EQ(engineSession.gamePosition.ply, 3);
 }
 
-TEST_F(GameTest, CastlingAndPromotionByTap)
-{
+TEST_F(GameTest, CastlingAndPromotionByTap) {
     startGame();
     loadText("[FEN \"4k3/8/8/8/8/8/8/4K2R w K - 0 1\"]\r\n\r\n*");
     ASSERT_EQ(engineSession.gamePosition.sideToMove, White);
@@ -191,17 +179,16 @@ TEST_F(GameTest, CastlingAndPromotionByTap)
     ASSERT_TRUE(waitForEngine());
 }
 
-TEST_F(GameTest, SlideFrameCounts)
-{
+TEST_F(GameTest, SlideFrameCounts) {
     startGame();
     const struct {
         const char *from, *to;
         int frames;
     } slides[] = {
-        {"g1", "f3", 4},   // a knight
-        {"e2", "e4", 4},   // two squares straight
-        {"e2", "e3", 2},   // one square
-        {"a1", "h8", 19},  // the long diagonal
+        {"g1", "f3", 4},  // a knight
+        {"e2", "e4", 4},  // two squares straight
+        {"e2", "e3", 2},  // one square
+        {"a1", "h8", 19}, // the long diagonal
     };
     for (const auto& slide : slides) {
         platform->slidePaints = 0;
@@ -220,8 +207,7 @@ TEST_F(GameTest, SlideFrameCounts)
     }
 }
 
-TEST_F(GameTest, EngineCaptureKeepsTheCapturedPieceOnItsSquareDuringTheSlide)
-{
+TEST_F(GameTest, EngineCaptureKeepsTheCapturedPieceOnItsSquareDuringTheSlide) {
     startGame();
     // Black's pawn can take White's queen; depth 2 takes it.
     loadText("[FEN \"4k3/8/8/2p5/8/8/8/3QK3 w - - 0 1\"]\r\n\r\n*");
@@ -236,8 +222,7 @@ TEST_F(GameTest, EngineCaptureKeepsTheCapturedPieceOnItsSquareDuringTheSlide)
     EXPECT_EQ(game().animHiddenRow, row("d4"));
 }
 
-TEST_F(GameTest, GameEndAfterTheUsersMateAndAfterTheEngines)
-{
+TEST_F(GameTest, GameEndAfterTheUsersMateAndAfterTheEngines) {
     startGame();
     // The user mates: the board stays locked and the clocks freeze.
     loadText("[FEN \"6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1\"]\r\n\r\n*");
@@ -247,8 +232,7 @@ TEST_F(GameTest, GameEndAfterTheUsersMateAndAfterTheEngines)
     EXPECT_TRUE(game().gameDecided());
     EXPECT_EQ(engineSession.gameResult, WhiteWon);
     const int white = game().whiteClockMs, black = game().blackClockMs;
-    for (int i = 0; i < 3; ++i)
-        game().clockTick();
+    for (int i = 0; i < 3; ++i) game().clockTick();
     EXPECT_EQ(game().whiteClockMs, white);
     EXPECT_EQ(game().blackClockMs, black);
     tap(col("g1"), row("g1"));
@@ -272,4 +256,4 @@ TEST_F(GameTest, GameEndAfterTheUsersMateAndAfterTheEngines)
     EXPECT_EQ(game().whiteClockMs, white);
 }
 
-}  // namespace
+} // namespace

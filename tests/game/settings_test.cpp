@@ -4,8 +4,8 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
-#include <vector>
 #include <unistd.h>
+#include <vector>
 
 #include "game/settings.h"
 
@@ -14,47 +14,38 @@ namespace {
 namespace fs = std::filesystem;
 
 class SettingsFile : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         folder = fs::temp_directory_path() / ("tavisk_settings_" + std::to_string(::getpid()));
         fs::create_directories(folder);
         path = (folder / "options.cfg").string();
     }
     void TearDown() override { fs::remove_all(folder); }
 
-    void writeBytes(const std::vector<std::uint8_t>& bytes)
-    {
+    void writeBytes(const std::vector<std::uint8_t>& bytes) {
         std::FILE* f = std::fopen(path.c_str(), "wb");
         ASSERT_NE(f, nullptr);
-        if (!bytes.empty())
-            std::fwrite(bytes.data(), 1, bytes.size(), f);
+        if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
         std::fclose(f);
     }
-    std::vector<std::uint8_t> readBytes()
-    {
+    std::vector<std::uint8_t> readBytes() {
         std::vector<std::uint8_t> bytes;
         std::FILE* f = std::fopen(path.c_str(), "rb");
-        if (!f)
-            return bytes;
+        if (!f) return bytes;
         int c;
-        while ((c = std::fgetc(f)) != EOF)
-            bytes.push_back(static_cast<std::uint8_t>(c));
+        while ((c = std::fgetc(f)) != EOF) bytes.push_back(static_cast<std::uint8_t>(c));
         std::fclose(f);
         return bytes;
     }
-    static void putU32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value)
-    {
-        for (int i = 0; i < 4; ++i)
-            bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    static void putU32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) {
+        for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
     }
 
     fs::path folder;
     std::string path;
 };
 
-TEST_F(SettingsFile, MissingOrEmptyFileGivesDefaultsAndFails)
-{
+TEST_F(SettingsFile, MissingOrEmptyFileGivesDefaultsAndFails) {
     Settings s;
     EXPECT_FALSE(loadSettings(s, path.c_str()));
     EXPECT_EQ(s.levelMode, LevelTurnIn);
@@ -63,8 +54,7 @@ TEST_F(SettingsFile, MissingOrEmptyFileGivesDefaultsAndFails)
     EXPECT_FALSE(loadSettings(s, path.c_str()));
 }
 
-TEST_F(SettingsFile, FullBlockIsLittleEndian)
-{
+TEST_F(SettingsFile, FullBlockIsLittleEndian) {
     std::vector<std::uint8_t> bytes(36, 0);
     putU32(bytes, 0, 2);
     putU32(bytes, 4, 600000);
@@ -75,13 +65,12 @@ TEST_F(SettingsFile, FullBlockIsLittleEndian)
     putU32(bytes, 12, 1);
     putU32(bytes, 16, 3);
     putU32(bytes, 24, 4);
-    for (int i = 28; i < 36; ++i)
-        bytes[i] = static_cast<std::uint8_t>(0xA0 + i);
+    for (int i = 28; i < 36; ++i) bytes[i] = static_cast<std::uint8_t>(0xA0 + i);
     writeBytes(bytes);
 
     Settings s;
     ASSERT_TRUE(loadSettings(s, path.c_str()));
-    EXPECT_EQ(s.levelMode, LevelGameIn);  // "Game In", "10 min"
+    EXPECT_EQ(s.levelMode, LevelGameIn); // "Game In", "10 min"
     EXPECT_EQ(s.levelValue, 600000u);
     EXPECT_EQ(s.showLegalMoves, 0);
     EXPECT_EQ(s.showLastMove, 1);
@@ -95,8 +84,7 @@ TEST_F(SettingsFile, FullBlockIsLittleEndian)
     EXPECT_EQ(0, std::memcmp(image, bytes.data(), SettingsSize));
 }
 
-TEST_F(SettingsFile, ShortFileKeepsDefaultsOfTheTail)
-{
+TEST_F(SettingsFile, ShortFileKeepsDefaultsOfTheTail) {
     std::vector<std::uint8_t> bytes(12, 0);
     putU32(bytes, 0, 0);
     putU32(bytes, 4, 7);
@@ -114,12 +102,11 @@ TEST_F(SettingsFile, ShortFileKeepsDefaultsOfTheTail)
     EXPECT_EQ(s.language, 0);
 }
 
-TEST_F(SettingsFile, DamagedFieldsFallBackToDefaults)
-{
+TEST_F(SettingsFile, DamagedFieldsFallBackToDefaults) {
     struct Case {
         std::size_t offset;
         std::uint32_t value;
-        std::uint32_t modeBefore;  // level mode written with the value (for level cases)
+        std::uint32_t modeBefore; // level mode written with the value (for level cases)
     };
     // Each row spoils one field of an otherwise good block.
     const Case cases[] = {
@@ -137,8 +124,8 @@ TEST_F(SettingsFile, DamagedFieldsFallBackToDefaults)
         putU32(bytes, 0, c.modeBefore);
         putU32(bytes, 4, c.modeBefore == 0 ? 5 : 2000);
         bytes[8] = bytes[9] = bytes[10] = bytes[11] = 1;
-        putU32(bytes, 20, 1);   // skin Blue
-        putU32(bytes, 24, 2);   // Italian
+        putU32(bytes, 20, 1); // skin Blue
+        putU32(bytes, 24, 2); // Italian
         putU32(bytes, c.offset, c.value);
         writeBytes(bytes);
         Settings s;
@@ -152,7 +139,7 @@ TEST_F(SettingsFile, DamagedFieldsFallBackToDefaults)
         if (c.offset <= 4) {
             EXPECT_EQ(s.levelMode, LevelTurnIn) << c.offset;
             EXPECT_EQ(s.levelValue, 1000u) << c.offset;
-            EXPECT_EQ(s.skin, 1u);       // the good fields stay
+            EXPECT_EQ(s.skin, 1u); // the good fields stay
             EXPECT_EQ(s.language, 2);
         } else if (c.offset == 24) {
             EXPECT_EQ(s.language, 0);
@@ -164,8 +151,7 @@ TEST_F(SettingsFile, DamagedFieldsFallBackToDefaults)
     }
 }
 
-TEST_F(SettingsFile, SaveKeepsBytesBeyondTheBlock)
-{
+TEST_F(SettingsFile, SaveKeepsBytesBeyondTheBlock) {
     std::vector<std::uint8_t> bytes(40, 0);
     putU32(bytes, 0, 1);
     putU32(bytes, 4, 3000);
@@ -177,7 +163,7 @@ TEST_F(SettingsFile, SaveKeepsBytesBeyondTheBlock)
     Settings s;
     ASSERT_TRUE(loadSettings(s, path.c_str()));
     EXPECT_EQ(s.levelValue, 3000u);
-    s.showLegalMoves ^= 1;  // toggled twice: back to the old value
+    s.showLegalMoves ^= 1; // toggled twice: back to the old value
     s.showLegalMoves ^= 1;
     s.language = 3;
     ASSERT_TRUE(saveSettings(s, path.c_str()));
@@ -195,8 +181,7 @@ TEST_F(SettingsFile, SaveKeepsBytesBeyondTheBlock)
     EXPECT_EQ(0, std::memcmp(&again, &s, sizeof s));
 }
 
-TEST_F(SettingsFile, SaveCreatesAMissingFileAndFailsCleanly)
-{
+TEST_F(SettingsFile, SaveCreatesAMissingFileAndFailsCleanly) {
     Settings s;
     setDefaultSettings(s);
     ASSERT_TRUE(saveSettings(s, path.c_str()));
@@ -207,4 +192,4 @@ TEST_F(SettingsFile, SaveCreatesAMissingFileAndFailsCleanly)
     EXPECT_FALSE(saveSettings(s, nowhere.c_str()));
 }
 
-}  // namespace
+} // namespace
