@@ -4,6 +4,7 @@
 #include <QMetaObject>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <thread>
 
@@ -62,7 +63,12 @@ void QtPlatform::closeMainWindow() {
     if (theMainFrame) QMetaObject::invokeMethod(theMainFrame, &CMainFrame::close, Qt::QueuedConnection);
 }
 
-void QtPlatform::exitProcess(int code) { std::exit(code); }
+// At once: nothing is saved, and no library's clean-up runs with the engine's worker
+// still about.
+void QtPlatform::exitProcess(int code) {
+    std::fflush(nullptr);
+    std::_Exit(code);
+}
 
 ImageHandle QtPlatform::loadImage(const char* name) { return ::loadImage(name); }
 

@@ -1,6 +1,9 @@
 #include "ui/shell/taviskapp.h"
 
 #include <QFileDialog>
+#include <QIcon>
+
+#include "game/gamefiles.h"
 
 #include "ui/shell/aboutdlg.h"
 #include "ui/shell/devicescreen.h"
@@ -15,6 +18,7 @@ CTaviskApp::CTaviskApp(int& argc, char** argv) : QApplication(argc, argv) {
     setOrganizationName("Tavisk");
     setDesktopFileName("tavisk");
     setQuitOnLastWindowClosed(false);  // the end runs through exitInstance
+    setWindowIcon(QIcon(QString::fromStdString(gameFile("tavisk.svg"))));
 }
 
 CTaviskApp::~CTaviskApp() { exitInstance(); }
@@ -65,6 +69,8 @@ bool CTaviskApp::onCommand(int command) {
     default: return false;
     }
 }
+
+bool CTaviskApp::openFile(const QString& path) { return document_ && document_->loadFile(path); }
 
 bool CTaviskApp::openDocument() {
     const QString path = QFileDialog::getOpenFileName(frame_.get(), "Open", userDocumentsFolder(),

@@ -33,6 +33,8 @@ public:
 
     // "Load": the open dialog, then the document's load path.
     bool openDocument();
+    // The document's load path for a file named on the command line.
+    bool openFile(const QString& path);
 
 private:
     std::unique_ptr<CTaviskDoc> document_;
