@@ -40,6 +40,9 @@ void unmakeMove(Position& position, const PositionTail& saved, uint32_t changedS
 void unmakeMove(Position& position, const Position& saved, uint32_t changedSquares,
                 uint32_t formerContents);
 
+// Writes back the recorded squares (entries with square 0 are unused and skipped).
+void restoreSquares(Position& position, uint32_t changedSquares, uint32_t formerContents);
+
 // Legal-move count answers.
 constexpr int HasLegalMove = 0;
 constexpr int Checkmated = 1;

@@ -114,3 +114,7 @@ int computeCheckWord(Position& position, MoveList& scratch);
 
 // Number of legal move sequences of the given depth (promotions to queen only).
 uint64_t perft(Position& position, int depth);
+
+// The same, with every promotion made as each of queen, rook, knight and
+// bishop (the count other programs give).
+uint64_t perftAllPromotions(Position& position, int depth);

@@ -216,10 +216,8 @@ void addPosition(OpeningBook& book, uint32_t hashKey, uint32_t hashLock, int val
   ++book.positionCount;
 }
 
-int lookup(const OpeningBook& book, const Position& position, int& nameIndex) {
+int lookupByKeys(const OpeningBook& book, uint32_t hashKey, uint32_t hashLock, int& nameIndex) {
   nameIndex = -1;
-  uint32_t hashKey = computeHashKey(position);
-  uint32_t hashLock = computeHashLock(position);
   uint16_t keyHigh = static_cast<uint16_t>(hashKey >> 16);
   for (const BookEntry* entry = &book.slots[hashKey & BookSlotMask]; entry && !isEmpty(*entry);
        entry = linkOf(book, entry->next)) {
@@ -231,9 +229,15 @@ int lookup(const OpeningBook& book, const Position& position, int& nameIndex) {
   return NoBookValue;
 }
 
+int lookup(const OpeningBook& book, const Position& position, int& nameIndex) {
+  return lookupByKeys(book, computeHashKey(position), computeHashLock(position), nameIndex);
+}
+
 int removePosition(OpeningBook& book, const Position& position) {
-  uint32_t hashKey = computeHashKey(position);
-  uint32_t hashLock = computeHashLock(position);
+  return removeByKeys(book, computeHashKey(position), computeHashLock(position));
+}
+
+int removeByKeys(OpeningBook& book, uint32_t hashKey, uint32_t hashLock) {
   uint16_t keyHigh = static_cast<uint16_t>(hashKey >> 16);
   BookEntry* primary = &book.slots[hashKey & BookSlotMask];
   BookEntry* previous = nullptr;

@@ -67,13 +67,17 @@ int loadBinary(OpeningBook& book, const unsigned char* data, long size);
 // and its name index (-1 when not found).
 int lookup(const OpeningBook& book, const Position& position, int& nameIndex);
 
+// The same by the position's keys.
+int lookupByKeys(const OpeningBook& book, uint32_t hashKey, uint32_t hashLock, int& nameIndex);
+
 // Stores or updates a position by its keys; drops it silently when the chains
-// are full. quiet suppresses nothing visible here; it is kept for the loader.
+// are full (quiet: the loader's mode; nothing is reported either way).
 void addPosition(OpeningBook& book, uint32_t hashKey, uint32_t hashLock, int value, int nameIndex,
                  int quiet);
 
 // Removes the position from the book; 1 if it was there.
 int removePosition(OpeningBook& book, const Position& position);
+int removeByKeys(OpeningBook& book, uint32_t hashKey, uint32_t hashLock);
 
 // Fills moves with the legal moves of the side to move that lead to book positions
 // not seen before in the game; returns their number (at most maxMoves).

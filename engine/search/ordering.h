@@ -15,9 +15,9 @@ constexpr int HistorySize = 1024;      // counters per colour
 // How a quiet move picks its history counter.
 enum class HistoryIndex {
     OneBit,     // bit 10 of the move: two counters per colour
-    FromTo,     // origin square and destination file/rank bits: 1024 counters per colour
+    SlotTo,     // the moving piece's list slot and the destination square: 16 x 64 counters
 };
-extern HistoryIndex historyIndexKind;  // FromTo unless a benchmark compares
+extern HistoryIndex historyIndexKind;  // SlotTo unless a benchmark compares the two
 
 extern int32_t killerMoves[SearchPlies];        // one per ply-index; 0xFFFF = none
 extern int32_t historyTable[3][HistorySize];    // [colour 1/2][index]

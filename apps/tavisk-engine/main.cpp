@@ -1,0 +1,58 @@
+// tavisk-engine: the engine alone, for interfaces that speak its command
+// language over standard input and output.
+
+#include <csignal>
+#include <ctime>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "engine/search/worker.h"
+#include "engine/session/commands.h"
+#include "engine/session/session.h"
+
+namespace {
+
+// A line longer than this is not a command of the language; it is dropped.
+constexpr size_t MaxLineLength = 65536;
+
+bool isQuit(const char* line) {
+  return std::strncmp(line, "quit", 4) == 0 &&
+         (line[4] == '\0' || line[4] == '\n' || line[4] == '\r' || line[4] == ' ');
+}
+
+[[noreturn]] void finish() {
+  std::fflush(stdout);
+  // The worker thread is never joined; the process simply ends with it.
+  std::_Exit(0);
+}
+
+}  // namespace
+
+int main() {
+  // Interfaces of the xboard kind interrupt their engine at times; this engine
+  // has nothing to do on an interrupt.
+  std::signal(SIGINT, SIG_IGN);
+  startEngine();
+  char* line = nullptr;
+  size_t capacity = 0;
+  ssize_t length;
+  while ((length = getline(&line, &capacity, stdin)) >= 0) {
+    if (static_cast<size_t>(length) > MaxLineLength) continue;
+    // Embedded zero bytes would cut the line short; the command ends there.
+    if (isQuit(line)) {
+      processCommand(line);
+      finish();
+    }
+    processCommand(line);
+  }
+  // End of input: a move the engine has been asked for is still played; an
+  // analysis or a ponder search simply ends with the process.
+  for (;;) {
+    if (engineSession.analyzeMode == 1 || engineSession.searchState == 2) break;
+    if (idleEvent.isSet() && !wakeEvent.isSet()) break;
+    struct timespec pause{0, 50 * 1000 * 1000};
+    nanosleep(&pause, nullptr);
+  }
+  finish();
+}

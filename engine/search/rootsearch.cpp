@@ -1,0 +1,208 @@
+#include "engine/search/rootsearch.h"
+
+#include <cstdlib>
+
+#include "engine/core/fen.h"
+#include "engine/core/gamerecord.h"
+#include "engine/core/makemove.h"
+#include "engine/core/movegen.h"
+#include "engine/eval/pawns.h"
+#include "engine/search/alphabeta.h"
+#include "engine/search/book.h"
+#include "engine/search/ordering.h"
+#include "engine/search/results.h"
+#include "engine/search/searchdata.h"
+#include "engine/search/timecontrol.h"
+#include "engine/search/ttable.h"
+#include "engine/search/worker.h"
+#include "engine/session/notify.h"
+#include "engine/session/session.h"
+
+std::atomic<int> rootDepth{1};
+int rootBestScore = 0;
+int rootMove = NoMove;
+int analysisSearch = 0;
+int completedIterations = 0;
+int rootMoveChanged = 0;
+int drawScore = 0;
+int lastSearchAborted = 0;
+
+namespace {
+
+constexpr uint32_t FirstTimeCheck = 25000;
+
+// The root position as the search was given it; each iteration starts from
+// this copy, so a caller that edits its own position during an analysis does
+// not race with the search.
+Position rootPosition;
+
+// Scratch list for the root's check word (the root list itself must survive).
+MoveList checkScratch;
+
+int maxPlyFor(int depth) {
+    int limit = (depth + 2) * 3;
+    if (limit % 2 == 0) limit += 1;
+    return limit > MaxFullWidthPly ? MaxFullWidthPly : limit;
+}
+
+// Search preparation, once per search.
+void prepareSearch(const Position& pos) {
+    completedIterations = 0;
+    transpositionTable.generation = static_cast<uint8_t>(transpositionTable.generation + 1);
+    // Without pawns, a side with a bare king is in zugzwang too often for a null move.
+    bool noPawns = pos.whitePawnCount == 0 && pos.blackPawnCount == 0;
+    nullMoveEnabled = (noPawns && (pos.whitePieceCount == 0 || pos.blackPieceCount == 0)) ? 0 : 1;
+    clearKillers();
+    drawScore = computeDrawScore(pos);
+    timeExtended = 0;
+    rootMoveChanged = 0;
+}
+
+// R4 a: a fresh working position with keys from scratch, and the root's lists.
+void prepareIteration() {
+    searchPosition = rootPosition;
+    searchPosition.hashKey = computeHashKey(searchPosition);
+    searchPosition.hashLock = computeHashLock(searchPosition);
+    searchPosition.pawnKey = pawnKeyFromScratch(searchPosition);
+    maxPly = maxPlyFor(rootDepth);
+    PlyMoveList& parent = plyMoves[0];
+    parent.moves[ListTacticalCount] = 0;
+    parent.moves[ExtensionWord] = 0;
+    parent.moveClass = ClassQuiet;
+    PlyMoveList& root = plyMoves[1];
+    root.moves[ListCheckWord] = computeCheckWord(searchPosition, checkScratch);
+    root.frontier = 2;
+    rootTrouble = 0;
+    currentRootMoveNumber = 1;
+}
+
+int secondPvMove() {
+    if (pvTable[1][0] < 2) return 0;
+    int move = pvTable[1][2] & 0x7FFFFF;
+    return move >= 256 ? move : 0;  // marker words are below 256
+}
+
+} // namespace
+
+int computeDrawScore(const Position& pos) {
+    const EngineSession& s = engineSession;
+    int score = 0;
+    int played = pos.ply - 1;
+    Position initial;
+    setInitialPosition(initial);
+    if (played < 60 && samePosition(s.startPosition, initial)) score = -20;
+    if ((played > 120 && pos.whitePieceCount < 3 && pos.blackPieceCount < 3) ||
+        (pos.whitePieceCount < 2 && pos.blackPieceCount < 2))
+        score = 28;
+    return pos.sideToMove == Black ? -score : score;
+}
+
+int rootSearch(Position& pos, int mode, int maxDepth) {
+    EngineSession& s = engineSession;
+
+    // R1.
+    nextTimeCheck = FirstTimeCheck;
+    analysisSearch = mode == AnalyseMode;
+    nodeCount = 0;
+    s.rootScore = 0;
+    s.stopRequest = NoStop;
+    s.promotionChoice = Queen;
+    lastSearchAborted = 0;
+    rootPosition = pos;
+    searchPosition = pos;
+    searchStartTick = tickCount();
+    const int colour = pos.sideToMove;
+    commitGuard.set();
+    bool committed = false;
+
+    // R2. The book answers at once (not while pondering: its move would be
+    // recorded before the opponent has moved).
+    int32_t bookMove = NoMove;
+    int bookValue = NoBookValue;
+    if (mode == ThinkMode && searchPosition.ply < BookMaxPly)
+        bookValue = chooseBookMove(openingBook, searchPosition, bookMove);
+    if (bookValue != NoBookValue) {
+        s.rootScore = bookValue * 10;
+        rootDepth = 1;
+        pvTable[1][0] = 1;
+        pvTable[1][1] = bookMove;
+        s.engineMove = bookMove;
+        s.expectedReply = 0;
+        committed = true;
+    } else {
+        // R3.
+        rootMove = NoMove;
+        s.rootScore = 0;
+        rootDepth = 1;
+        clearHistory();
+        prepareSearch(rootPosition);
+        prepareIteration();
+        orderMoves(colour, 1, -MateScore, MateScore, NoMove);
+
+        // R4. Iterative deepening.
+        if (maxDepth < 1) maxDepth = 1;  // a search always has one iteration to choose its move
+        while (rootDepth <= maxDepth) {
+            int depth = rootDepth;
+            prepareIteration();
+            moveBestToFront(plyMoves[1], rootMove);
+            int alpha = depth - BestPossible, beta = BestPossible - depth;
+            int score = alphaBeta(colour, 0, depth, alpha, beta, rootMove, 1);
+            if (score == AbortScore) break;  // keep the best move found so far
+            if (s.sessionOpen == 1 && (depth > 3 || std::abs(score) >= MateThreatScore - depth)) {
+                currentRootMoveNumber = 1;
+                lastReportedBestMove = rootMove;
+            }
+            store(bucketOf(fullIndexKey(searchPosition)), searchPosition.hashLock, score, rootMove, depth, 0,
+                  alpha, beta, searchPosition.ply - searchPosition.lastIrreversiblePly);
+            rootDepth = depth + 1;
+            extendTimeAfterIteration(s.rootScore, score);
+            s.rootScore = score;
+            notifyMainWindow(IterationDoneMessage, depth, 0);
+            if (std::abs(score) >= MateScore - 2 - rootDepth) break;  // a mate was found
+            if (iterationStopRule(rootDepth)) break;
+            completedIterations += 1;
+        }
+
+        // R5.
+        if (std::abs(rootBestScore) < MateScore) {
+            if (s.stopRequest == StopAndAbort) {
+                lastSearchAborted = 1;
+                return 0;
+            }
+            s.rootScore = rootBestScore;
+        }
+        if (s.stopRequest == StopAndAbort) {
+            lastSearchAborted = 1;
+            return 0;
+        }
+        searchPosition = rootPosition;
+
+        // R6. Commit the move.
+        bool playing = mode == ThinkMode || (mode == PonderMode && s.ponderState == 2);
+        if (rootMove != NoMove && mode != AnalyseMode && std::abs(s.rootScore) < BestPossible && playing) {
+            s.promotionChoice = static_cast<uint8_t>(movePromotionType(rootMove));
+            recordMove(nullptr, rootMove, searchPosition);
+            uint32_t changed, former;
+            makeMove(searchPosition, rootMove, changed, former, s.promotionChoice);
+            s.engineMove = rootMove;
+            s.expectedReply = secondPvMove();
+            s.gameResult = GameInProgress;
+            committed = true;
+        }
+    }
+
+    // R7. Report the move and judge the game.
+    if (mode == ThinkMode || (mode == PonderMode && s.ponderState == 2)) {
+        commitGuard.reset();
+        pos = searchPosition;
+        // After a ponder hit the working position is the game: the main window
+        // must see the move on gamePosition when it is told about it.
+        if (mode == PonderMode) s.gamePosition = pos;
+        if (committed) {
+            playEngineMove();
+            if (s.gameResult == GameInProgress) resignOrOfferDraw(s.rootScore, colour);
+        }
+        if (gameOver(pos)) printResult(pos);
+    }
+    return s.rootScore;
+}

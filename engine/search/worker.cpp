@@ -1,0 +1,253 @@
+#include "engine/search/worker.h"
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "engine/core/gamerecord.h"
+#include "engine/core/makemove.h"
+#include "engine/core/movegen.h"
+#include "engine/core/notation.h"
+#include "engine/search/results.h"
+#include "engine/search/rootsearch.h"
+#include "engine/search/searchdata.h"
+#include "engine/search/timecontrol.h"
+#include "engine/search/ttable.h"
+#include "engine/session/notify.h"
+#include "engine/session/session.h"
+
+Event wakeEvent(false);
+Event idleEvent(true);
+Event commitGuard(true);
+
+namespace {
+
+constexpr int GuardWaitMs = 1000;
+
+std::once_flag workerStarted;
+
+// The ponder search's own position: the game after the predicted reply.
+Position ponderWork;
+
+// Guards the hand-over of a running ponder search: the caller's hit-or-miss
+// decision (which reads ponderPosition) and the worker's end of the ponder
+// (which clears it) must not interleave.
+std::mutex ponderMutex;
+
+void resetClocks() {
+    EngineSession& s = engineSession;
+    s.whiteClock = 0;
+    s.blackClock = 0;
+    s.lastRecordTick = tickCount();
+}
+
+// The move the opponent is expected to play in the game position: the table's
+// move for it, else the second move of the last variation.
+int predictedReply(const Position& game) {
+    Position keyed = game;
+    keyed.hashKey = computeHashKey(keyed);
+    keyed.hashLock = computeHashLock(keyed);
+    int move = hashMoveOf(keyed);
+    if (move != NoMove) return move;
+    if (pvTable[1][0] >= 2) {
+        int second = pvTable[1][2] & 0x7FFFFF;
+        if (second >= 256) return second;  // marker words are below 256
+    }
+    return NoMove;
+}
+
+// Plays a move word on the position through the legality-checked entry by squares.
+bool playPredicted(Position& pos, int move) {
+    int origin = moveOrigin(move), destination = moveDestination(move);
+    if (origin >= CastleWhiteKingSide) origin = origin <= CastleWhiteQueenSide ? E1 : E8;
+    if (destination < A8 || destination > H1 || origin < A8 || origin > H1) return false;
+    if (columnOf(destination) > 7 || columnOf(origin) > 7) return false;
+    return playMove(pos, columnOf(origin), rowOf(origin), columnOf(destination), rowOf(destination),
+                    pos.sideToMove, pos.board[origin], 0, nullptr, nullptr, nullptr) == 1;
+}
+
+void ponder() {
+    EngineSession& s = engineSession;
+    // 1.
+    ponderWork = s.gamePosition;
+    int move = predictedReply(ponderWork);
+    // 2.
+    s.promotionChoice = Queen;
+    // 3., 4.
+    if (move != NoMove && playPredicted(ponderWork, move)) {
+        {
+            std::lock_guard<std::mutex> lock(ponderMutex);
+            s.ponderPosition = ponderWork;
+            s.searchState = 2;
+            s.ponderState = 1;
+        }
+        rootSearch(ponderWork, PonderMode, s.depthLimit);
+        // 5., 6.
+        std::lock_guard<std::mutex> lock(ponderMutex);
+        int state = s.ponderState;
+        if (state == 2 && s.stopRequest == 0) {
+            s.ponderState = 0;
+            s.gamePosition = ponderWork;
+            wakeEvent.set();
+        } else if (state == 3 && s.stopRequest == 0) {
+            wakeEvent.set();
+        }
+        // 7.
+        s.searchState = 0;
+        s.ponderState = 0;
+        clearPosition(s.ponderPosition);
+        return;
+    }
+    std::lock_guard<std::mutex> lock(ponderMutex);
+    s.searchState = 0;
+    s.ponderState = 0;
+    clearPosition(s.ponderPosition);
+}
+
+void workerLoop() {
+    EngineSession& s = engineSession;
+    for (;;) {
+        // 1. Wait for a request.
+        commitGuard.set();
+        idleEvent.set();
+        wakeEvent.wait();
+        idleEvent.reset();
+        commitGuard.reset();
+
+        // 2. Analyse.
+        if (s.workerRequest == 1) {
+            s.searchState = 1;
+            s.ponderState = 1;
+            rootSearch(s.gamePosition, AnalyseMode, AnalysisDepth);
+            s.searchState = 0;
+            s.ponderState = 0;
+            continue;
+        }
+
+        // 3. Think while it is the engine's turn.
+        if (s.ponderState != 0) continue;
+        s.searchState = 1;
+        for (;;) {
+            int engineColour = s.engineColour;
+            if (engineColour == s.gamePosition.sideToMove || s.gameResult != GameInProgress ||
+                engineColour == EnginePlaysNone)
+                break;
+            rootSearch(s.gamePosition, ThinkMode, s.depthLimit);
+            if (lastSearchAborted) break;  // aborted without a move: do not start again
+        }
+        s.searchState = 0;
+        s.ponderState = 0;
+
+        // 4. Think on the opponent's time.
+        int engineColour = s.engineColour;
+        if (s.ponderEnabled == 1 && s.stopRequest != StopAndAbort &&
+            (engineColour == EnginePlaysBlack || engineColour == EnginePlaysWhite) &&
+            s.gameResult == GameInProgress)
+            ponder();
+    }
+}
+
+} // namespace
+
+void Event::set() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    signalled_ = true;
+    if (manual_)
+        cv_.notify_all();
+    else
+        cv_.notify_one();
+}
+
+void Event::reset() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    signalled_ = false;
+}
+
+int Event::wait(int timeoutMs) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    if (timeoutMs < 0)
+        cv_.wait(lock, [this] { return signalled_; });
+    else if (!cv_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return signalled_; }))
+        return 0;
+    if (!manual_) signalled_ = false;
+    return 1;
+}
+
+int Event::isSet() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return signalled_ ? 1 : 0;
+}
+
+void startWorker() {
+    std::call_once(workerStarted, [] {
+        stopSearchHook = &stopSearch;
+        // Runs for the whole program; nobody joins it.
+        std::thread(workerLoop).detach();
+    });
+}
+
+void startSearch(int request) {
+    EngineSession& s = engineSession;
+    if (s.ponderState > 0 || s.searchState != 0) return;
+    if (request == 0 && s.engineColour != EnginePlaysNone && s.clockStarted == 0) {
+        if (s.sessionOpen == 0) resetClocks();
+        s.clockStarted = 1;
+    }
+    s.workerRequest = request;
+    wakeEvent.set();
+}
+
+void stopSearch() {
+    commitGuard.wait(GuardWaitMs);
+    engineSession.stopRequest = StopAndAbort;
+    idleEvent.wait(GuardWaitMs);
+}
+
+void afterOpponentMove() {
+    EngineSession& s = engineSession;
+    // 1.
+    if (s.clockStarted == 0) {
+        if (s.sessionOpen == 0) resetClocks();
+        s.clockStarted = 1;
+    }
+    // 2.
+    s.gameResult = GameInProgress;
+    // 3. Ponder hit or miss.
+    bool finished;
+    {
+        std::lock_guard<std::mutex> lock(ponderMutex);
+        if (s.ponderState == 1) {
+            if (samePosition(s.gamePosition, s.ponderPosition)) {
+                s.ponderState = 2;
+                creditPonderTime();
+            } else {
+                s.ponderState = 3;
+            }
+        }
+        // 4. A game ended by the opponent's move gets no reply, not even a pondered one.
+        finished = gameOver(s.gamePosition) != 0;
+        if (finished && s.ponderState == 2) s.ponderState = 3;
+    }
+    if (finished) {
+        printResult(s.gamePosition);
+        return;
+    }
+    // 5.
+    startSearch(0);
+}
+
+void playEngineMove() {
+    EngineSession& s = engineSession;
+    if (s.uciMode == 1) {
+        // A UCI interface waits for "bestmove"; when the engine is still to move
+        // nothing was committed.
+        char text[8] = "0000";
+        if (s.engineColour == s.gamePosition.sideToMove) coordinateTextLower(text, s.engineMove);
+        std::printf("bestmove %s\n", text);
+        std::fflush(stdout);
+        return;
+    }
+    std::printf("move %s\n", lastMoveText());
+    std::fflush(stdout);
+    notifyMainWindow(EngineMovedMessage, 0, 0);
+}

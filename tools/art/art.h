@@ -1,0 +1,65 @@
+// The picture generator's drawing helpers. Every picture of the game is painted
+// here by code: wood from a noise function of our own, pieces from vector
+// outlines of our own design, lettering in the DejaVu fonts (see FONTS.md).
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QPainterPath>
+#include <QString>
+
+#include "families.h"
+
+namespace art {
+
+// Sheet order of the pieces: White pawn, bishop, knight, rook, queen, king.
+enum PieceKind { Pawn, Bishop, Knight, Rook, Queen, King };
+constexpr int pieceKinds = 6;
+
+// Pure white is the transparent colour of pieces and markers.
+inline const QColor transparentKey(255, 255, 255);
+
+// A fresh fully transparent canvas for antialiased drawing.
+QImage canvas(int width, int height);
+// Turns an antialiased canvas into a sprite keyed on pure white: covered pixels
+// become opaque (never pure white), the rest pure white.
+QImage keyed(const QImage& argb);
+// Opaque copy for pictures that are drawn without a transparent colour.
+QImage opaque(const QImage& image);
+// Writes a 24-bit BMP; returns false on failure.
+bool saveBmp(const QImage& image, const QString& path);
+
+// Smooth value noise in 0..1 and its fractal sum, deterministic for a seed.
+double noise(double x, double y, int seed);
+double fractalNoise(double x, double y, int seed, int octaves);
+
+// Pieces: outline and inner lines in a 100 x 100 design box (y down, base at y 92).
+struct PieceShape {
+    QPainterPath body;     // the silhouette, filled and outlined
+    QPainterPath details;  // inner lines, stroked in the contrast colour
+    QPainterPath dots;     // small filled marks (eye, nostril)
+    double baseTop;        // design y where the pedestal starts (the iso pieces replace it)
+};
+PieceShape pieceShape(PieceKind kind, bool small);
+
+// Draws a flat piece filling a size x size box at the painter's origin.
+void drawFlatPiece(QPainter& painter, int size, PieceKind kind, bool black);
+// Draws an isometric piece in a width x height box; the foot's centre is at
+// (width / 2, footY), the cell's diamond is cellWidth x cellHeight, view 0..3.
+void drawIsoPiece(QPainter& painter, const IsoLayout& iso, int footY, PieceKind kind, bool black,
+                  int view);
+
+// Board tiles of a skin: the tile for odd squares (dark) or even squares (light).
+QImage boardTile(int skin, int size, bool light);
+// The isometric board picture; alternate = the odd-orientation view.
+QImage isoBoard(const IsoLayout& iso, bool alternate);
+// Marker sheets.
+QImage flatSelection(const SpriteFile& file);
+QImage isoSelection(const IsoLayout& iso);
+// Splash picture and its ten-frame animation strip.
+QImage splashPicture(const Family& family);
+QImage splashAnimation();
+// The four 16 x 16 command-bar images: hint, takeback, forward, rotate.
+QImage buttonImage(int index);
+
+}  // namespace art

@@ -1,0 +1,158 @@
+// Board tiles of the three flat skins and the isometric board picture.
+#include <QLinearGradient>
+#include <QPainter>
+#include <QTransform>
+
+#include <algorithm>
+#include <cmath>
+
+#include "art.h"
+
+namespace art {
+
+namespace {
+
+QRgb mix(QColor a, QColor b, double t) {
+    t = std::clamp(t, 0.0, 1.0);
+    return qRgb(int(a.red() + (b.red() - a.red()) * t), int(a.green() + (b.green() - a.green()) * t),
+                int(a.blue() + (b.blue() - a.blue()) * t));
+}
+
+// Wood: long fibres along x, bent by low-frequency noise, with growth rings that
+// darken in narrow bands. (u, v) are in tile units; one tile is 1 x 1.
+double woodGrain(double u, double v, int seed) {
+    const double warp = fractalNoise(u * 1.5, v * 4.0, seed, 3) * 2.2;
+    const double rings = 0.5 + 0.5 * std::sin((v * 7.0 + warp) * 3.14159);
+    const double fibre = fractalNoise(u * 3.0, v * 40.0, seed + 7, 2);
+    return 0.55 * std::pow(rings, 3.0) + 0.45 * fibre;
+}
+
+// Paints a size x size tile; the grain runs across for light tiles, down for dark ones,
+// so that neighbouring squares read as separate pieces of wood.
+QImage woodTile(int size, bool light, int seed) {
+    const QColor pale = light ? QColor(236, 204, 156) : QColor(160, 104, 62);
+    const QColor deep = light ? QColor(204, 160, 104) : QColor(104, 60, 32);
+    QImage tile(size, size, QImage::Format_RGB32);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            double u = (x + 0.5) / size, v = (y + 0.5) / size;
+            if (!light)
+                std::swap(u, v);
+            tile.setPixel(x, y, mix(pale, deep, woodGrain(u, v, seed)));
+        }
+    return tile;
+}
+
+QImage blueTile(int size, bool light) {
+    const QColor a = light ? QColor(222, 232, 242) : QColor(92, 128, 176);
+    const QColor b = light ? QColor(198, 214, 230) : QColor(70, 104, 152);
+    QImage tile(size, size, QImage::Format_RGB32);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            const double u = (x + 0.5) / size, v = (y + 0.5) / size;
+            // A soft cloud and a faint sheen from the upper left.
+            const double cloud = fractalNoise(u * 3 + (light ? 0 : 9), v * 3, 41, 4);
+            tile.setPixel(x, y, mix(a, b, cloud * 0.8 + (u + v) * 0.15));
+        }
+    return tile;
+}
+
+// Printed-diagram style: plain paper and fine diagonal hatching.
+QImage diagramTile(int size, bool light) {
+    QImage tile(size, size, QImage::Format_RGB32);
+    const QColor paper(250, 250, 248);
+    tile.fill(paper);
+    if (light)
+        return tile;
+    QPainter p(&tile);
+    p.setRenderHint(QPainter::Antialiasing);
+    const double spacing = std::max(3.0, size / 7.0);
+    p.setPen(QPen(QColor(40, 40, 40), std::max(1.0, size / 28.0)));
+    // Lines run at 45 degrees and continue across the tile edge without a seam.
+    for (double d = -size; d < 2 * size; d += spacing)
+        p.drawLine(QPointF(d, size), QPointF(d + size, 0));
+    return tile;
+}
+
+}  // namespace
+
+QImage boardTile(int skin, int size, bool light) {
+    switch (skin) {
+    case 0:
+        return woodTile(size, light, light ? 11 : 23);
+    case 1:
+        return blueTile(size, light);
+    default:
+        return diagramTile(size, light);
+    }
+}
+
+QImage isoBoard(const IsoLayout& iso, bool alternate) {
+    const double wc = iso.cellWidth, hc = iso.cellHeight;
+    const double x0 = iso.originX;
+    const double y0 = iso.originY + iso.boardHeight / 2 - hc / 2;  // y of the left corner
+    const double depth = std::max(3.0, hc * 0.4);
+    // Board plane (u, v in squares) to picture pixels: u runs up-right, v down-right.
+    auto at = [&](double u, double v) { return QPointF(x0 + (u + v) * wc / 2, y0 + (v - u) * hc / 2); };
+    const QPointF left = at(0, 0), top = at(8, 0), right = at(8, 8), bottom = at(0, 8);
+    const int width = std::max(int(std::ceil(right.x())) + 1, 1);
+    const int height = int(std::ceil(bottom.y() + depth + 3));
+
+    QImage picture(width, height, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter p(&picture);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+
+    // A soft shadow on the table, then the two visible sides of the board.
+    const QPointF down(0, depth);
+    for (int i = 3; i >= 1; --i) {
+        QPolygonF shadow({left + down + QPointF(i, i * 0.6), bottom + down + QPointF(i, i * 0.6),
+                          right + down + QPointF(i, i * 0.6), right, left});
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0, 0, 0, 18));
+        p.drawPolygon(shadow);
+    }
+    QLinearGradient leftSide(left, bottom);
+    leftSide.setColorAt(0, QColor(150, 94, 52));
+    leftSide.setColorAt(1, QColor(120, 72, 38));
+    p.setBrush(leftSide);
+    p.setPen(QPen(QColor(70, 40, 20), 0.8));
+    p.drawPolygon(QPolygonF({left, bottom, bottom + down, left + down}));
+    QLinearGradient rightSide(bottom, right);
+    rightSide.setColorAt(0, QColor(96, 56, 28));
+    rightSide.setColorAt(1, QColor(78, 44, 22));
+    p.setBrush(rightSide);
+    p.drawPolygon(QPolygonF({bottom, right, right + down, bottom + down}));
+
+    // The squares: a flat wood board of 8 x 8 tiles mapped onto the diamond.
+    const int n = std::max(24, iso.cellWidth);
+    QImage plane(8 * n, 8 * n, QImage::Format_RGB32);
+    {
+        const QImage lightTile = boardTile(0, n, true), darkTile = boardTile(0, n, false);
+        QPainter q(&plane);
+        for (int v = 0; v < 8; ++v)
+            for (int u = 0; u < 8; ++u) {
+                const bool light = ((u + v) % 2 == 0) != alternate;
+                // Shift the texture per square so the squares do not repeat exactly.
+                const QImage& tile = light ? lightTile : darkTile;
+                const int shift = (u * 7 + v * 3) % n;
+                q.drawImage(QRect(u * n, v * n, n - shift, n), tile, QRect(shift, 0, n - shift, n));
+                q.drawImage(QRect(u * n + n - shift, v * n, shift, n), tile, QRect(0, 0, shift, n));
+            }
+    }
+    p.save();
+    p.setTransform(QTransform(wc / (2.0 * n), -hc / (2.0 * n), wc / (2.0 * n), hc / (2.0 * n), left.x(),
+                              left.y()));
+    p.drawImage(0, 0, plane);
+    p.restore();
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(60, 34, 16), std::max(0.8, hc / 14.0)));
+    p.drawPolygon(QPolygonF({left, top, right, bottom}));
+    // A little light on the front edges gives the top its thickness.
+    p.setPen(QPen(QColor(210, 170, 120), 0.8));
+    p.drawLine(left + QPointF(0.5, 0.8), bottom + QPointF(0, 0.8));
+    return picture;
+}
+
+}  // namespace art
