@@ -28,7 +28,15 @@ std::string executableFolder()
     return full.substr(0, slash);
 }
 
+GameFileRedirect& redirectStore()
+{
+    static GameFileRedirect redirect = nullptr;
+    return redirect;
+}
+
 }  // namespace
+
+void setGameFileRedirect(GameFileRedirect redirect) { redirectStore() = redirect; }
 
 const std::string& gameFolder()
 {
@@ -47,7 +55,7 @@ std::string gameFile(const char* name)
         path += '/';
     for (const char* c = name; *c; ++c)
         path += (*c == '\\') ? '/' : *c;
-    return path;
+    return redirectStore() ? redirectStore()(name, path) : path;
 }
 
 bool fileIsPresent(const char* path)

@@ -11,6 +11,7 @@
 #include "ui/shell/mainframe.h"
 #include "ui/shell/taviskdoc.h"
 #include "ui/shell/taviskview.h"
+#include "ui/shell/userfiles.h"
 
 CTaviskApp::CTaviskApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName("Tavisk");
@@ -28,6 +29,8 @@ CTaviskApp* CTaviskApp::instance() { return qobject_cast<CTaviskApp*>(QCoreAppli
 bool CTaviskApp::initInstance() {
     DeviceScreen& screen = deviceScreen();
     if (screen.zoom <= 0) screen.zoom = zoomForMonitor(primaryScreen(), screen.width, screen.height);
+
+    useUserFoldersWhenNeeded();
 
     // 2. The document: settings, skins, engine, splash pictures.
     document_ = std::make_unique<CTaviskDoc>();
