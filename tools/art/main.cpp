@@ -1,7 +1,7 @@
 // tavisk-art: paints every picture the game loads and writes them below a program
 // folder: the QVGA family in Skin1, Skin2, Skin3 and Splash, the other resolution
 // families in VGA/, Narrow/ and Low/ with the same folder names inside, and the
-// command-bar images in Buttons/. With --preview DIR it also writes enlarged PNG
+// command-bar images in Toolbar.bmp. With --preview DIR it also writes enlarged PNG
 // contact sheets for looking at the art.
 #include <QDir>
 #include <QGuiApplication>
@@ -83,6 +83,16 @@ void writeFamily(const QString& root, const Family& family) {
     write(splashAnimation(), base + "/Splash", "Anim.bmp");
 }
 
+// The command bar's four 16 x 16 images side by side: hint, takeback, forward, rotate.
+QImage toolbarStrip() {
+    QImage strip(64, 16, QImage::Format_RGB32);
+    QPainter p(&strip);
+    for (int i = 0; i < 4; ++i)
+        p.drawImage(i * 16, 0, buttonImage(i));
+    p.end();
+    return strip;
+}
+
 // Pure white back to transparent, as the game does when it loads a sprite sheet.
 QImage unkeyed(const QImage& sprite) {
     QImage argb = sprite.convertToFormat(QImage::Format_ARGB32);
@@ -129,11 +139,7 @@ void writePreviews(const QString& folder) {
     splashPicture(families[0]).save(folder + "/splash-qvga.png");
     splashPicture(families[1]).save(folder + "/splash-vga.png");
     splashAnimation().save(folder + "/anim.png");
-    QImage buttons(64, 16, QImage::Format_RGB32);
-    QPainter p(&buttons);
-    for (int i = 0; i < 4; ++i)
-        p.drawImage(i * 16, 0, buttonImage(i));
-    p.end();
+    const QImage buttons = toolbarStrip();
     buttons.scaled(buttons.size() * 6).save(folder + "/buttons.png");
     for (int skin = 0; skin < 3; ++skin) {
         const QImage tiles = boardFile(skin, 56);
@@ -152,9 +158,7 @@ int main(int argc, char** argv) {
     const QString root = QString::fromLocal8Bit(argv[1]);
     for (const Family& family : families)
         writeFamily(root, family);
-    static const char* const buttonNames[4] = {"hint.bmp", "takeback.bmp", "forward.bmp", "rotate.bmp"};
-    for (int i = 0; i < 4; ++i)
-        write(buttonImage(i), root + "/Buttons", buttonNames[i]);
+    write(toolbarStrip(), root, "Toolbar.bmp");
     if (argc >= 4 && QString(argv[2]) == "--preview")
         writePreviews(QString::fromLocal8Bit(argv[3]));
     return failures == 0 ? 0 : 1;

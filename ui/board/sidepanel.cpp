@@ -1,0 +1,331 @@
+#include "ui/board/sidepanel.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "engine/core/gamerecord.h"
+#include "engine/core/makemove.h"
+#include "engine/core/notation.h"
+#include "engine/search/results.h"
+#include "engine/session/session.h"
+#include "game/clocks.h"
+#include "game/controller.h"
+#include "ui/board/bookname.h"
+#include "ui/board/geometry.h"
+#include "ui/shell/texttables.h"
+
+namespace {
+
+constexpr int NoScore = 100000;
+constexpr int TextBoxHeight = 24;
+
+struct Point {
+    int x, y;
+};
+
+bool isVga(int screenType) { return screenType == ScreenVga || screenType == ScreenVgaLandscape; }
+
+// Move list -----------------------------------------------------------------
+
+// Offsets from the base point of: number m, White's move m, Black's move m,
+// number m - 1, White's move m - 1 (ply counter odd, even), Black's move m - 1.
+struct MoveListLayout {
+    Point base;
+    Point number, white, black, previousNumber, previousWhiteOdd, previousWhiteEven, previousBlack;
+};
+
+MoveListLayout moveListLayout(int type, bool iso)
+{
+    // QVGA portrait and square, QVGA landscape isometric.
+    MoveListLayout l{{15, 227}, {-14, 0}, {7, 0}, {63, 0}, {98, 0}, {119, 0}, {119, 0}, {175, 0}};
+    switch (type) {
+    case ScreenVga:
+        l = {{30, 480}, {-28, 0}, {14, 0}, {126, 0}, {196, 0}, {238, 0}, {238, 0}, {350, 0}};
+        break;
+    case ScreenQvgaLandscape:
+        if (iso) {
+            l.base = {48, 172};
+            l.previousNumber = {118, 0};
+            l.previousWhiteOdd = l.previousWhiteEven = {139, 0};
+            l.previousBlack = {195, 0};
+        } else {
+            l = {{220, 32}, {0, 0}, {24, 0}, {24, 18}, {0, 44}, {24, 42}, {24, 44}, {24, 58}};
+        }
+        break;
+    case ScreenSquare:
+        l.base = {15, 172};
+        break;
+    case ScreenNarrow:
+    case ScreenLow:
+        l = {{8, 114}, {-4, 0}, {8, 0}, {64, 0}, {-4, 14}, {8, 14}, {8, 14}, {64, 14}};
+        break;
+    case ScreenVgaLandscape:
+        if (iso)
+            l = {{110, 360}, {-28, 0}, {14, 0}, {126, 0}, {196, 0}, {238, 0}, {238, 0}, {350, 0}};
+        else
+            l = {{480, 80}, {-28, 0}, {14, 0}, {14, 30}, {-28, 70}, {14, 70}, {14, 70}, {14, 100}};
+        break;
+    default:
+        break;
+    }
+    return l;
+}
+
+// Status area ---------------------------------------------------------------
+
+struct StatusLayout {
+    int sx, sy, clearTop, lineOffset;
+    Point opening;          // where the opening name goes, relative to (sx, sy)
+    Point text;             // the status text, relative to (sx, sy)
+    int cutAfter;           // characters on the first line, 0 = no second line
+    Point secondLine;       // the rest, relative to (sx, sy)
+    bool scoreBesideText;   // the score takes the y of the status text's last line
+    Point score;            // relative to (sx, sy); x only when scoreBesideText
+};
+
+StatusLayout statusLayout(int type, bool iso)
+{
+    StatusLayout l{};
+    auto set = [&](int sx, int sy, int top, int offset) {
+        l.sx = sx;
+        l.sy = sy;
+        l.clearTop = top;
+        l.lineOffset = offset;
+        // The defaults; the screens below change what differs.
+        l.opening = {-14, offset};
+        l.text = {28, offset};
+        l.scoreBesideText = true;
+        l.score = {-14, 0};
+    };
+    switch (type) {
+    case ScreenVga:
+        set(44, 468, 504, 28);
+        break;
+    case ScreenQvgaLandscape:
+        if (iso) {
+            set(22, 180, 200, 0);
+            l.opening = {-14, 10};
+            l.text = {28, 10};
+        } else {
+            set(220, 140, 150, 10);
+            l.opening = {0, 10};
+            l.text = {39, 0};
+            l.cutAfter = 10;
+            l.secondLine = {0, 20};
+            l.scoreBesideText = false;
+            l.score = {0, 0};
+        }
+        break;
+    case ScreenSquare:
+        if (iso)
+            set(22, 173, 196, 14);
+        else
+            set(22, 177, 198, 10);
+        break;
+    case ScreenNarrow:
+    case ScreenLow:
+        set(10, 160, 161, 0);
+        l.opening = {-8, -8};
+        l.text = {30, -8};
+        l.scoreBesideText = false;
+        l.score = {-8, -8};
+        break;
+    case ScreenVgaLandscape:
+        if (iso) {
+            set(44, 350, 386, 28);
+        } else {
+            set(460, 280, 300, 20);
+            l.opening = {0, 20};
+            l.text = {74, 20};
+            l.cutAfter = 5;
+            l.secondLine = {0, 60};
+            l.scoreBesideText = false;
+            l.score = {0, 20};
+        }
+        break;
+    default:
+        set(22, 228, 251, 14);
+        break;
+    }
+    // VGA portrait, and VGA landscape isometric, double the QVGA offsets.
+    if (type == ScreenVga || (type == ScreenVgaLandscape && iso)) {
+        l.opening = {-28, 42};
+        l.text = {56, 42};
+        l.score = {-28, 0};
+    }
+    return l;
+}
+
+// Clocks --------------------------------------------------------------------
+
+struct ClockLayout {
+    Point user, computer;  // computer relative to X = originX + boardLeft when fromBoard
+    bool fromBoard;
+    bool twoLines;         // label and time on separate lines (the square flat screen)
+};
+
+ClockLayout clockLayout(int type, bool iso)
+{
+    switch (type) {
+    case ScreenVga: return {{22, 2}, {322, 2}, false, false};
+    case ScreenQvgaLandscape:
+        return iso ? ClockLayout{{42, -11}, {170, -11}, true, false} : ClockLayout{{232, -8}, {234, 12}, false, false};
+    case ScreenSquare:
+        return iso ? ClockLayout{{22, -11}, {154, -11}, true, false} : ClockLayout{{180, -8}, {180, 34}, false, true};
+    case ScreenNarrow: return {{10, -9}, {98, -9}, false, false};
+    // The low screen's two lines would fall on one point; the computer's goes
+    // where the narrow screen has it.
+    case ScreenLow: return {{12, -11}, {100, -11}, false, false};
+    case ScreenVgaLandscape:
+        return iso ? ClockLayout{{84, 2}, {420, 2}, false, false} : ClockLayout{{466, 6}, {466, 40}, false, false};
+    default:
+        return iso ? ClockLayout{{12, -11}, {154, -11}, true, false} : ClockLayout{{12, -11}, {162, -11}, false, false};
+    }
+}
+
+QString word(int entry, int language)
+{
+    return QString::fromUtf16(uiWord(entry, language));
+}
+
+EngineStatus status{QString(), QString(), NoScore};
+
+}  // namespace
+
+QFont panelFont(int screenType)
+{
+    QFont font("DejaVu Sans");
+    font.setPixelSize(isVga(screenType) ? 20 : 11);
+    return font;
+}
+
+void drawPanelText(const PanelContext& panel, int x, int y, const QString& text)
+{
+    if (text.isEmpty())
+        return;
+    panel.painter.drawText(QRect(x, y, panel.screenWidth, TextBoxHeight), Qt::AlignLeft | Qt::AlignBottom, text);
+}
+
+void drawMoveList(const PanelContext& panel)
+{
+    const GameController& game = panel.game;
+    const MoveListLayout l = moveListLayout(game.geometry.screenType, game.settings.isometric != 0);
+    const int ply = engineSession.gamePosition.ply;
+    const long m = ply / 2;
+    const bool odd = ply % 2 != 0;
+    auto at = [&](Point offset, const char* text) {
+        if (text)
+            drawPanelText(panel, l.base.x + offset.x, l.base.y + offset.y, QString::fromLatin1(text));
+    };
+    auto number = [&](Point offset, long n, const char* withText) {
+        if (!withText)
+            return;
+        char buffer[24];
+        std::snprintf(buffer, sizeof buffer, "%ld.", n);
+        at(offset, buffer);
+    };
+    // Short texts k plies back; null where the game is shorter.
+    const char* k1 = moveTextBack(1, 1);
+    const char* k2 = moveTextBack(2, 1);
+    const char* k3 = moveTextBack(3, 1);
+    const char* k4 = moveTextBack(4, 1);
+    if (odd) {
+        // Black moved last: move m is complete.
+        number(l.number, m, k1);
+        at(l.white, k2);
+        at(l.black, k1);
+        number(l.previousNumber, m - 1, k3);
+        at(l.previousWhiteOdd, k4);
+        at(l.previousBlack, k3);
+    } else {
+        // White moved last: move m has only its White half.
+        number(l.number, m, k1);
+        at(l.white, k1);
+        number(l.previousNumber, m - 1, k3);
+        at(l.previousWhiteEven, k3);
+        at(l.previousBlack, k2);
+    }
+}
+
+void readEngineStatus()
+{
+    const Position& position = engineSession.gamePosition;
+    status.openingName = QString::fromUtf8(currentBookOpening());
+    status.score = engineSession.rootScore;
+    // While the worker searches the game goes on, and the game position may be
+    // in the middle of its commit: no result tests then, only the line so far.
+    const bool searching = engineSession.searchState != 0;
+    if (!searching && countLegalMoves(position, position.sideToMove) == Checkmated) {
+        status.statusText = "Checkmate";
+    } else if (!searching && gameOver(position) && engineSession.gameResult == Drawn) {
+        status.statusText = "Draw";
+    } else {
+        char line[50 * 6 + 1] = {};
+        principalVariationText(line);
+        status.statusText = QString::fromLatin1(line).trimmed();
+    }
+}
+
+const EngineStatus& engineStatus() { return status; }
+
+void drawStatus(const PanelContext& panel)
+{
+    const GameController& game = panel.game;
+    const int type = game.geometry.screenType;
+    const StatusLayout l = statusLayout(type, game.settings.isometric != 0);
+    // 1. A clean area.
+    const int height = type == ScreenQvgaLandscape ? 40 : (panel.screenHeight >= 480 ? 70 : 15);
+    panel.painter.fillRect(QRect(l.sx, l.clearTop, panel.screenWidth - l.sx, height), Qt::white);
+    // 2. Nothing to say before the first move.
+    if (engineSession.gamePosition.ply < 2)
+        return;
+    readEngineStatus();
+    // 3. The opening, while the game is in the book.
+    if (!status.openingName.isEmpty()) {
+        drawPanelText(panel, l.sx + l.opening.x, l.sy + l.opening.y, status.openingName);
+        return;
+    }
+    // 4. Result or the expected line.
+    const QString& text = status.statusText;
+    int lastLineY = l.sy + l.text.y;
+    if (l.cutAfter && text.size() > l.cutAfter) {
+        drawPanelText(panel, l.sx + l.text.x, l.sy + l.text.y, text.left(l.cutAfter));
+        drawPanelText(panel, l.sx + l.secondLine.x, l.sy + l.secondLine.y, text.mid(l.cutAfter));
+        lastLineY = l.sy + l.secondLine.y;
+    } else {
+        drawPanelText(panel, l.sx + l.text.x, l.sy + l.text.y, text);
+    }
+    // 5. The score, positive when it favours the user.
+    if (status.score == NoScore || text.isEmpty())
+        return;
+    const double shown = status.score * (game.userColour == Black ? -0.01 : 0.01);
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.2f", shown);
+    const int y = l.scoreBesideText ? lastLineY : l.sy + l.score.y;
+    drawPanelText(panel, l.sx + l.score.x, y, QString::fromLatin1(buffer));
+}
+
+void drawClocks(const PanelContext& panel)
+{
+    const GameController& game = panel.game;
+    const int language = game.settings.language;
+    const QByteArray you = word(WordClockYou, language).toUtf8(), cpu = word(WordClockCpu, language).toUtf8();
+    const QByteArray w = word(WordWhiteLetter, language).toUtf8(), b = word(WordBlackLetter, language).toUtf8();
+    char userLine[64], engineLine[64];
+    clockLines(game, you.constData(), cpu.constData(), w.constData(), b.constData(), userLine, engineLine,
+               sizeof userLine);
+    const ClockLayout l = clockLayout(game.geometry.screenType, game.settings.isometric != 0);
+    const int boardX = game.geometry.originX + game.geometry.boardLeft;
+    const Point computer = {l.computer.x + (l.fromBoard ? boardX : 0), l.computer.y};
+    const QString lines[2] = {QString::fromUtf8(userLine), QString::fromUtf8(engineLine)};
+    const Point at[2] = {l.user, computer};
+    for (int i = 0; i < 2; ++i) {
+        if (l.twoLines) {
+            // The label with its colour letter, and 16 pixels lower the time alone.
+            drawPanelText(panel, at[i].x, at[i].y, lines[i].left(6));
+            drawPanelText(panel, at[i].x, at[i].y + 16, lines[i].mid(6).trimmed());
+        } else {
+            drawPanelText(panel, at[i].x, at[i].y, lines[i]);
+        }
+    }
+}
