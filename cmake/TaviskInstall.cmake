@@ -22,10 +22,10 @@ foreach(program tavisk tavisk-engine)
 endforeach()
 
 # The data the build lays out in the program folder.
-foreach(folder Skin1 Skin2 Skin3 Splash VGA Narrow Low Buttons tutorial)
+foreach(folder Skin1 Skin2 Skin3 Splash VGA Narrow Low tutorial)
   install(DIRECTORY ${TAVISK_BIN_DIR}/${folder} DESTINATION ${TAVISK_INSTALL_FOLDER} OPTIONAL)
 endforeach()
-foreach(file options.cfg opening.pgn tavisk.svg)
+foreach(file options.cfg opening.pgn Toolbar.bmp tavisk.svg)
   install(FILES ${TAVISK_BIN_DIR}/${file} DESTINATION ${TAVISK_INSTALL_FOLDER} OPTIONAL)
 endforeach()
 

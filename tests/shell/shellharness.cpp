@@ -54,8 +54,8 @@ ProgramFolder::ProgramFolder() {
     setenv(FolderVariable, made, 1);
     // The pictures and pages come from the real program folder (the working directory).
     const fs::path shipped = fs::current_path();
-    for (const char* folder : {"Skin1", "Skin2", "Skin3", "Splash", "VGA", "Narrow", "Low", "Buttons", "tutorial"})
-        if (fs::exists(shipped / folder)) fs::create_directory_symlink(shipped / folder, fs::path(path) / folder);
+    for (const char* folder : {"Skin1", "Skin2", "Skin3", "Splash", "VGA", "Narrow", "Low", "tutorial", "Toolbar.bmp"})
+        if (fs::exists(shipped / folder)) fs::create_symlink(shipped / folder, fs::path(path) / folder);
 }
 
 ProgramFolder::~ProgramFolder() {

@@ -12,8 +12,7 @@
 namespace {
 constexpr int ButtonSize = 16;
 constexpr int ButtonCount = 4;
-constexpr const char* buttonFileNames[ButtonCount] = {"Buttons/hint.bmp", "Buttons/takeback.bmp",
-                                                     "Buttons/forward.bmp", "Buttons/rotate.bmp"};
+constexpr const char* ToolbarFileName = "Toolbar.bmp";  // the four images side by side
 
 // Drawn when the picture file is not there (the buttons are never worth ending the program for): a question mark, two arrows and a turn.
 QImage drawnButton(int index) {
@@ -51,14 +50,14 @@ QImage drawnButton(int index) {
 
 // The picture file's pure white is its transparent colour, as for every sprite.
 QImage fileButton(int index) {
-    QFile file(QString::fromStdString(gameFile(buttonFileNames[index])));
+    QFile file(QString::fromStdString(gameFile(ToolbarFileName)));
     if (!file.open(QIODevice::ReadOnly)) return {};
     const QByteArray bytes = file.readAll();
     if (!bytes.startsWith("BM")) return {};
-    QImage picture;
-    if (!picture.loadFromData(bytes, "BMP") || picture.width() < ButtonSize || picture.height() < ButtonSize)
+    QImage strip;
+    if (!strip.loadFromData(bytes, "BMP") || strip.width() < ButtonSize * ButtonCount || strip.height() < ButtonSize)
         return {};
-    QImage image = picture.copy(0, 0, ButtonSize, ButtonSize).convertToFormat(QImage::Format_ARGB32);
+    QImage image = strip.copy(index * ButtonSize, 0, ButtonSize, ButtonSize).convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             if ((image.pixel(x, y) & 0xFFFFFF) == 0xFFFFFF) image.setPixel(x, y, 0);

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <thread>
 
-#include "ui/shell/boardapi.h"
+#include "ui/board/images.h"
 #include "ui/shell/devicescreen.h"
 #include "ui/shell/localisation.h"
 #include "ui/shell/mainframe.h"

@@ -9,7 +9,7 @@
 
 #include "engine/session/bridge.h"
 #include "game/controller.h"
-#include "ui/shell/boardapi.h"
+#include "ui/board/splash.h"
 #include "game/gamefiles.h"
 #include "game/skinfiles.h"
 #include "ui/shell/enginecontrol.h"

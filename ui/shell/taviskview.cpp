@@ -5,7 +5,8 @@
 #include <QTimerEvent>
 
 #include "game/controller.h"
-#include "ui/shell/boardapi.h"
+#include "ui/board/boardpaint.h"
+#include "ui/board/splash.h"
 #include "ui/shell/devicescreen.h"
 #include "ui/shell/languagedlg.h"
 #include "ui/shell/mainframe.h"
