@@ -54,7 +54,7 @@ ProgramFolder::ProgramFolder() {
     setenv(FolderVariable, made, 1);
     // The pictures and pages come from the real program folder (the working directory).
     const fs::path shipped = fs::current_path();
-    for (const char* folder : {"Skin1", "Skin2", "Skin3", "Splash", "VGA", "Narrow", "Low", "tutorial", "Toolbar.bmp"})
+    for (const char* folder : {"Skin1", "Skin2", "Skin3", "Splash", "VGA", "Narrow", "Low", "tutorial", "Toolbar.bmp", "tavisk.svg"})
         if (fs::exists(shipped / folder)) fs::create_symlink(shipped / folder, fs::path(path) / folder);
 }
 
@@ -172,6 +172,14 @@ void runProgram(const std::string& folder, int width, int height, const std::fun
     QTimer pilot;
     QObject::connect(&pilot, &QTimer::timeout, &pilotTick);
     pilot.start(20);
+    // A scenario that waits for something that never comes ends instead of hanging.
+    QTimer watchdog;
+    QObject::connect(&watchdog, &QTimer::timeout, [] {
+        std::fprintf(stderr, "scenario: still running after a minute\n");
+        std::fflush(nullptr);
+        std::_Exit(ScenarioFailed);
+    });
+    watchdog.start(60000);
     SHELL_CHECK(app.initInstance());
     QApplication::setActiveWindow(app.mainFrame());
     body(app);

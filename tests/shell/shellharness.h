@@ -33,7 +33,7 @@ constexpr int ScenarioFailed = 3;
 // of the real one, and the files a scenario chooses. Removed by the test that made it.
 struct ProgramFolder {
     std::string path;
-    bool owner = true;
+    bool owner = true;  // false in a scenario's process, which uses the folder its test made
     ProgramFolder();
     ~ProgramFolder();
     void writeSettings(const Settings& settings) const;

@@ -194,9 +194,11 @@ bool CMainFrame::rebuildMenuBar() {
         imageButtons_[i] = button;
     }
 
-    // 4. The bar's place: the bottom of the screen.
+    // 4. The bar's place: the bottom of the screen. It stays hidden while the splash
+    //    timer runs, however often it is rebuilt meanwhile.
     addToolBar(Qt::BottomToolBarArea, bar);
     commandBar_ = bar;
+    if (splashTimer_ != 0 || !created_) bar->hide();
     updateImageButtons();
     return true;
 }
