@@ -119,7 +119,12 @@ TEST_F(Program, FirstStartAsksForTheLanguageAndSpeaksGerman) {
                 // The New Game dialog and the tutorial page follow the language.
                 expectModal({"Neues Spiel", rejectDialog()});
                 frame->onCommand(CmdNewGame);
-                SHELL_CHECK(app.document()->tutorialPage().endsWith("/tutorial/TutorialG.html"));
+                UrlCatcher viewer;
+                QDesktopServices::setUrlHandler("file", &viewer, "open");
+                frame->onCommand(CmdTutorial);
+                SHELL_CHECK(viewer.opened.size() == 1);
+                SHELL_CHECK(viewer.opened.value(0).toLocalFile().endsWith("/tutorial/TutorialG.html"));
+                QDesktopServices::unsetUrlHandler("file");
             });
         },
         ExitedWithCode(0), "");

@@ -44,16 +44,21 @@ protected:
 };
 
 // The engine's worker sends its notifications from its own thread and waits until the
-// main thread has handled them. A notification raised on the main thread itself is
-// handled at once (a blocking queued call to oneself would never return).
+// main thread has handled them. They are queued on the application object, which
+// outlives the main window; a notification that arrives when the window is gone is
+// answered with 0. One raised on the main thread itself is handled at once (a blocking
+// queued call to oneself would never return).
+std::intptr_t handleOnMainThread(unsigned message, std::intptr_t wParam, std::intptr_t lParam) {
+    return theMainFrame ? dispatchEngineNotification(message, wParam, lParam) : 0;
+}
+
 std::intptr_t shellNotify(unsigned message, std::intptr_t wParam, std::intptr_t lParam) {
-    CMainFrame* frame = theMainFrame;
-    if (!frame) return 0;
-    if (QThread::currentThread() == frame->thread()) return dispatchEngineNotification(message, wParam, lParam);
+    QCoreApplication* application = QCoreApplication::instance();
+    if (!application) return 0;
+    if (QThread::currentThread() == application->thread()) return handleOnMainThread(message, wParam, lParam);
     std::intptr_t answer = 0;
     QMetaObject::invokeMethod(
-        frame, [&] { answer = dispatchEngineNotification(message, wParam, lParam); },
-        Qt::BlockingQueuedConnection);
+        application, [&] { answer = handleOnMainThread(message, wParam, lParam); }, Qt::BlockingQueuedConnection);
     return answer;
 }
 
