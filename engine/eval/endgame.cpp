@@ -75,13 +75,6 @@ int cornerRegion(int square) {
 
 inline bool onlyMinorOrNone(int pieces, int minors) { return pieces == 0 || (pieces == 1 && minors == 1); }
 
-// The first or last filled bishop slot (EmptySlot when there is none).
-int firstBishop(const uint8_t* list) {
-    return slotFilled(list[BishopSlot1]) ? list[BishopSlot1] : list[BishopSlot2];
-}
-int lastBishop(const uint8_t* list) {
-    return slotFilled(list[BishopSlot2]) ? list[BishopSlot2] : list[BishopSlot1];
-}
 int firstRook(const uint8_t* list) {
     return slotFilled(list[QueenRookSlot]) ? list[QueenRookSlot] : list[KingRookSlot];
 }
@@ -193,7 +186,7 @@ int evaluatePawnless(const Position& position, int whiteKing, int blackKing, int
     if (bp == 0) {
         if (wp == 2 && wm == 2) {
             if (position.whiteMaterial == TwoKnights) return 1;
-            score += 3 * bishopCornerValue(blackKing, squareColour(lastBishop(position.whiteSquares))) + 50;
+            score += 3 * bishopCornerValue(blackKing, squareColour(bishopSquare(position, true, true))) + 50;
         } else {
             score += 300 - 2 * edgeValue(blackKing);
         }
@@ -204,7 +197,7 @@ int evaluatePawnless(const Position& position, int whiteKing, int blackKing, int
     if (wp == 0) {
         if (bp == 2 && bm == 2) {
             if (position.blackMaterial == TwoKnights) return -1;
-            score -= 3 * bishopCornerValue(whiteKing, squareColour(lastBishop(position.blackSquares))) + 50;
+            score -= 3 * bishopCornerValue(whiteKing, squareColour(bishopSquare(position, false, true))) + 50;
         } else {
             score += 2 * edgeValue(whiteKing) - 300;
         }
@@ -315,8 +308,8 @@ int evaluateMinorEnding(const Position& position, int score, int whiteKing, int 
     const int flags = entry.pawnFlags;
     const int whitePawns = position.whitePawnCount, blackPawns = position.blackPawnCount;
     const int pawns = whitePawns + blackPawns;
-    const int wb = firstBishop(position.whiteSquares);
-    const int bb = firstBishop(position.blackSquares);
+    const int wb = bishopSquare(position, true, false);
+    const int bb = bishopSquare(position, false, false);
     const bool whiteHasPiece = position.whitePieceCount > 0;
     const bool blackHasPiece = position.blackPieceCount > 0;
 

@@ -43,6 +43,20 @@ inline bool slotFilled(int square) { return square != EmptySlot; }
 
 inline bool isPawnCode(int code) { return code == WhitePawn || code == BlackPawn; }
 
+// The square of a side's bishop: the first (or last) filled bishop slot, else
+// a bishop that promotion left in a pawn slot; EmptySlot when there is none.
+inline int bishopSquare(const Position& position, bool white, bool last) {
+    const uint8_t* list = white ? position.whiteSquares : position.blackSquares;
+    const int first = last ? list[BishopSlot2] : list[BishopSlot1];
+    const int second = last ? list[BishopSlot1] : list[BishopSlot2];
+    if (slotFilled(first)) return first;
+    if (slotFilled(second)) return second;
+    const int code = white ? WhiteBishop : BlackBishop;
+    for (int slot = FirstPawnSlot; slot <= LastPawnSlot; ++slot)
+        if (slotFilled(list[slot]) && position.board[list[slot]] == code) return list[slot];
+    return EmptySlot;
+}
+
 // Endgame king table ("king centre table"), used for both kings unmirrored,
 // indexed [rank - 1][file - 1] with rank 1 first.
 // clang-format off

@@ -266,11 +266,11 @@ int evaluateSteps(const Position& position, int alpha, int beta, bool& final) {
         else if (whiteNonPawn > 1800)
             score += blackKingTable >> 1;
     } else if (whiteNonPawn == RookBishop && blackNonPawn == RookBishop) {
-        const int whiteBishop = slotFilled(position.whiteSquares[BishopSlot1]) ? position.whiteSquares[BishopSlot1]
-                                                                                : position.whiteSquares[BishopSlot2];
-        const int blackBishop = slotFilled(position.blackSquares[BishopSlot1]) ? position.blackSquares[BishopSlot1]
-                                                                                : position.blackSquares[BishopSlot2];
-        if (squareColour(whiteBishop) != squareColour(blackBishop)) score = (score >> 2) + (score >> 1);
+        const int whiteBishop = bishopSquare(position, true, false);
+        const int blackBishop = bishopSquare(position, false, false);
+        if (slotFilled(whiteBishop) && slotFilled(blackBishop) &&
+            squareColour(whiteBishop) != squareColour(blackBishop))
+            score = (score >> 2) + (score >> 1);
     }
 
     final = true;

@@ -13,6 +13,19 @@ uint64_t pawnCacheHits = 0;
 
 namespace {
 
+// A zeroed slot 0 would answer a probe for key 0 (a structure whose key sums
+// to zero) with an empty entry. Its key is set to 1, which belongs to slot 1,
+// so no probe can match it until a real entry is stored there.
+void markSlotZeroEmpty() { pawnCache[0].key = 1; }
+
+struct PawnCacheStart {
+    PawnCacheStart() { markSlotZeroEmpty(); }
+} pawnCacheStart;
+
+}  // namespace
+
+namespace {
+
 // Pawn tables from White's side, indexed [8 - rank][file - 1] (rank 8 first).
 // A Black pawn on rank r reads row r - 1 (the mirrored square) and negates it.
 // clang-format off
@@ -133,7 +146,10 @@ bool probePawnEntry(uint32_t pawnKey, PawnEntry& entryOut) {
     return true;
 }
 
-void clearPawnCache() { std::memset(pawnCache, 0, sizeof pawnCache); }
+void clearPawnCache() {
+    std::memset(pawnCache, 0, sizeof pawnCache);
+    markSlotZeroEmpty();
+}
 
 int32_t pawnKeyFromScratch(const Position& position) {
     uint32_t key = 0;

@@ -49,7 +49,7 @@ enum PawnFlag : uint16_t {
 
 constexpr int PawnCacheSize = 65536;  // entries, indexed by the low 16 bits of the pawn key
 
-// The pawn cache: one block for the whole engine, zero until the first store.
+// The pawn cache: one block for the whole engine, empty until the first store.
 extern PawnEntry pawnCache[PawnCacheSize];
 
 // Probe statistics for the benchmark; only the evaluating thread writes them.
@@ -62,7 +62,7 @@ bool probePawnEntry(uint32_t pawnKey, PawnEntry& entryOut);
 // Builds the entry of the position from scratch and stores it in its cache slot.
 void evaluatePawns(const Position& position, PawnEntry& entryOut);
 
-// Sets the whole cache to zero.
+// Empties the whole cache (zero, with slot 0 marked so that key 0 misses).
 void clearPawnCache();
 
 // The pawn key summed afresh from the pawns on the board.

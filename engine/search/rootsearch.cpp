@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "engine/core/attacks.h"
 #include "engine/core/fen.h"
 #include "engine/core/gamerecord.h"
 #include "engine/core/makemove.h"
@@ -25,6 +26,7 @@ int analysisSearch = 0;
 int completedIterations = 0;
 int rootMoveChanged = 0;
 int drawScore = 0;
+int rootLegalMoves = 0;
 int lastSearchAborted = 0;
 
 namespace {
@@ -74,6 +76,21 @@ void prepareIteration() {
     root.frontier = 2;
     rootTrouble = 0;
     currentRootMoveNumber = 1;
+}
+
+// The root list is pseudo-legal unless in check; the single-move stop rule
+// wants the legal ones, tested as the search tests them.
+int countLegalRootMoves(int colour) {
+    const PlyMoveList& root = plyMoves[1];
+    if (root.moves[ListCheckWord] != 0) return root.moves[OrderedTotal];
+    int legal = 0;
+    for (int i = 0; i < root.moves[OrderedTotal]; ++i) {
+        int move = orderedMove(root, i);
+        bool illegal = moveSlot(move) == KingSlot ? squareAttacked(searchPosition, moveDestination(move), colour)
+                                                  : exposesKing(searchPosition, colour, move);
+        if (!illegal) ++legal;
+    }
+    return legal;
 }
 
 int secondPvMove() {
@@ -138,6 +155,7 @@ int rootSearch(Position& pos, int mode, int maxDepth) {
         prepareSearch(rootPosition);
         prepareIteration();
         orderMoves(colour, 1, -MateScore, MateScore, NoMove);
+        rootLegalMoves = countLegalRootMoves(colour);
 
         // R4. Iterative deepening.
         if (maxDepth < 1) maxDepth = 1;  // a search always has one iteration to choose its move
@@ -152,8 +170,9 @@ int rootSearch(Position& pos, int mode, int maxDepth) {
                 currentRootMoveNumber = 1;
                 lastReportedBestMove = rootMove;
             }
-            store(bucketOf(fullIndexKey(searchPosition)), searchPosition.hashLock, score, rootMove, depth, 0,
-                  alpha, beta, searchPosition.ply - searchPosition.lastIrreversiblePly);
+            if (std::abs(score) < NoBestYet)
+                store(bucketOf(fullIndexKey(searchPosition)), searchPosition.hashLock, score, rootMove, depth, 0,
+                      alpha, beta, searchPosition.ply - searchPosition.lastIrreversiblePly);
             rootDepth = depth + 1;
             extendTimeAfterIteration(s.rootScore, score);
             s.rootScore = score;

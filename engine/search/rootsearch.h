@@ -16,6 +16,7 @@ extern int analysisSearch;             // 1 in analysis mode
 extern int completedIterations;        // since the root move last changed
 extern int rootMoveChanged;            // 1 when the running iteration changed the root move
 extern int drawScore;                  // score of a draw for this search
+extern int rootLegalMoves;              // legal moves at the root of this search
 extern int lastSearchAborted;          // 1 when the last root search ended with stopRequest 3
 
 // Searches `pos` (gamePosition, or the ponder working position) in think (0),

@@ -9,7 +9,7 @@
 #include "engine/search/searchdata.h"
 #include "engine/session/session.h"
 
-uint32_t searchStartTick = 0;
+std::atomic<uint32_t> searchStartTick{0};
 int rootTrouble = 0;
 int rootDrop = 0;
 int timeExtended = 0;
@@ -65,7 +65,7 @@ int timeIsUp() {
     else if (rootTrouble == 2)
         now -= static_cast<int64_t>(s.extensionTime.load() * 0.2f * 1000.0f);
     if (s.ponderState == 1) return 0;  // pondering or analysing: no limit
-    return now - static_cast<int64_t>(searchStartTick) > static_cast<int64_t>(s.targetTime.load() * 1000.0f);
+    return now - static_cast<int64_t>(searchStartTick.load()) > static_cast<int64_t>(s.targetTime.load() * 1000.0f);
 }
 
 void rootTroubleTest(int score) {
@@ -127,8 +127,7 @@ int iterationStopRule(int nextDepth) {
     EngineSession& s = engineSession;
     if (nextDepth <= 4 || s.ponderState != 0) return 0;
     float t = (tickCount() - searchStartTick) * 0.001f;
-    const MoveList& root = plyMoves[1].moves;
-    if (root[OrderedTotal] == 1 && !analysisSearch) return 1;
+    if (rootLegalMoves == 1 && !analysisSearch) return 1;
     if (s.targetTime - t < 0.0f) return 1;
     // Easy recapture: the best move takes back what the opponent just took.
     int recapture = s.expectedRecapture;

@@ -2,9 +2,10 @@
 // Time limits of a search: the allocation from the clock, the periodic time
 // check, the root trouble test that draws on the reserve, the stop rules after
 // each iteration and the UCI progress line.
+#include <atomic>
 #include <cstdint>
 
-extern uint32_t searchStartTick;  // tick count (ms) when the root search started
+extern std::atomic<uint32_t> searchStartTick;  // tick (ms) when the root search started; read by a ponder hit
 extern int rootTrouble;           // 0 none, 1 first root move fell clearly, 2 a little
 extern int rootDrop;              // size of the last fall seen by the trouble test
 extern int timeExtended;          // 1 once part of the reserve went into the target

@@ -75,6 +75,11 @@ void ponder() {
     s.promotionChoice = Queen;
     // 3., 4.
     if (move != NoMove && playPredicted(ponderWork, move)) {
+        // The entry of the position before the opponent's move, written now so
+        // that recording that move finds it unchanged while the search reads it.
+        Position keyed = s.gamePosition;
+        keyed.hashKey = computeHashKey(keyed);
+        recordRepetition(keyed.ply, fullIndexKey(keyed));
         {
             std::lock_guard<std::mutex> lock(ponderMutex);
             s.ponderPosition = ponderWork;
