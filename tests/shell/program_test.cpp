@@ -11,6 +11,7 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
@@ -19,6 +20,7 @@
 #include <QUrl>
 
 #include "engine/session/bridge.h"
+#include "engine/session/session.h"
 #include "game/controller.h"
 #include "game/gamefiles.h"
 #include "tests/shell/shellharness.h"
@@ -48,7 +50,11 @@ std::string gameText(const char* moves) {
            "\r\n*";
 }
 
-void waitForEngine() { SHELL_CHECK(waitUntil([] { return !gameController().engineBusy; }, 20000)); }
+// The engine's answer has arrived and its worker is idle again.
+void waitForEngine() {
+    SHELL_CHECK(waitUntil([] { return !gameController().engineBusy; }, 20000));
+    SHELL_CHECK(waitUntil([] { return engineSession.searchState == 0; }, 5000));
+}
 
 // The Language dialog, closed with OK after a click on one of its buttons (or none).
 void answerLanguage(int buttonId = 0) {
@@ -56,6 +62,22 @@ void answerLanguage(int buttonId = 0) {
                      if (buttonId) window->findChild<QAbstractButton*>(QString("language%1").arg(buttonId))->click();
                      qobject_cast<QDialog*>(window)->accept();
                  }});
+}
+
+// The name typed into the dialog's name field, as a person would. The dialog fills its
+// folder view in the background and may put its own proposal back meanwhile: the name
+// is typed again until the dialog holds it.
+void chooseFile(QFileDialog* dialog, const QString& path) {
+    auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+    SHELL_CHECK(name);
+    SHELL_CHECK(waitUntil(
+        [&] {
+            if (dialog->selectedFiles().value(0) == path) return true;
+            name->setText(path);
+            return false;
+        },
+        3000));
+    static_cast<QDialog*>(dialog)->accept();
 }
 
 bool enabled(CMainFrame* frame, int command) { return frame->action(command)->isEnabled(); }
@@ -174,7 +196,8 @@ TEST_F(Program, WholeGameByMousePresses) {
                 const int preferred[][4] = {{FileF, Rank2, FileF, Rank3}, {FileG, Rank2, FileG, Rank4}};
                 int userMoves = 0;
                 while (!game.gameDecided() && userMoves < 80) {
-                    SHELL_CHECK(game.sideToMove() == 1);
+                    // The engine has answered; its worker may still be on its way to idle.
+                    SHELL_CHECK(waitUntil([&] { return game.sideToMove() == 1; }, 5000));
                     int move[4] = {-1, -1, -1, -1};
                     if (userMoves < 2) {
                         std::copy(std::begin(preferred[userMoves]), std::end(preferred[userMoves]), move);
@@ -353,8 +376,7 @@ TEST_F(Program, SaveThenLoadTheSameFile) {
                     auto* dialog = qobject_cast<QFileDialog*>(window);
                     SHELL_CHECK(dialog && dialog->acceptMode() == QFileDialog::AcceptSave);
                     SHELL_CHECK(dialog->selectedFiles().value(0).endsWith("/Untitled.pgn"));
-                    dialog->selectFile(path);
-                    static_cast<QDialog*>(dialog)->accept();
+                    chooseFile(dialog, path);
                     };
                 };
                 expectModal({"Save As", saveAs(path)});
@@ -371,8 +393,7 @@ TEST_F(Program, SaveThenLoadTheSameFile) {
                 expectModal({"Open", [path](QWidget* window) {
                                  auto* dialog = qobject_cast<QFileDialog*>(window);
                                  SHELL_CHECK(dialog && dialog->acceptMode() == QFileDialog::AcceptOpen);
-                                 dialog->selectFile(path);
-                                 static_cast<QDialog*>(dialog)->accept();
+                                 chooseFile(dialog, path);
                              }});
                 frame->onCommand(CmdLoad);
                 SHELL_CHECK(boardText() == saved);
@@ -405,8 +426,11 @@ TEST_F(Program, TutorQuestionAnsweredYesAndNo) {
                     SHELL_CHECK(modalTexts().size() == 1);
                     SHELL_CHECK(modalTexts().value(0).contains("Your last move seems to be weak"));
                     if (yes) {
+                        // The stopped engine winds its search down and plays nothing.
+                        SHELL_CHECK(waitUntil([&] { return game.sideToMove() == 1; }, 5000));
+                        QTest::qWait(300);
                         SHELL_CHECK(boardText() == before);
-                        SHELL_CHECK(game.sideToMove() == 1);
+                        SHELL_CHECK(!game.engineBusy);
                     } else {
                         SHELL_CHECK(engineBridge().pieceAt(FileF, Rank7) == 15);  // the Black king took it
                     }

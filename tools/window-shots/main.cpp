@@ -23,6 +23,7 @@
 #include "engine/session/bridge.h"
 #include "game/controller.h"
 #include "game/gamefiles.h"
+#include "game/settings.h"
 #include "ui/board/geometry.h"
 #include "ui/shell/devicescreen.h"
 #include "ui/shell/mainframe.h"
@@ -115,7 +116,7 @@ void firstShots(CTaviskApp& app) {
         shoot("menu-options", frame);
         frame->optionsMenu()->close();
     });
-    frame->menuButton(1)->showMenu();
+    QTest::mousePress(frame->menuButton(1), Qt::LeftButton);
     settle(200);
     shootModal("dialog-new-game", frame, [frame] { frame->onCommand(CmdNewGame); });
     shootModal("dialog-game-settings", frame, [frame] { frame->onCommand(CmdGameSettings); });
@@ -153,7 +154,7 @@ int main(int argc, char** argv) {
                              "--shots first|second\n");
         return 2;
     }
-    const QString program = args[1];
+    const QString program = QDir(args[1]).absolutePath();
     outFolder = args[2];
     const QString scratch = args[3];
     DeviceScreen& screen = deviceScreen();
@@ -168,7 +169,14 @@ int main(int argc, char** argv) {
     if (first) {
         QFile::remove(scratch + "/autosave.pgn");
         QFile::remove(scratch + "/options.cfg");
-        QFile::copy(program + "/options.cfg", scratch + "/options.cfg");
+        if (!QFile::copy(program + "/options.cfg", scratch + "/options.cfg")) {
+            Settings defaults;
+            setDefaultSettings(defaults);
+            std::uint8_t bytes[SettingsSize];
+            encodeSettings(defaults, bytes);
+            QFile file(scratch + "/options.cfg");
+            if (file.open(QIODevice::WriteOnly)) file.write(reinterpret_cast<const char*>(bytes), SettingsSize);
+        }
         QFile::setPermissions(scratch + "/options.cfg", QFile::ReadOwner | QFile::WriteOwner);
     }
     setGameFolder(scratch.toStdString());

@@ -10,10 +10,10 @@ namespace {
 // The credits: the publisher, its home, the developers, their home, the rights notice.
 constexpr const char16_t* creditLines[5] = {
     u"The Tavisk project",
-    u"Home: the Tavisk source repository",
+    u"Home: see the project's README",
     u"The Tavisk developers",
-    u"Bug reports and patches welcome",
-    u"Free software, see the file COPYING",
+    u"Pictures and fonts: see tools/art",
+    u"\u00a9 The Tavisk developers; licence in the README",
 };
 
 // Top and height of each of the seven lines, in dialog units.

@@ -165,9 +165,11 @@ bool CMainFrame::rebuildMenuBar() {
     bar->setFloatable(false);
     bar->setContextMenuPolicy(Qt::PreventContextMenu);
     bar->setFixedHeight(barHeight);
-    bar->setIconSize(QSize(16 * z, 16 * z));
+    // VGA-class screens draw the bar at twice the size, images included.
+    const int scale = z * systemBarHeight() / 26;
+    bar->setIconSize(QSize(16 * scale, 16 * scale));
     QFont font = bar->font();
-    font.setPixelSize(std::max(9, barHeight * 11 / 26));
+    font.setPixelSize(std::max(9, barHeight * 8 / 26));
     bar->setFont(font);
 
     gameMenu_ = buildMenu(gameMenuLayout, std::size(gameMenuLayout), bar, this);
@@ -177,10 +179,15 @@ bool CMainFrame::rebuildMenuBar() {
     for (int i = 0; i < 2; ++i) {
         auto* button = new QToolButton(bar);
         button->setText(localMenuText(menuKeys[i]));
-        button->setMenu(menus[i]);
-        button->setPopupMode(QToolButton::InstantPopup);
         button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        button->setStyleSheet("QToolButton::menu-indicator { image: none; }");
+        // The bar is at the bottom of the screen: its menus open upwards from it.
+        QMenu* menu = menus[i];
+        connect(button, &QToolButton::pressed, this, [this, button, menu] {
+            gameController().stylusReleased(-1, -1);
+            const QSize size = menu->sizeHint();
+            menu->exec(button->mapToGlobal(QPoint(0, -size.height())));
+            button->setDown(false);
+        });
         bar->addWidget(button);
         menuButtons_[i] = button;
     }
@@ -189,7 +196,7 @@ bool CMainFrame::rebuildMenuBar() {
     bar->addSeparator();
     for (int i = 0; i < 4; ++i) {
         auto* button = new QToolButton(bar);
-        button->setIcon(barButtonIcon(i, z));
+        button->setIcon(barButtonIcon(i, scale));
         button->setAutoRaise(true);
         const int command = barButtons[i].command;
         connect(button, &QToolButton::pressed, this, [this, i] { buttonPressed(i); });

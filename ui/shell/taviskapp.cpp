@@ -19,7 +19,6 @@ CTaviskApp::CTaviskApp(int& argc, char** argv) : QApplication(argc, argv) {
     setOrganizationName("Tavisk");
     setDesktopFileName("tavisk");
     setQuitOnLastWindowClosed(false);  // the end runs through exitInstance
-    setWindowIcon(QIcon(QString::fromStdString(gameFile("tavisk.svg"))));
 }
 
 CTaviskApp::~CTaviskApp() { exitInstance(); }
@@ -31,6 +30,7 @@ bool CTaviskApp::initInstance() {
     if (screen.zoom <= 0) screen.zoom = zoomForMonitor(primaryScreen(), screen.width, screen.height);
 
     useUserFoldersWhenNeeded();
+    setWindowIcon(QIcon(QString::fromStdString(gameFile("tavisk.svg"))));
 
     // 2. The document: settings, skins, engine, splash pictures.
     document_ = std::make_unique<CTaviskDoc>();

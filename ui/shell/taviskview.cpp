@@ -21,18 +21,20 @@ CTaviskView::CTaviskView(CMainFrame* frame, QWidget* parent) : QWidget(parent), 
     setFocusPolicy(Qt::StrongFocus);
 }
 
+// The game, not the splash, stands behind the Language dialog of a first start.
 void CTaviskView::endSplash() {
     GameController& game = gameController();
     // 1. The layout and pictures for this screen.
     game.loadSkin(static_cast<int>(game.settings.skin));
-    // 2. A first start without a restored game asks for the language.
+    // 2. From now on paints show the game.
+    splashShowing = false;
+    // 3. A first start without a restored game asks for the language.
     CTaviskDoc* document = mainFrame_->document();
     if (document && document->languageDialogPending) {
         document->languageDialogPending = false;
+        repaint();
         document->runLanguageDialog();
     }
-    // 3. The next paint shows the game.
-    splashShowing = false;
 }
 
 void CTaviskView::advanceSplash() { advanceSplashFrame(theSplash()); }
