@@ -64,6 +64,7 @@ int main(int argc, char** argv) {
     CTaviskApp app(argc, argv);
     const char* gameFile = nullptr;
     if (!readOptions(argc, argv, deviceScreen(), gameFile)) return 2;
+    app.endOnTerminationSignals();
     if (!app.initInstance()) return 1;
     if (gameFile) app.openFile(QString::fromLocal8Bit(gameFile));
     const int code = app.exec();

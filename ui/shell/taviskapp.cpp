@@ -1,6 +1,10 @@
 #include "ui/shell/taviskapp.h"
 
 #include <QFileDialog>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <unistd.h>
 #include <QIcon>
 
 #include "game/gamefiles.h"
@@ -12,6 +16,40 @@
 #include "ui/shell/taviskdoc.h"
 #include "ui/shell/taviskview.h"
 #include "ui/shell/userfiles.h"
+
+namespace {
+
+// A termination request (Ctrl+C, the session ending, kill) takes the orderly way out,
+// so the settings and the game in progress are saved: the signal only writes a byte
+// that the main thread reads.
+int signalPipe[2] = {-1, -1};
+
+void onTerminationSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
+}
+
+}  // namespace
+
+void CTaviskApp::endOnTerminationSignals() {
+    if (signalPipe[0] >= 0 || ::pipe(signalPipe) != 0) return;
+    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, [this] {
+        char byte = 0;
+        [[maybe_unused]] const ssize_t got = ::read(signalPipe[0], &byte, 1);
+        if (frame_)
+            frame_->close();
+        else
+            quit();
+    });
+    struct sigaction action {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
+}
 
 CTaviskApp::CTaviskApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName("Tavisk");

@@ -28,6 +28,10 @@ public:
     // document (Ctrl+N) and "About". True when handled.
     bool onCommand(int command);
 
+    // SIGTERM, SIGINT and SIGHUP close the main window: the same orderly end as
+    // "Save and exit".
+    void endOnTerminationSignals();
+
     CMainFrame* mainFrame() const { return frame_.get(); }
     CTaviskDoc* document() const { return document_.get(); }
 
