@@ -19,6 +19,8 @@
 #include <QToolButton>
 #include <QUrl>
 
+#include <csignal>
+
 #include "engine/session/bridge.h"
 #include "engine/session/session.h"
 #include "game/controller.h"
@@ -514,6 +516,42 @@ TEST_F(Program, QuittingSavesAndTheNextStartRestores) {
             });
         },
         ExitedWithCode(0), "");
+}
+
+}  // namespace
+
+namespace {
+
+// A termination signal takes the same orderly way out as "Save and exit".
+TEST_F(Program, TerminationSignalSavesTheGame) {
+    ProgramFolder folder;
+    if (folder.owner) {
+        Settings settings = testSettings();
+        settings.language = Spanish;
+        folder.writeSettings(settings);
+        folder.writeFile("autosave.pgn", gameText("1. d4 d5 2. c4"));
+    }
+    EXPECT_EXIT(
+        {
+            runProgram(folder.path, 240, 320, [](CTaviskApp& app) {
+                app.endOnTerminationSignals();
+                endSplashByTap(app);
+                app.mainFrame()->onCommand(CmdTutorMode);
+                QTimer::singleShot(0, [] { std::raise(SIGTERM); });
+                app.exec();
+            });
+        },
+        ExitedWithCode(0), "");
+    const std::string options = folder.read("options.cfg");
+    ASSERT_EQ(options.size(), static_cast<size_t>(SettingsSize));
+    Settings written;
+    setDefaultSettings(written);
+    decodeSettings(reinterpret_cast<const std::uint8_t*>(options.data()), options.size(), written);
+    EXPECT_EQ(written.language, Spanish);
+    EXPECT_EQ(written.tutorMode, 0);
+    const std::string autosave = folder.read("autosave.pgn");
+    EXPECT_NE(autosave.find("c4"), std::string::npos);
+    EXPECT_EQ(autosave.substr(autosave.size() - 3), "\r\n*");
 }
 
 }  // namespace
