@@ -349,6 +349,15 @@ TEST_F(Program, MenuRulesFollowTheGame) {
                              }});
                 frame->onCommand(CmdGameSettings);
                 SHELL_CHECK(game.settings.levelMode == 2 && game.settings.levelValue == 600000);
+
+                // Ctrl+N asks for a new game at once; the four editing keys do nothing.
+                const std::string position = boardText();
+                for (Qt::Key key : {Qt::Key_Z, Qt::Key_X, Qt::Key_C, Qt::Key_V})
+                    QTest::keyClick(frame, key, Qt::ControlModifier);
+                SHELL_CHECK(boardText() == position);
+                expectModal({"New Game", rejectDialog()});
+                QTest::keyClick(frame, Qt::Key_N, Qt::ControlModifier);
+                SHELL_CHECK(modalTexts().last() == "New Game");
             });
         },
         ExitedWithCode(0), "");
@@ -455,13 +464,23 @@ TEST_F(Program, LandscapeHidesTheTaskBarUntilADialogOpens) {
                 frame->view()->repaint();
                 SHELL_CHECK(waitUntil([&] { return !frame->taskBarShown(); }, 2000));
                 SHELL_CHECK(gameController().geometry.screenType == 2);
+                // The clock of the side to move runs while the main window is in front,
+                // and stands still while a dialog is.
+                GameController& game = gameController();
+                SHELL_CHECK(waitUntil([&] { return game.blackClockMs >= 1000; }, 3000));
                 bool shownInDialog = false;
+                int clockInDialog = -1;
                 expectModal({"Game Settings", [&](QWidget* window) {
                                  shownInDialog = frame->taskBarShown();
+                                 const int before = game.blackClockMs;
+                                 QTest::qWait(2200);
+                                 clockInDialog = game.blackClockMs - before;
                                  qobject_cast<QDialog*>(window)->reject();
                              }});
                 frame->onCommand(CmdGameSettings);
                 SHELL_CHECK(shownInDialog);
+                SHELL_CHECK(clockInDialog == 0);
+                SHELL_CHECK(game.whiteClockMs == 0);
                 frame->view()->repaint();
                 SHELL_CHECK(waitUntil([&] { return !frame->taskBarShown(); }, 2000));
             });
