@@ -352,10 +352,12 @@ TEST_F(Program, MenuRulesFollowTheGame) {
 
                 // Ctrl+N asks for a new game at once; the four editing keys do nothing.
                 const std::string position = boardText();
+                QApplication::setActiveWindow(frame);
                 for (Qt::Key key : {Qt::Key_Z, Qt::Key_X, Qt::Key_C, Qt::Key_V})
                     QTest::keyClick(frame, key, Qt::ControlModifier);
                 SHELL_CHECK(boardText() == position);
                 expectModal({"New Game", rejectDialog()});
+                QApplication::setActiveWindow(frame);
                 QTest::keyClick(frame, Qt::Key_N, Qt::ControlModifier);
                 SHELL_CHECK(modalTexts().last() == "New Game");
             });

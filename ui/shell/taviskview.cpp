@@ -1,5 +1,6 @@
 #include "ui/shell/taviskview.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimerEvent>
@@ -93,8 +94,11 @@ void CTaviskView::paintEvent(QPaintEvent*) {
     painter.drawImage(0, 0, scaled);
 
     // The screen mode follows the device: landscape and square screens hide the task bar.
+    // Not while a dialog is open: the dialog has just shown it, and showing it over the
+    // view is what brings this paint.
     const DeviceScreen& screen = deviceScreen();
-    if (screen.width >= screen.height && !languageDialogOpen && mainFrame_->taskBarShown())
+    if (screen.width >= screen.height && !languageDialogOpen && !QApplication::activeModalWidget() &&
+        mainFrame_->taskBarShown())
         QMetaObject::invokeMethod(mainFrame_, &CMainFrame::enterFullScreen, Qt::QueuedConnection);
     if (!splashShowing)
         QMetaObject::invokeMethod(mainFrame_, &CMainFrame::updateImageButtons, Qt::QueuedConnection);
