@@ -48,7 +48,7 @@ bool readOptions(int argc, char** argv, DeviceScreen& screen, const char*& gameF
             printUsage(stdout);
             std::exit(0);
         } else if (option[0] != '-' && !gameFile) {
-            gameFile = option;  // a game to open, as from the desktop's file manager
+            gameFile = option; // a game to open, as from the desktop's file manager
         } else {
             std::fprintf(stderr, "tavisk: unknown option '%s'\n", option);
             printUsage(stderr);
@@ -58,7 +58,7 @@ bool readOptions(int argc, char** argv, DeviceScreen& screen, const char*& gameF
     return true;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     CTaviskApp app(argc, argv);

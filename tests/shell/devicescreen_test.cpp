@@ -38,7 +38,7 @@ TEST(DeviceScreen, ZoomIsAWholeFactor) {
         const char* text;
         bool accepted;
         int zoom;
-    } cases[] = {{"1", true, 1}, {"3", true, 3}, {"16", true, 16}, {"0", false, 0},
+    } cases[] = {{"1", true, 1},   {"3", true, 3},    {"16", true, 16},  {"0", false, 0},
                  {"17", false, 0}, {"2.5", false, 0}, {"two", false, 0}, {"", false, 0}};
     for (const auto& c : cases) {
         int zoom = 5;
@@ -64,4 +64,4 @@ TEST(DeviceScreen, ChosenZoomFitsTheMonitor) {
     EXPECT_EQ(zoomForMonitor(nullptr, 240, 320), 1);
 }
 
-}  // namespace
+} // namespace

@@ -17,7 +17,7 @@
 namespace {
 
 class Dialogs : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() { ensureApplication(); }
 };
 
@@ -36,8 +36,8 @@ TEST_F(Dialogs, NewGameOpensOnTheHeldLevel) {
         {2, 99999999, false, 2, "1 min", 1}, // beyond the table: the first entry stays
         {1, 1000, true, 1, "1 sec", 0},
         {1, 30000, false, 1, "30 sec", 1},
-        {0, 9, true, 0, "10", 0},            // Rank levels show as 1..10
-        {0, 42, true, 0, "1", 0},            // an index out of range keeps the first
+        {0, 9, true, 0, "10", 0}, // Rank levels show as 1..10
+        {0, 42, true, 0, "1", 0}, // an index out of range keeps the first
     };
     for (const Case& c : cases) {
         CNewGameDlg dialog(English, CNewGameDlg::SettingsForm);
@@ -102,7 +102,7 @@ TEST_F(Dialogs, NewGameOkReturnsTheChosenValues) {
         dialog.modeList()->setCurrentIndex(c.mode);
         dialog.levelList()->setCurrentIndex(c.level);
         dialog.whiteList()->setCurrentIndex(c.white);
-        EXPECT_EQ(dialog.userPlaysWhite, c.userWhite);  // the colour list takes effect at once
+        EXPECT_EQ(dialog.userPlaysWhite, c.userWhite); // the colour list takes effect at once
         dialog.accept();
         EXPECT_EQ(dialog.result(), QDialog::Accepted);
         EXPECT_EQ(dialog.levelMode, c.mode);
@@ -129,7 +129,7 @@ TEST_F(Dialogs, LanguageDialogMarksAndReturnsTheChoice) {
         EXPECT_TRUE(languageDialogOpen);
         for (int i = 0; i < 5; ++i) EXPECT_FALSE(dialog.button(i)->isChecked());
         dialog.accept();
-        EXPECT_EQ(dialog.language, Russian);  // OK keeps a language that has no button
+        EXPECT_EQ(dialog.language, Russian); // OK keeps a language that has no button
         EXPECT_FALSE(languageDialogOpen);
     }
     {
@@ -141,7 +141,7 @@ TEST_F(Dialogs, LanguageDialogMarksAndReturnsTheChoice) {
         EXPECT_EQ(dialog.windowTitle(), "Select Language");
         EXPECT_EQ(dialog.button(4)->text(), QString::fromUtf16(u"Español"));
         dialog.reject();
-        EXPECT_FALSE(languageDialogOpen);  // any close ends the full-screen suppression
+        EXPECT_FALSE(languageDialogOpen); // any close ends the full-screen suppression
     }
 }
 
@@ -162,4 +162,4 @@ TEST_F(Dialogs, AboutShowsSevenCentredLines) {
     }
 }
 
-}  // namespace
+} // namespace

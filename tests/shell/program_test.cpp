@@ -37,7 +37,7 @@ namespace {
 using ::testing::ExitedWithCode;
 
 class Program : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
 };
 
@@ -48,8 +48,9 @@ const char* const InitialBoard = "rnbqkbnr/pppppppp/......../......../......../.
 
 // A game text as the program writes it: tags, moves, CR LF line ends.
 std::string gameText(const char* moves) {
-    return std::string("[Event \"Test\"]\r\n[White \"You\"]\r\n[Black \"Tavisk\"]\r\n[Result \"*\"]\r\n\r\n") + moves +
-           "\r\n*";
+    return std::string(
+               "[Event \"Test\"]\r\n[White \"You\"]\r\n[Black \"Tavisk\"]\r\n[Result \"*\"]\r\n\r\n") +
+           moves + "\r\n*";
 }
 
 // The engine's answer has arrived and its worker is idle again.
@@ -61,7 +62,8 @@ void waitForEngine() {
 // The Language dialog, closed with OK after a click on one of its buttons (or none).
 void answerLanguage(int buttonId = 0) {
     expectModal({"Select Language", [buttonId](QWidget* window) {
-                     if (buttonId) window->findChild<QAbstractButton*>(QString("language%1").arg(buttonId))->click();
+                     if (buttonId)
+                         window->findChild<QAbstractButton*>(QString("language%1").arg(buttonId))->click();
                      qobject_cast<QDialog*>(window)->accept();
                  }});
 }
@@ -82,8 +84,12 @@ void chooseFile(QFileDialog* dialog, const QString& path) {
     static_cast<QDialog*>(dialog)->accept();
 }
 
-bool enabled(CMainFrame* frame, int command) { return frame->action(command)->isEnabled(); }
-bool ticked(CMainFrame* frame, int command) { return frame->action(command)->isChecked(); }
+bool enabled(CMainFrame* frame, int command) {
+    return frame->action(command)->isEnabled();
+}
+bool ticked(CMainFrame* frame, int command) {
+    return frame->action(command)->isChecked();
+}
 
 // The framework's update pass, as when both menus and the submenu drop down.
 void updateMenus(CMainFrame* frame) {
@@ -94,7 +100,7 @@ void updateMenus(CMainFrame* frame) {
 // ---------------------------------------------------------------------------------
 
 TEST_F(Program, MissingSettingsEndsWithMessageOne) {
-    ProgramFolder folder;  // no "options.cfg"
+    ProgramFolder folder; // no "options.cfg"
     EXPECT_EXIT(
         {
             expectModal({"Tavisk", pressButton("OK")});
@@ -112,7 +118,7 @@ TEST_F(Program, FirstStartAsksForTheLanguageAndSpeaksGerman) {
     folder.writeSettings(testSettings());
     EXPECT_EXIT(
         {
-            answerLanguage(1005);  // Deutsch
+            answerLanguage(1005); // Deutsch
             runProgram(folder.path, 240, 320, [](CTaviskApp& app) {
                 CMainFrame* frame = app.mainFrame();
                 CTaviskView* view = frame->view();
@@ -126,7 +132,7 @@ TEST_F(Program, FirstStartAsksForTheLanguageAndSpeaksGerman) {
                 SHELL_CHECK(frame->menuButton(1)->text() == "Optionen");
                 SHELL_CHECK(frame->action(CmdHint)->text() == "Tipps");
                 SHELL_CHECK(frame->action(CmdSaveAndExit)->text() == "Speichern und Verlassen");
-                SHELL_CHECK(frame->menuBar()->isHidden());  // the tap does not hurry the menu bar
+                SHELL_CHECK(frame->menuBar()->isHidden()); // the tap does not hurry the menu bar
                 SHELL_CHECK(frame->splashTicks() < CMainFrame::SplashTicks);
                 SHELL_CHECK(waitUntil([&] { return !frame->menuBar()->isHidden(); }, 8000));
                 SHELL_CHECK(frame->splashTicks() == CMainFrame::SplashTicks);
@@ -168,7 +174,8 @@ TEST_F(Program, RestoredGameAfterSplashByTimer) {
                 SHELL_CHECK(!app.document()->languageDialogPending);
                 SHELL_CHECK(waitUntil([&] { return !view->splashShowing; }, 8000));
                 SHELL_CHECK(app.mainFrame()->splashTicks() == CMainFrame::SplashTicks);
-                SHELL_CHECK(boardText() == "rnbqkbnr/pppp.ppp/......../....p.../....P.../.....N../PPPP.PPP/RNBQKB.R/");
+                SHELL_CHECK(boardText() ==
+                            "rnbqkbnr/pppp.ppp/......../....p.../....P.../.....N../PPPP.PPP/RNBQKB.R/");
                 GameController& game = gameController();
                 SHELL_CHECK(game.userColour == 2 && game.settings.userPlaysWhite == 0);
                 SHELL_CHECK(!game.engineBusy);
@@ -185,7 +192,7 @@ TEST_F(Program, RestoredGameAfterSplashByTimer) {
 TEST_F(Program, WholeGameByMousePresses) {
     ProgramFolder folder;
     Settings settings = testSettings();
-    settings.tutorMode = 0;  // this user would hear about every move
+    settings.tutorMode = 0; // this user would hear about every move
     folder.writeSettings(settings);
     EXPECT_EXIT(
         {
@@ -258,8 +265,8 @@ TEST_F(Program, MenuRulesFollowTheGame) {
                 updateMenus(frame);
                 for (int command : {CmdHint, CmdTakeback, CmdTakebackAll, CmdForward, CmdForwardAll})
                     SHELL_CHECK(!enabled(frame, command));
-                for (int command : {CmdSwapSides, CmdNewGame, CmdSave, CmdLoad, CmdSaveAndExit, CmdGameSettings,
-                                    CmdRotateBoard, CmdLanguage, CmdTutorial, CmdAbout})
+                for (int command : {CmdSwapSides, CmdNewGame, CmdSave, CmdLoad, CmdSaveAndExit,
+                                    CmdGameSettings, CmdRotateBoard, CmdLanguage, CmdTutorial, CmdAbout})
                     SHELL_CHECK(enabled(frame, command));
                 SHELL_CHECK(ticked(frame, CmdWood2D) && !ticked(frame, CmdBlue2D) && !ticked(frame, CmdBW2D));
                 SHELL_CHECK(!ticked(frame, CmdIsometric));
@@ -386,10 +393,10 @@ TEST_F(Program, SaveThenLoadTheSameFile) {
                 const QString path = QString::fromStdString(folder.path + "/mine.pgn");
                 auto saveAs = [](const QString& path) {
                     return [path](QWidget* window) {
-                    auto* dialog = qobject_cast<QFileDialog*>(window);
-                    SHELL_CHECK(dialog && dialog->acceptMode() == QFileDialog::AcceptSave);
-                    SHELL_CHECK(dialog->selectedFiles().value(0).endsWith("/Untitled.pgn"));
-                    chooseFile(dialog, path);
+                        auto* dialog = qobject_cast<QFileDialog*>(window);
+                        SHELL_CHECK(dialog && dialog->acceptMode() == QFileDialog::AcceptSave);
+                        SHELL_CHECK(dialog->selectedFiles().value(0).endsWith("/Untitled.pgn"));
+                        chooseFile(dialog, path);
                     };
                 };
                 expectModal({"Save As", saveAs(path)});
@@ -434,7 +441,7 @@ TEST_F(Program, TutorQuestionAnsweredYesAndNo) {
                     endSplashByTap(app);
                     const std::string before = boardText();
                     dragPiece(view, FileH, Rank5, FileF, Rank7);
-                    SHELL_CHECK(engineBridge().pieceAt(FileF, Rank7) == 6);  // the White queen
+                    SHELL_CHECK(engineBridge().pieceAt(FileF, Rank7) == 6); // the White queen
                     waitForEngine();
                     SHELL_CHECK(modalTexts().size() == 1);
                     SHELL_CHECK(modalTexts().value(0).contains("Your last move seems to be weak"));
@@ -445,7 +452,7 @@ TEST_F(Program, TutorQuestionAnsweredYesAndNo) {
                         SHELL_CHECK(boardText() == before);
                         SHELL_CHECK(!game.engineBusy);
                     } else {
-                        SHELL_CHECK(engineBridge().pieceAt(FileF, Rank7) == 15);  // the Black king took it
+                        SHELL_CHECK(engineBridge().pieceAt(FileF, Rank7) == 15); // the Black king took it
                     }
                 });
             },
@@ -494,11 +501,11 @@ TEST_F(Program, LandscapeHidesTheTaskBarUntilADialogOpens) {
 TEST_F(Program, QuittingSavesAndTheNextStartRestores) {
     ProgramFolder folder;
     Settings settings = testSettings();
-    settings.reserved[3] = 0x5a;  // kept as read
-    if (folder.owner) folder.writeSettings(settings);  // the second start must find what the first left
+    settings.reserved[3] = 0x5a;                      // kept as read
+    if (folder.owner) folder.writeSettings(settings); // the second start must find what the first left
     EXPECT_EXIT(
         {
-            answerLanguage(1002);  // Français
+            answerLanguage(1002); // Français
             runProgram(folder.path, 240, 320, [&folder](CTaviskApp& app) {
                 CTaviskView* view = app.mainFrame()->view();
                 endSplashByTap(app);
@@ -507,7 +514,8 @@ TEST_F(Program, QuittingSavesAndTheNextStartRestores) {
                 waitForEngine();
                 app.mainFrame()->onCommand(CmdShowLastMove);
                 folder.writeFile("board.txt", boardText());
-                QTimer::singleShot(0, app.mainFrame(), [&app] { app.mainFrame()->onCommand(CmdSaveAndExit); });
+                QTimer::singleShot(0, app.mainFrame(),
+                                   [&app] { app.mainFrame()->onCommand(CmdSaveAndExit); });
                 app.exec();
             });
         },
@@ -539,7 +547,7 @@ TEST_F(Program, QuittingSavesAndTheNextStartRestores) {
         ExitedWithCode(0), "");
 }
 
-}  // namespace
+} // namespace
 
 namespace {
 
@@ -575,4 +583,4 @@ TEST_F(Program, TerminationSignalSavesTheGame) {
     EXPECT_EQ(autosave.substr(autosave.size() - 3), "\r\n*");
 }
 
-}  // namespace
+} // namespace

@@ -54,7 +54,8 @@ ProgramFolder::ProgramFolder() {
     setenv(FolderVariable, made, 1);
     // The pictures and pages come from the real program folder (the working directory).
     const fs::path shipped = fs::current_path();
-    for (const char* folder : {"Skin1", "Skin2", "Skin3", "Splash", "VGA", "Narrow", "Low", "tutorial", "Toolbar.bmp", "tavisk.svg"})
+    for (const char* folder : {"Skin1", "Skin2", "Skin3", "Splash", "VGA", "Narrow", "Low", "tutorial",
+                               "Toolbar.bmp", "tavisk.svg"})
         if (fs::exists(shipped / folder)) fs::create_symlink(shipped / folder, fs::path(path) / folder);
 }
 
@@ -76,7 +77,9 @@ void ProgramFolder::writeFile(const char* name, const std::string& bytes) const 
     out << bytes;
 }
 
-bool ProgramFolder::exists(const char* name) const { return fs::exists(fs::path(path) / name); }
+bool ProgramFolder::exists(const char* name) const {
+    return fs::exists(fs::path(path) / name);
+}
 
 std::string ProgramFolder::read(const char* name) const {
     std::ifstream in(fs::path(path) / name, std::ios::binary);
@@ -89,7 +92,7 @@ Settings testSettings() {
     Settings settings;
     setDefaultSettings(settings);
     settings.levelMode = LevelRank;
-    settings.levelValue = 0;  // depth 2: quick and always the same strength
+    settings.levelValue = 0; // depth 2: quick and always the same strength
     return settings;
 }
 
@@ -126,11 +129,17 @@ void pilotTick() {
     }
     next.answer(modal);
 }
-}  // namespace
+} // namespace
 
-void expectModal(ModalAnswer answer) { answers().push_back(std::move(answer)); }
-int unexpectedModals() { return unexpectedCount + static_cast<int>(answers().size()); }
-QStringList modalTexts() { return seenTexts; }
+void expectModal(ModalAnswer answer) {
+    answers().push_back(std::move(answer));
+}
+int unexpectedModals() {
+    return unexpectedCount + static_cast<int>(answers().size());
+}
+QStringList modalTexts() {
+    return seenTexts;
+}
 
 std::function<void(QWidget*)> pressButton(const QString& text) {
     return [text](QWidget* window) {
@@ -159,7 +168,8 @@ std::function<void(QWidget*)> rejectDialog() {
 
 // ---- the program -------------------------------------------------------------------
 
-void runProgram(const std::string& folder, int width, int height, const std::function<void(CTaviskApp&)>& body) {
+void runProgram(const std::string& folder, int width, int height,
+                const std::function<void(CTaviskApp&)>& body) {
     static int argc = 1;
     static char name[] = "tavisk";
     static char* argv[] = {name, nullptr};
@@ -209,7 +219,7 @@ QPoint squareCentre(CTaviskView* view, int column, int row) {
     cellPosition(game, column, row, x, y);
     return view->toWidget(x + game.geometry.cellWidth / 2, y + game.geometry.cellHeight / 2);
 }
-}  // namespace
+} // namespace
 
 void pressSquare(CTaviskView* view, int column, int row) {
     QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, squareCentre(view, column, row));
@@ -231,7 +241,8 @@ void dragPiece(CTaviskView* view, int fromColumn, int fromRow, int toColumn, int
     QMouseEvent move(QEvent::MouseMove, (from + to) / 2, view->mapToGlobal((from + to) / 2), Qt::NoButton,
                      Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(view, &move);
-    QMouseEvent last(QEvent::MouseMove, to, view->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent last(QEvent::MouseMove, to, view->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(view, &last);
     QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, to);
 }
@@ -248,7 +259,8 @@ void endSplashByTap(CTaviskApp& app) {
 std::string boardText() {
     std::string text;
     for (int row = 0; row < 8; ++row) {
-        for (int column = 0; column < 8; ++column) text += ".?PBNRQK??pbnrqk"[engineBridge().pieceAt(column, row) & 15];
+        for (int column = 0; column < 8; ++column)
+            text += ".?PBNRQK??pbnrqk"[engineBridge().pieceAt(column, row) & 15];
         text += '/';
     }
     return text;

@@ -21,9 +21,9 @@ class CMainFrame;
 class CTaviskView;
 
 // A check inside a scenario: reports and ends the scenario's process with code 3.
-#define SHELL_CHECK(condition)                                                                             \
-    do {                                                                                                   \
-        if (!(condition)) shellCheckFailed(__FILE__, __LINE__, #condition);                                \
+#define SHELL_CHECK(condition)                                                                               \
+    do {                                                                                                     \
+        if (!(condition)) shellCheckFailed(__FILE__, __LINE__, #condition);                                  \
     } while (0)
 [[noreturn]] void shellCheckFailed(const char* file, int line, const char* condition);
 
@@ -35,7 +35,7 @@ constexpr int ScenarioFailed = 3;
 // of the real one, and the files a scenario chooses. Removed by the test that made it.
 struct ProgramFolder {
     std::string path;
-    bool owner = true;  // false in a scenario's process, which uses the folder its test made
+    bool owner = true; // false in a scenario's process, which uses the folder its test made
     ProgramFolder();
     ~ProgramFolder();
     void writeSettings(const Settings& settings) const;
@@ -44,20 +44,20 @@ struct ProgramFolder {
     std::string read(const char* name) const;
 };
 
-Settings testSettings();  // the defaults, with a fixed engine depth (level "Rank" 1: depth 2)
+Settings testSettings(); // the defaults, with a fixed engine depth (level "Rank" 1: depth 2)
 
 // Answers for the modal windows, in the order they appear. A modal window with no
 // answer left is closed and counted as a failure.
 struct ModalAnswer {
-    QString expectTitle;                     // empty: any
-    std::function<void(QWidget*)> answer;    // closes the window one way or another
+    QString expectTitle;                  // empty: any
+    std::function<void(QWidget*)> answer; // closes the window one way or another
 };
 void expectModal(ModalAnswer answer);
 int unexpectedModals();
-QStringList modalTexts();  // window titles and message texts, in order
+QStringList modalTexts(); // window titles and message texts, in order
 
 // Closers for the common cases.
-std::function<void(QWidget*)> pressButton(const QString& text);  // a button by its text
+std::function<void(QWidget*)> pressButton(const QString& text); // a button by its text
 std::function<void(QWidget*)> acceptDialog();
 std::function<void(QWidget*)> rejectDialog();
 
@@ -82,9 +82,9 @@ void endSplashByTap(CTaviskApp& app);
 // Stands for the desktop's viewer of local files: remembers what it was asked to open.
 class UrlCatcher : public QObject {
     Q_OBJECT
-public:
+  public:
     QList<QUrl> opened;
-public slots:
+  public slots:
     void open(const QUrl& url) { opened << url; }
 };
 

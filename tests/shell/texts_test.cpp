@@ -10,26 +10,30 @@
 
 namespace {
 
-std::u16string text(const char16_t* s) { return s ? std::u16string(s) : std::u16string(); }
+std::u16string text(const char16_t* s) {
+    return s ? std::u16string(s) : std::u16string();
+}
 
 TEST(Texts, EveryTextExistsInEveryLanguage) {
     for (int language = 0; language < LanguageCount; ++language) {
         SCOPED_TRACE(language);
-        for (int entry = 0; entry < UiWordCount; ++entry) EXPECT_FALSE(text(uiWord(entry, language)).empty()) << entry;
+        for (int entry = 0; entry < UiWordCount; ++entry)
+            EXPECT_FALSE(text(uiWord(entry, language)).empty()) << entry;
         for (int entry = 0; entry < BarCaptionCount; ++entry)
             EXPECT_FALSE(text(barCaptionText(entry, language)).empty()) << entry;
         for (int message = 0; message < MessageCount; ++message)
             EXPECT_FALSE(text(messageText(message, language)).empty()) << message;
         for (const MenuLayout* layout : {std::begin(gameMenuLayout), std::begin(optionsMenuLayout)}) {
-            const MenuLayout* end = layout == std::begin(gameMenuLayout) ? std::end(gameMenuLayout)
-                                                                          : std::end(optionsMenuLayout);
+            const MenuLayout* end =
+                layout == std::begin(gameMenuLayout) ? std::end(gameMenuLayout) : std::end(optionsMenuLayout);
             for (const MenuLayout* entry = layout; entry != end; ++entry)
                 if (entry->kind == MenuEntry::Item || entry->kind == MenuEntry::SubmenuBegin)
                     EXPECT_FALSE(text(menuText(entry->key, language)).empty()) << entry->key;
         }
         for (int key : {MenuGame, MenuOptions}) EXPECT_FALSE(text(menuText(key, language)).empty());
         const DialogTexts& dialog = dialogTextTable[language];
-        for (const char16_t* label : {dialog.difficulty, dialog.level, dialog.white, dialog.aboutTitle, dialog.version})
+        for (const char16_t* label :
+             {dialog.difficulty, dialog.level, dialog.white, dialog.aboutTitle, dialog.version})
             EXPECT_FALSE(text(label).empty());
     }
 }
@@ -47,7 +51,8 @@ TEST(Texts, MenusHoldEveryCommandOnce) {
     for (const MenuText& row : menuTextTable) {
         if (row.key <= MenuBoardSettings) continue;
         int found = 0;
-        for (const MenuLayout& entry : gameMenuLayout) found += entry.kind == MenuEntry::Item && entry.key == row.key;
+        for (const MenuLayout& entry : gameMenuLayout)
+            found += entry.kind == MenuEntry::Item && entry.key == row.key;
         for (const MenuLayout& entry : optionsMenuLayout)
             found += entry.kind == MenuEntry::Item && entry.key == row.key;
         EXPECT_EQ(found, 1) << row.key;
@@ -104,4 +109,4 @@ TEST(Texts, LookupsHoldTheLanguageToTheTables) {
     EXPECT_EQ(text(menuText(CmdTakebackAll, French)), u"Takeback tout");
 }
 
-}  // namespace
+} // namespace

@@ -47,11 +47,12 @@ TEST(UserFiles, WrittenFilesFollowTheProgramFolder) {
         {"options.cfg", true, installed + "/options.cfg"},
         {"autosave.pgn", true, installed + "/autosave.pgn"},
         {"autosave.pgn", false, folders.state + "/autosave.pgn"},
-        {"Skin1/board.bmp", false, installed + "/Skin1/board.bmp"},  // read-only files stay
+        {"Skin1/board.bmp", false, installed + "/Skin1/board.bmp"}, // read-only files stay
         {"options.cfg", false, folders.config + "/options.cfg"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(writtenFilePath(c.name, installed + "/" + c.name, c.writable, folders), c.expected) << c.name;
+        EXPECT_EQ(writtenFilePath(c.name, installed + "/" + c.name, c.writable, folders), c.expected)
+            << c.name;
 }
 
 TEST(UserFiles, UserSettingsStartAsTheInstalledOnes) {
@@ -75,4 +76,4 @@ TEST(UserFiles, UserSettingsStartAsTheInstalledOnes) {
     EXPECT_EQ(Scratch::read(user), std::string(36, '\x02'));
 }
 
-}  // namespace
+} // namespace

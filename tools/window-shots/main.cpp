@@ -60,8 +60,8 @@ void shoot(const char* name, CMainFrame* frame) {
     QRect area = frame->frameGeometry();
     for (QWidget* top : QApplication::topLevelWidgets())
         if (top->isVisible() && top != frame) area |= top->frameGeometry();
-    const QPixmap picture = QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(),
-                                                                           area.height());
+    const QPixmap picture =
+        QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
     const QString path = outFolder + "/" + name + ".png";
     if (!picture.save(path)) {
         std::fprintf(stderr, "window-shots: could not write %s\n", qPrintable(path));
@@ -107,9 +107,9 @@ void firstShots(CTaviskApp& app) {
     });
     QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, view->toWidget(20, 20));
     waitFor([frame] { return !frame->menuBar()->isHidden(); }, 8000);
-    playMove(view, 4, 6, 4, 4);  // e2-e4
-    playMove(view, 6, 7, 5, 5);  // g1-f3
-    tapSquare(view, 5, 7);       // the bishop on f1, its moves marked
+    playMove(view, 4, 6, 4, 4); // e2-e4
+    playMove(view, 6, 7, 5, 5); // g1-f3
+    tapSquare(view, 5, 7);      // the bishop on f1, its moves marked
     settle(300);
     shoot("game-qvga-portrait", frame);
     QTimer::singleShot(500, [frame] {
@@ -144,7 +144,7 @@ bool linkFolder(const QString& from, const QString& to, const char* name) {
     return !QFile::exists(source) || QFile::link(source, to + "/" + name);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     CTaviskApp app(argc, argv);
@@ -158,13 +158,14 @@ int main(int argc, char** argv) {
     outFolder = args[2];
     const QString scratch = args[3];
     DeviceScreen& screen = deviceScreen();
-    if (!parseScreenSize(qPrintable(args[5]), screen.width, screen.height) || !parseZoom(qPrintable(args[7]), screen.zoom))
+    if (!parseScreenSize(qPrintable(args[5]), screen.width, screen.height) ||
+        !parseZoom(qPrintable(args[7]), screen.zoom))
         return 2;
     const bool first = args.size() < 10 || args[9] == "first";
     QDir().mkpath(outFolder);
     QDir().mkpath(scratch);
-    for (const char* name : {"Skin1", "Skin2", "Skin3", "Splash", "VGA", "Narrow", "Low", "Toolbar.bmp", "tutorial",
-                             "tavisk.svg"})
+    for (const char* name : {"Skin1", "Skin2", "Skin3", "Splash", "VGA", "Narrow", "Low", "Toolbar.bmp",
+                             "tutorial", "tavisk.svg"})
         QFile::exists(scratch + "/" + name) || linkFolder(program, scratch, name);
     if (first) {
         QFile::remove(scratch + "/autosave.pgn");
@@ -175,7 +176,8 @@ int main(int argc, char** argv) {
             std::uint8_t bytes[SettingsSize];
             encodeSettings(defaults, bytes);
             QFile file(scratch + "/options.cfg");
-            if (file.open(QIODevice::WriteOnly)) file.write(reinterpret_cast<const char*>(bytes), SettingsSize);
+            if (file.open(QIODevice::WriteOnly))
+                file.write(reinterpret_cast<const char*>(bytes), SettingsSize);
         }
         QFile::setPermissions(scratch + "/options.cfg", QFile::ReadOwner | QFile::WriteOwner);
     }

@@ -20,7 +20,7 @@ constexpr const char16_t* creditLines[5] = {
 constexpr int lineRows[CAboutDlg::LineCount][2] = {
     {8, 10}, {22, 10}, {42, 10}, {54, 10}, {70, 10}, {82, 10}, {98, 10},
 };
-}  // namespace
+} // namespace
 
 CAboutDlg::CAboutDlg(int language, QWidget* parent) : QDialog(parent) {
     const DialogTexts& texts = dialogTextTable[clampLanguage(language)];

@@ -12,7 +12,7 @@ constexpr int MinScreenSide = 100;
 constexpr int MaxScreenSide = 2000;
 constexpr int MaxZoom = 16;
 constexpr int QvgaBarHeight = 26;
-}  // namespace
+} // namespace
 
 DeviceScreen& deviceScreen() {
     static DeviceScreen screen;
@@ -62,8 +62,14 @@ int systemBarHeight() {
     return screen.width >= 480 || screen.height >= 640 ? 2 * QvgaBarHeight : QvgaBarHeight;
 }
 
-bool keepsTaskBar() { return deviceScreen().width < deviceScreen().height; }
+bool keepsTaskBar() {
+    return deviceScreen().width < deviceScreen().height;
+}
 
-int viewTop() { return keepsTaskBar() ? systemBarHeight() : 0; }
+int viewTop() {
+    return keepsTaskBar() ? systemBarHeight() : 0;
+}
 
-int viewHeight() { return deviceScreen().height - systemBarHeight() - viewTop(); }
+int viewHeight() {
+    return deviceScreen().height - systemBarHeight() - viewTop();
+}

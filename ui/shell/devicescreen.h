@@ -6,9 +6,9 @@
 class QScreen;
 
 struct DeviceScreen {
-    int width = 240;   // device pixels
+    int width = 240; // device pixels
     int height = 320;
-    int zoom = 0;      // desktop pixels per device pixel; 0 = choose from the monitor
+    int zoom = 0; // desktop pixels per device pixel; 0 = choose from the monitor
 };
 
 DeviceScreen& deviceScreen();

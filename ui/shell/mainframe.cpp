@@ -26,10 +26,10 @@ namespace {
 
 // The device's task bar: a dark strip with the program's title.
 class TaskBarStrip : public QWidget {
-public:
+  public:
     using QWidget::QWidget;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.fillRect(rect(), QColor(0x1d, 0x3b, 0x6e));
@@ -58,13 +58,16 @@ std::intptr_t shellNotify(unsigned message, std::intptr_t wParam, std::intptr_t 
     if (QThread::currentThread() == application->thread()) return handleOnMainThread(message, wParam, lParam);
     std::intptr_t answer = 0;
     QMetaObject::invokeMethod(
-        application, [&] { answer = handleOnMainThread(message, wParam, lParam); }, Qt::BlockingQueuedConnection);
+        application, [&] { answer = handleOnMainThread(message, wParam, lParam); },
+        Qt::BlockingQueuedConnection);
     return answer;
 }
 
-int zoom() { return std::max(1, deviceScreen().zoom); }
+int zoom() {
+    return std::max(1, deviceScreen().zoom);
+}
 
-}  // namespace
+} // namespace
 
 void showTaskBar() {
     if (theMainFrame) theMainFrame->showTaskBar();
@@ -127,7 +130,8 @@ QMenu* buildMenu(const MenuLayout* layout, int count, QWidget* parent, CMainFram
             break;
         case MenuEntry::SubmenuBegin:
             target = menu->addMenu(localMenuText(entry.key));
-            QObject::connect(target, &QMenu::aboutToShow, frame, [frame, target] { frame->updateMenu(target); });
+            QObject::connect(target, &QMenu::aboutToShow, frame,
+                             [frame, target] { frame->updateMenu(target); });
             break;
         case MenuEntry::SubmenuEnd:
             target = menu;
@@ -136,7 +140,8 @@ QMenu* buildMenu(const MenuLayout* layout, int count, QWidget* parent, CMainFram
             QAction* item = target->addAction(localMenuText(entry.key));
             item->setData(entry.key);
             const int command = entry.key;
-            QObject::connect(item, &QAction::triggered, frame, [frame, command] { frame->onCommand(command); });
+            QObject::connect(item, &QAction::triggered, frame,
+                             [frame, command] { frame->onCommand(command); });
             break;
         }
         }
@@ -145,7 +150,7 @@ QMenu* buildMenu(const MenuLayout* layout, int count, QWidget* parent, CMainFram
     return menu;
 }
 
-}  // namespace
+} // namespace
 
 bool CMainFrame::rebuildMenuBar() {
     // 1. The current bar goes.
@@ -219,7 +224,7 @@ void CMainFrame::updateMenu(QMenu* menu) {
     if (!menu) return;
     for (QAction* item : menu->actions()) {
         if (item->menu()) {
-            updateMenu(item->menu());  // the nested "Board settings" items
+            updateMenu(item->menu()); // the nested "Board settings" items
             continue;
         }
         if (item->isSeparator()) continue;
@@ -305,7 +310,9 @@ void CMainFrame::enterFullScreen() {
     if (!keepsTaskBar()) taskBar_->hide();
 }
 
-bool CMainFrame::taskBarShown() const { return !taskBar_->isHidden(); }
+bool CMainFrame::taskBarShown() const {
+    return !taskBar_->isHidden();
+}
 
 // A close request ends the program in order: the window goes, the message loop ends,
 // and the document's end saves the settings and the game. Nothing is ever asked.

@@ -16,7 +16,9 @@
 
 CMainFrame* theMainFrame = nullptr;
 
-CTaviskView* theView() { return theMainFrame ? theMainFrame->view() : nullptr; }
+CTaviskView* theView() {
+    return theMainFrame ? theMainFrame->view() : nullptr;
+}
 
 QtPlatform& qtPlatform() {
     static QtPlatform platform;
@@ -52,11 +54,17 @@ bool QtPlatform::askYesNo(int message, int language) {
            AnswerYes;
 }
 
-bool QtPlatform::isForeground() { return theMainFrame && theMainFrame->isActiveWindow(); }
+bool QtPlatform::isForeground() {
+    return theMainFrame && theMainFrame->isActiveWindow();
+}
 
-bool QtPlatform::stylusButtonDown() { return QGuiApplication::mouseButtons() & Qt::LeftButton; }
+bool QtPlatform::stylusButtonDown() {
+    return QGuiApplication::mouseButtons() & Qt::LeftButton;
+}
 
-bool QtPlatform::hasMainWindow() { return theMainFrame != nullptr; }
+bool QtPlatform::hasMainWindow() {
+    return theMainFrame != nullptr;
+}
 
 // Queued, so that the window is not torn down under the caller's feet.
 void QtPlatform::closeMainWindow() {
@@ -70,10 +78,18 @@ void QtPlatform::exitProcess(int code) {
     std::_Exit(code);
 }
 
-ImageHandle QtPlatform::loadImage(const char* name) { return ::loadImage(name); }
+ImageHandle QtPlatform::loadImage(const char* name) {
+    return ::loadImage(name);
+}
 
-void QtPlatform::releaseImage(ImageHandle image) { ::releaseImage(image); }
+void QtPlatform::releaseImage(ImageHandle image) {
+    ::releaseImage(image);
+}
 
-int QtPlatform::screenWidth() { return deviceScreen().width; }
+int QtPlatform::screenWidth() {
+    return deviceScreen().width;
+}
 
-int QtPlatform::screenHeight() { return deviceScreen().height; }
+int QtPlatform::screenHeight() {
+    return deviceScreen().height;
+}

@@ -3,9 +3,9 @@
 #include <QFileDialog>
 #include <QSocketNotifier>
 
+#include <QIcon>
 #include <csignal>
 #include <unistd.h>
-#include <QIcon>
 
 #include "game/gamefiles.h"
 
@@ -29,7 +29,7 @@ void onTerminationSignal(int) {
     [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
 }
 
-}  // namespace
+} // namespace
 
 void CTaviskApp::endOnTerminationSignals() {
     if (signalPipe[0] >= 0 || ::pipe(signalPipe) != 0) return;
@@ -56,12 +56,16 @@ CTaviskApp::CTaviskApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationDisplayName(fromTable(applicationTitle));
     setOrganizationName("Tavisk");
     setDesktopFileName("tavisk");
-    setQuitOnLastWindowClosed(false);  // the end runs through exitInstance
+    setQuitOnLastWindowClosed(false); // the end runs through exitInstance
 }
 
-CTaviskApp::~CTaviskApp() { exitInstance(); }
+CTaviskApp::~CTaviskApp() {
+    exitInstance();
+}
 
-CTaviskApp* CTaviskApp::instance() { return qobject_cast<CTaviskApp*>(QCoreApplication::instance()); }
+CTaviskApp* CTaviskApp::instance() {
+    return qobject_cast<CTaviskApp*>(QCoreApplication::instance());
+}
 
 bool CTaviskApp::initInstance() {
     DeviceScreen& screen = deviceScreen();
@@ -98,7 +102,9 @@ void CTaviskApp::exitInstance() {
 
 bool CTaviskApp::onCommand(int command) {
     switch (command) {
-    case CmdLoad: openDocument(); return true;
+    case CmdLoad:
+        openDocument();
+        return true;
     case CmdFileNew:
         if (document_) document_->onNewDocument();
         return true;
@@ -107,11 +113,14 @@ bool CTaviskApp::onCommand(int command) {
         dialog.exec();
         return true;
     }
-    default: return false;
+    default:
+        return false;
     }
 }
 
-bool CTaviskApp::openFile(const QString& path) { return document_ && document_->loadFile(path); }
+bool CTaviskApp::openFile(const QString& path) {
+    return document_ && document_->loadFile(path);
+}
 
 bool CTaviskApp::openDocument() {
     const QString path = QFileDialog::getOpenFileName(frame_.get(), "Open", userDocumentsFolder(),

@@ -11,7 +11,7 @@ class CTaviskDoc;
 
 class CTaviskApp : public QApplication {
     Q_OBJECT
-public:
+  public:
     CTaviskApp(int& argc, char** argv);
     ~CTaviskApp() override;
 
@@ -40,7 +40,7 @@ public:
     // The document's load path for a file named on the command line.
     bool openFile(const QString& path);
 
-private:
+  private:
     std::unique_ptr<CTaviskDoc> document_;
     std::unique_ptr<CMainFrame> frame_;
 };

@@ -14,8 +14,10 @@
 #include "ui/shell/taviskdoc.h"
 
 namespace {
-int zoom() { return std::max(1, deviceScreen().zoom); }
-}  // namespace
+int zoom() {
+    return std::max(1, deviceScreen().zoom);
+}
+} // namespace
 
 CTaviskView::CTaviskView(CMainFrame* frame, QWidget* parent) : QWidget(parent), mainFrame_(frame) {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -38,7 +40,9 @@ void CTaviskView::endSplash() {
     }
 }
 
-void CTaviskView::advanceSplash() { advanceSplashFrame(theSplash()); }
+void CTaviskView::advanceSplash() {
+    advanceSplashFrame(theSplash());
+}
 
 int CTaviskView::startClockTimer(int periodMs) {
     if (clockTimer_) killTimer(clockTimer_);
@@ -58,7 +62,9 @@ void CTaviskView::showCaption(const QString& caption, int centreX) {
     repaint();
 }
 
-void CTaviskView::clearCaption() { caption_.clear(); }
+void CTaviskView::clearCaption() {
+    caption_.clear();
+}
 
 QPoint CTaviskView::toDevice(const QPointF& position) const {
     const int z = zoom();
@@ -88,8 +94,9 @@ void CTaviskView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const qreal ratio = devicePixelRatioF();
     const QSize physical(qRound(width * zoom() * ratio), qRound(height * zoom() * ratio));
-    QImage scaled = frame_.size() == physical ? frame_ : frame_.scaled(physical, Qt::IgnoreAspectRatio,
-                                                                       Qt::FastTransformation);
+    QImage scaled = frame_.size() == physical
+                        ? frame_
+                        : frame_.scaled(physical, Qt::IgnoreAspectRatio, Qt::FastTransformation);
     scaled.setDevicePixelRatio(ratio);
     painter.drawImage(0, 0, scaled);
 

@@ -21,12 +21,13 @@ std::string xdgFolder(const char* variable, const char* fallback) {
 }
 
 std::string redirect(const char* name, const std::string& besideProgram) {
-    if (std::strcmp(name, SettingsFileName) != 0 && std::strcmp(name, AutosaveFileName) != 0) return besideProgram;
+    if (std::strcmp(name, SettingsFileName) != 0 && std::strcmp(name, AutosaveFileName) != 0)
+        return besideProgram;
     const bool writable = access(gameFolder().c_str(), W_OK) == 0;
     return writtenFilePath(name, besideProgram, writable, userFolders());
 }
 
-}  // namespace
+} // namespace
 
 UserFolders userFolders() {
     return {xdgFolder("XDG_CONFIG_HOME", ".config"), xdgFolder("XDG_STATE_HOME", ".local/state")};
@@ -49,4 +50,6 @@ std::string writtenFilePath(const char* name, const std::string& besideProgram, 
     return path;
 }
 
-void useUserFoldersWhenNeeded() { setGameFileRedirect(&redirect); }
+void useUserFoldersWhenNeeded() {
+    setGameFileRedirect(&redirect);
+}

@@ -7,8 +7,8 @@
 #include <string>
 
 struct UserFolders {
-    std::string config;  // for "options.cfg"
-    std::string state;   // for "autosave.pgn"
+    std::string config; // for "options.cfg"
+    std::string state;  // for "autosave.pgn"
 };
 
 // $XDG_CONFIG_HOME/tavisk and $XDG_STATE_HOME/tavisk, with the usual defaults.
