@@ -12,6 +12,7 @@ constexpr int MinScreenSide = 100;
 constexpr int MaxScreenSide = 2000;
 constexpr int MaxZoom = 16;
 constexpr int QvgaBarHeight = 26;
+constexpr int SmallBarHeight = 20;  // the small screens keep more of their height for the board
 } // namespace
 
 DeviceScreen& deviceScreen() {
@@ -59,7 +60,9 @@ int zoomForMonitor(const QScreen* monitor, int width, int height) {
 
 int systemBarHeight() {
     const DeviceScreen& screen = deviceScreen();
-    return screen.width >= 480 || screen.height >= 640 ? 2 * QvgaBarHeight : QvgaBarHeight;
+    if (screen.width >= 480 || screen.height >= 640) return 2 * QvgaBarHeight;
+    if (screen.width < 220 || screen.height < 220) return SmallBarHeight;
+    return QvgaBarHeight;
 }
 
 bool keepsTaskBar() {

@@ -171,7 +171,7 @@ bool CMainFrame::rebuildMenuBar() {
     bar->setContextMenuPolicy(Qt::PreventContextMenu);
     bar->setFixedHeight(barHeight);
     // VGA-class screens draw the bar at twice the size, images included.
-    const int scale = z * systemBarHeight() / 26;
+    const int scale = std::max(1, z * systemBarHeight() / 26);
     bar->setIconSize(QSize(16 * scale, 16 * scale));
     QFont font = bar->font();
     font.setPixelSize(std::max(9, barHeight * 8 / 26));
