@@ -9,6 +9,7 @@ cmake --build build --target window-shots tavisk pictures -j2
 shots=build/tools/window-shots/window-shots
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
+export QT_QPA_PLATFORM=xcb
 run() { xvfb-run -a -s "-screen 0 1600x1200x24" "$shots" build/bin "$out" "$scratch" "$@"; }
 run --screen 240x320 --zoom 2 --shots first
 run --screen 640x480 --zoom 1 --shots second
