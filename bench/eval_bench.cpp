@@ -46,7 +46,8 @@ std::vector<Position> gamePositions() {
             bool any = false;
             const int total = list.tacticalCount() + list.quietCount();
             for (int k = 0; k < total; ++k) {
-                int32_t move = k < list.tacticalCount() ? list.tactical(k) : list.quiet(k - list.tacticalCount());
+                int32_t move =
+                    k < list.tacticalCount() ? list.tactical(k) : list.quiet(k - list.tacticalCount());
                 Position next = position;
                 uint32_t a, b;
                 makeMove(next, move, a, b, Queen);
@@ -71,7 +72,7 @@ double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-}  // namespace
+} // namespace
 
 // "eval [SECONDS]": at least SECONDS (default 2) of repeated passes.
 int runEvalBench(int argc, char** argv) {
@@ -125,5 +126,5 @@ int runEvalBench(int argc, char** argv) {
                 static_cast<unsigned long long>(coldProbes));
     std::printf("pawn cache, repeated %.1f%% hits\n",
                 pawnCacheProbes ? 100.0 * pawnCacheHits / pawnCacheProbes : 0.0);
-    return sink == 0x7FFFFFFFFFFFFFFF ? 1 : 0;  // keeps the timed loops from being dropped
+    return sink == 0x7FFFFFFFFFFFFFFF ? 1 : 0; // keeps the timed loops from being dropped
 }

@@ -111,6 +111,9 @@ public:
     bool writeGameToFile(const char* path);
     bool readGameFromFile(const char* path);
 
+    // The platform, or a silent stand-in when none was given.
+    GamePlatform& host();
+
     // For the painting and the menus.
     // Called by every paint of the game view: remembers the view and starts
     // the clock timer of a new game.

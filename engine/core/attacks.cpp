@@ -10,7 +10,7 @@ template <int C> inline int attackedBy(const Position& p, int square) {
     constexpr int off = C == White ? 0 : BlackOffset;
     constexpr int pawnFrom1 = C == White ? 9 : -9;
     constexpr int pawnFrom2 = C == White ? 11 : -11;
-    const uint8_t* b = p.board;
+    const uint8_t* b = boardBytes(p);
     if (b[square + pawnFrom1] == WhitePawn + off || b[square + pawnFrom2] == WhitePawn + off) return 1;
     for (int step : knightSteps)
         if (b[square + step] == WhiteKnight + off) return 1;
@@ -80,7 +80,7 @@ template <int C> int givesCheckT(Position& p, int32_t move) {
     constexpr int enemy = C == White ? Black : White;
     int target = kingSquare(p, enemy);
     int origin = moveOrigin(move);
-    uint8_t* b = p.board;
+    uint8_t* b = boardBytes(p);
 
     // 1. Castling: only the rook on its new square can give check.
     if (origin >= CastleWhiteKingSide) {

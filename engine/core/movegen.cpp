@@ -58,7 +58,7 @@ template <> struct PawnGeometry<Black> {
 
 template <int C> inline void pawnMoves(const Position& p, Adder& a, int from, int32_t base) {
     using G = PawnGeometry<C>;
-    const uint8_t* b = p.board;
+    const uint8_t* b = boardBytes(p);
     int row = rowOf(from);
     int ahead = from + G::push;
     if (b[ahead] == Empty) {
@@ -78,7 +78,7 @@ template <int C> inline void pawnMoves(const Position& p, Adder& a, int from, in
 
 template <int C>
 inline void stepMoves(const Position& p, Adder& a, int from, int32_t base, const int* steps, int count) {
-    const uint8_t* b = p.board;
+    const uint8_t* b = boardBytes(p);
     for (int k = 0; k < count; ++k) {
         int t = from + steps[k];
         int code = b[t];
@@ -91,7 +91,7 @@ inline void stepMoves(const Position& p, Adder& a, int from, int32_t base, const
 
 template <int C>
 inline void slideMoves(const Position& p, Adder& a, int from, int32_t base, const int* steps, int count) {
-    const uint8_t* b = p.board;
+    const uint8_t* b = boardBytes(p);
     for (int k = 0; k < count; ++k) {
         int step = steps[k];
         int t = from + step;
@@ -131,7 +131,7 @@ template <int C> inline void pieceMoves(const Position& p, Adder& a, int from, i
 // to the square the king crosses and no attack on it. The king's destination
 // is tested after the move is made.
 template <int C> inline void castlingMoves(const Position& p, Adder& a) {
-    const uint8_t* b = p.board;
+    const uint8_t* b = boardBytes(p);
     if constexpr (C == White) {
         int rights = p.whiteCastling;
         if (rights == NoCastling || b[E1] != WhiteKing) return;
@@ -171,13 +171,13 @@ template <int C>
 inline void captureSteps(const Position& p, Adder& a, int from, int32_t base, const int* steps, int count) {
     for (int k = 0; k < count; ++k) {
         int t = from + steps[k];
-        if (isEnemy<C>(p.board[t])) a.addTactical(base + (t << 7));
+        if (isEnemy<C>(boardBytes(p)[t])) a.addTactical(base + (t << 7));
     }
 }
 
 template <int C>
 inline void captureSlides(const Position& p, Adder& a, int from, int32_t base, const int* steps, int count) {
-    const uint8_t* b = p.board;
+    const uint8_t* b = boardBytes(p);
     for (int k = 0; k < count; ++k) {
         int step = steps[k];
         int t = from + step;
@@ -190,7 +190,7 @@ template <int C> void generateTacticalT(const Position& p, MoveList& list) {
     using G = PawnGeometry<C>;
     Adder a;
     beginList(list, a);
-    const uint8_t* b = p.board;
+    const uint8_t* b = boardBytes(p);
     const uint8_t* squares = pieceList(p, C);
     for (int slot = 0; slot < SlotCount; ++slot) {
         int from = squares[slot];
@@ -243,7 +243,7 @@ inline int slotOfSquare(const uint8_t* squares, int square) {
 template <int C> void generateMovesToT(Position& p, Adder& a, int target, int mode) {
     using G = PawnGeometry<C>;
     constexpr int off = C == White ? 0 : BlackOffset;
-    const uint8_t* b = p.board;
+    const uint8_t* b = boardBytes(p);
     const uint8_t* squares = pieceList(p, C);
     int32_t found[40];
     int count = 0;

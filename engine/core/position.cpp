@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 
 const char pieceLetters[18] = "..PBNRQK..pbnrqk.";
 
@@ -177,12 +178,21 @@ void buildGeometryTables() {
     for (int step : bishopSteps) diagonalStepTable[step + 11] = 1;
 }
 
+// The tables never change once built, so they are built once only: a second
+// engine start must not rewrite them while the worker may be reading them.
+void buildTablesOnce() {
+    static std::once_flag built;
+    std::call_once(built, [] {
+        buildPieceSquareTables();
+        buildKeyTables();
+        buildGeometryTables();
+    });
+}
+
 } // namespace
 
 void initTables() {
-    buildPieceSquareTables();
-    buildKeyTables();
-    buildGeometryTables();
+    buildTablesOnce();
     auto now = std::chrono::steady_clock::now().time_since_epoch();
     std::srand(static_cast<unsigned>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count()));
 }
@@ -191,11 +201,7 @@ void initTables() {
 // time as well means a test or tool that never calls initTables still works.
 namespace {
 struct TablesAtLoad {
-    TablesAtLoad() {
-        buildPieceSquareTables();
-        buildKeyTables();
-        buildGeometryTables();
-    }
+    TablesAtLoad() { buildTablesOnce(); }
 } tablesAtLoad;
 } // namespace
 

@@ -184,6 +184,16 @@ struct PositionTail {
 };
 static_assert(PositionTailSize == 68);
 
+// The board with the two spare bytes after it, as one run of 122 squares: a
+// knight jump from h1 lands on the first spare byte, which holds the border
+// code, so generators may look one step past the board array.
+inline const uint8_t* boardBytes(const Position& position) {
+    return reinterpret_cast<const uint8_t*>(&position);
+}
+inline uint8_t* boardBytes(Position& position) {
+    return reinterpret_cast<uint8_t*>(&position);
+}
+
 void saveTail(const Position& position, PositionTail& tail);
 void restoreTail(Position& position, const PositionTail& tail);
 

@@ -16,13 +16,15 @@ namespace {
 // A zeroed slot 0 would answer a probe for key 0 (a structure whose key sums
 // to zero) with an empty entry. Its key is set to 1, which belongs to slot 1,
 // so no probe can match it until a real entry is stored there.
-void markSlotZeroEmpty() { pawnCache[0].key = 1; }
+void markSlotZeroEmpty() {
+    pawnCache[0].key = 1;
+}
 
 struct PawnCacheStart {
     PawnCacheStart() { markSlotZeroEmpty(); }
 } pawnCacheStart;
 
-}  // namespace
+} // namespace
 
 namespace {
 
@@ -117,9 +119,15 @@ constexpr int RookBehindPasser = 21;
 // Black's king-wing case k uses White's table for the mirrored case.
 constexpr int mirroredWingCase[4] = {0, 2, 1, 3};
 
-inline int absValue(int v) { return v < 0 ? -v : v; }
-inline int minOf(int a, int b) { return a < b ? a : b; }
-inline int maxOf(int a, int b) { return a > b ? a : b; }
+inline int absValue(int v) {
+    return v < 0 ? -v : v;
+}
+inline int minOf(int a, int b) {
+    return a < b ? a : b;
+}
+inline int maxOf(int a, int b) {
+    return a > b ? a : b;
+}
 
 // Blockers that hold a passer on the square in front of it: not pawns, not queens.
 inline bool blocksWhitePasser(int code) {
@@ -135,7 +143,7 @@ inline int rookToPawnStep(int rook, int pawn) {
     return direction[pawn][rook];
 }
 
-}  // namespace
+} // namespace
 
 bool probePawnEntry(uint32_t pawnKey, PawnEntry& entryOut) {
     ++pawnCacheProbes;

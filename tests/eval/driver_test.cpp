@@ -21,7 +21,7 @@ Position setUp(const char* fen) {
     return p;
 }
 
-}  // namespace
+} // namespace
 
 TEST(EvalDriver, HandCheckedTotals) {
     struct Case {
@@ -71,14 +71,10 @@ TEST(EvalDriver, LazyExits) {
     // score at step 12 is 195 (balance only).
     const char* light = "6k1/8/1n1b4/4p3/4P3/3B4/8/R5K1 w - - 0 1";
     const Case cases[] = {
-        {knightUp, 847, 848, 371 + 200},
-        {knightUp, 846, 847, 371 + 60},
-        {knightUp, 10000, 10001, 371 + 200},
-        {knightDown, -848, -847, -371 - 200},
-        {knightDown, -847, -846, -371 - 60},
-        {light, 376, 377, 195 + 60},
-        {light, 10000, 10001, 195 + 60},
-        {light, 13, 14, 195 - 60},
+        {knightUp, 847, 848, 371 + 200},     {knightUp, 846, 847, 371 + 60},
+        {knightUp, 10000, 10001, 371 + 200}, {knightDown, -848, -847, -371 - 200},
+        {knightDown, -847, -846, -371 - 60}, {light, 376, 377, 195 + 60},
+        {light, 10000, 10001, 195 + 60},     {light, 13, 14, 195 - 60},
         {light, -30000, 14, 195 - 60},
     };
     for (const Case& c : cases) {
@@ -100,11 +96,12 @@ TEST(EvalDriver, LazyExits) {
 // reach the final rounding with the full window: -4..4 pass unchanged, other
 // values lose their two lowest bits (5 and 6 become 4, -5 becomes -8).
 TEST(EvalDriver, FinalRoundingOverGamePositions) {
-    std::map<int, int> small;  // unrounded -> rounded, for |u| < 9
+    std::map<int, int> small; // unrounded -> rounded, for |u| < 9
     int checked = 0;
     for (uint32_t game = 1; game <= 200; ++game)
         playRandomGame(game * 31337u, 120, [&](const Position& p) {
-            if (!p.whitePawnCount || !p.blackPawnCount || p.whitePieceCount < 2 || p.blackPieceCount < 2) return;
+            if (!p.whitePawnCount || !p.blackPawnCount || p.whitePieceCount < 2 || p.blackPieceCount < 2)
+                return;
             const int u = evaluateUnrounded(p, -Full, Full);
             const int e = evaluate(p, -Full, Full);
             ++checked;
@@ -114,9 +111,52 @@ TEST(EvalDriver, FinalRoundingOverGamePositions) {
         });
     EXPECT_GT(checked, 5000);
     // Every small value occurs among these positions.
-    const int expectedOf[17] = {-8, -8, -8, -8, -4, -3, -2, -1, 0, 1, 2, 3, 4, 4, 4, 4, 8};  // for -8..8
+    const int expectedOf[17] = {-8, -8, -8, -8, -4, -3, -2, -1, 0, 1, 2, 3, 4, 4, 4, 4, 8}; // for -8..8
     for (int u = -8; u <= 8; ++u) {
         ASSERT_TRUE(small.count(u)) << u;
         EXPECT_EQ(small[u], expectedOf[u + 8]) << u;
+    }
+}
+
+// An empty record (no kings in their slots) gets its material balance
+// instead of reading tables through the empty-slot square.
+TEST(EvalDriver, RecordWithoutKingsIsBounded) {
+    initOnce();
+    Position p;
+    clearPosition(p);
+    EXPECT_EQ(evaluate(p, -Full, Full), 0);
+    p.materialBalance = 123;
+    p.whitePawnCount = 1;
+    EXPECT_EQ(evaluate(p, -Full, Full), 123);
+}
+
+// The shelter of a castled White king: the same position with castling still
+// possible has no shelter term, so the difference is the term alone.
+TEST(EvalDriver, KingShelter) {
+    struct Case {
+        const char* fen;
+        int term;
+    };
+    const Case cases[] = {
+        // Black has a rook only (510): half the shelter value counts.
+        {"r5k1/ppp5/8/8/8/8/5PPP/3QR1K1 w - - 0 1", 18 / 2},        // 0 + 11 + 11, capped at 18
+        {"r5k1/ppp5/8/8/8/6P1/7P/3QR1K1 w - - 0 1", 7 / 2},         // g3: -4, h2: +11
+        {"r5k1/ppp5/8/8/8/5P1P/8/3QR1K1 w - - 0 1", 2 / 2},         // -14, f3 and h3: +8 each
+        {"r5k1/ppp5/8/8/8/8/6P1/3QR1K1 w - - 0 1", 0},              // g2 alone
+        {"r5k1/ppp5/8/8/8/8/P7/3QR1K1 w - - 0 1", -7},              // nothing in front: -14 / 2
+        {"r5k1/ppp5/8/8/8/6P1/5PKP/3QR3 w - - 0 1", 16 / 2},        // king g2: g3, f2 and h2 beside
+        {"r5k1/ppp5/8/8/5PPP/6K1/8/3QR3 w - - 0 1", (18 - 10) / 2}, // king on rank 3
+        // Black with more than 1850: the full value; more than 2350 and the
+        // king on its first rank: another quarter.
+        {"rr1q2k1/ppp5/8/8/8/8/5PPP/3QR1K1 w - - 0 1", 18},
+        {"rrbqn1k1/ppp5/8/8/8/8/5PPP/3QR1K1 w - - 0 1", 18 + 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fen);
+        Position p = setUp(c.fen);
+        ASSERT_GE(p.whiteCastling, 3);
+        const int castled = evaluateUnrounded(p, -Full, Full);
+        p.whiteCastling = 0;
+        EXPECT_EQ(castled - evaluateUnrounded(p, -Full, Full), c.term);
     }
 }

@@ -20,7 +20,7 @@ int eval(const char* fen) {
     return evaluate(p, -Full, Full);
 }
 
-}  // namespace
+} // namespace
 
 TEST(Endgames, HandCheckedScores) {
     struct Case {
@@ -129,4 +129,36 @@ TEST(Endgames, ScalingWithoutPawns) {
     score = -50;
     EXPECT_TRUE(noBlackPawnsScale(p, score));
     EXPECT_EQ(score, 3);
+}
+
+// Bishops of opposite colours with one piece each: the Black bishop on c8
+// (colour 2) against the White one on c1 (colour 1), compared with the same
+// position with Black's bishop on d8 (colour 1, same table value), where
+// nothing is scaled.
+TEST(Endgames, OppositeBishopsScaleTheMinorEnding) {
+    struct Case {
+        const char* opposite;
+        const char* same;
+        int (*scale)(int);
+    };
+    const Case cases[] = {
+        // Three pawns against two: 1/16 + 1/8 + 1/4.
+        {"2b3k1/5pp1/8/8/3PPP2/8/8/2B3K1 w - - 0 1", "3b2k1/5pp1/8/8/3PPP2/8/8/2B3K1 w - - 0 1",
+         [](int s) { return (s >> 4) + (s >> 3) + (s >> 2); }},
+        // One pawn on the board: 1/16.
+        {"2b3k1/8/8/8/3P4/8/8/2B3K1 w - - 0 1", "3b2k1/8/8/8/3P4/8/8/2B3K1 w - - 0 1",
+         [](int s) { return s >> 4; }},
+        // Three pawns against one: 1/4 + 1/2.
+        {"2b3k1/6p1/8/8/3PPP2/8/8/2B3K1 w - - 0 1", "3b2k1/6p1/8/8/3PPP2/8/8/2B3K1 w - - 0 1",
+         [](int s) { return (s >> 2) + (s >> 1); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.opposite);
+        bool ok1 = false, ok2 = false;
+        Position opposite = fromFen(c.opposite, &ok1), same = fromFen(c.same, &ok2);
+        ASSERT_TRUE(ok1 && ok2);
+        const int unscaled = evaluate(same, -Full, Full);
+        EXPECT_GT(unscaled, 100);
+        EXPECT_EQ(evaluate(opposite, -Full, Full), c.scale(unscaled));
+    }
 }

@@ -33,7 +33,9 @@ inline Position fromFen(const std::string& fen, bool* ok = nullptr) {
     return position;
 }
 
-inline int mirrorSq(int square) { return 22 + (square - 22) % 10 + 10 * (7 - (square - 22) / 10); }
+inline int mirrorSq(int square) {
+    return 22 + (square - 22) % 10 + 10 * (7 - (square - 22) / 10);
+}
 
 inline int swapColour(int code) {
     if (code > 0 && code < 8) return code + 8;
@@ -88,8 +90,7 @@ struct Lcg {
 // Plays a random legal game from the initial position and calls visit(position)
 // before every move. Captures are preferred half of the time so that games
 // reach endings; promotions pick a random piece.
-template <class Visit>
-void playRandomGame(uint32_t seed, int maxPlies, Visit visit) {
+template <class Visit> void playRandomGame(uint32_t seed, int maxPlies, Visit visit) {
     initOnce();
     Lcg rng(seed);
     Position position;
@@ -106,7 +107,8 @@ void playRandomGame(uint32_t seed, int maxPlies, Visit visit) {
         bool preferCapture = tactical > 0 && rng.below(2) == 0;
         bool moved = false;
         for (int attempt = 0; attempt < 4 * count && !moved; ++attempt) {
-            int32_t move = preferCapture && attempt < tactical ? moves[rng.below(tactical)] : moves[rng.below(count)];
+            int32_t move =
+                preferCapture && attempt < tactical ? moves[rng.below(tactical)] : moves[rng.below(count)];
             Position next = position;
             uint32_t a, b;
             makeMove(next, move, a, b, 3 + rng.below(4));
@@ -116,9 +118,10 @@ void playRandomGame(uint32_t seed, int maxPlies, Visit visit) {
         }
         if (!moved) return;
         if (position.whitePieceCount + position.blackPieceCount + position.whitePawnCount +
-                position.blackPawnCount == 0)
+                position.blackPawnCount ==
+            0)
             return;
     }
 }
 
-}  // namespace evaltest
+} // namespace evaltest

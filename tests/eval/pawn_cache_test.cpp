@@ -18,7 +18,8 @@ namespace {
 // The pawns of a position as text, to tell real key collisions apart.
 std::string pawnPicture(const Position& p) {
     std::string s;
-    for (int sq = A8; sq <= H1; ++sq) s += p.board[sq] == WhitePawn ? 'P' : p.board[sq] == BlackPawn ? 'p' : '.';
+    for (int sq = A8; sq <= H1; ++sq)
+        s += p.board[sq] == WhitePawn ? 'P' : p.board[sq] == BlackPawn ? 'p' : '.';
     return s;
 }
 
@@ -32,7 +33,7 @@ bool sameEntry(PawnEntry a, PawnEntry b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-}  // namespace
+} // namespace
 
 TEST(PawnCache, HitsAgreeWithFreshEntriesOverRandomGames) {
     initOnce();

@@ -39,14 +39,18 @@ bool passerWithEnemyBehind(const Position& p) {
     }
     for (int sq = A8; sq <= H1; ++sq) {
         int f = fileOf[sq], r = rankOf[sq];
-        if (p.board[sq] == WhitePawn) whiteHigh[f] = std::max(whiteHigh[f], r), whiteLow[f] = std::min(whiteLow[f], r);
-        if (p.board[sq] == BlackPawn) blackHigh[f] = std::max(blackHigh[f], r), blackLow[f] = std::min(blackLow[f], r);
+        if (p.board[sq] == WhitePawn)
+            whiteHigh[f] = std::max(whiteHigh[f], r), whiteLow[f] = std::min(whiteLow[f], r);
+        if (p.board[sq] == BlackPawn)
+            blackHigh[f] = std::max(blackHigh[f], r), blackLow[f] = std::min(blackLow[f], r);
     }
     for (int f = 1; f <= 8; ++f) {
         int r = whiteHigh[f];
-        if (r > 0 && blackLow[f] < r && blackHigh[f] < r && blackHigh[f - 1] <= r && blackHigh[f + 1] <= r) return true;
+        if (r > 0 && blackLow[f] < r && blackHigh[f] < r && blackHigh[f - 1] <= r && blackHigh[f + 1] <= r)
+            return true;
         r = blackLow[f];
-        if (r < 20 && whiteHigh[f] > r && whiteLow[f] > r && whiteLow[f - 1] >= r && whiteLow[f + 1] >= r) return true;
+        if (r < 20 && whiteHigh[f] > r && whiteLow[f] > r && whiteLow[f - 1] >= r && whiteLow[f + 1] >= r)
+            return true;
     }
     return false;
 }
@@ -94,7 +98,7 @@ void checkMirror(const Position& p, MirrorStats& stats) {
     EXPECT_GE(ra + rb, -RoundingSlack - 4);
 }
 
-}  // namespace
+} // namespace
 
 TEST(EvalSymmetry, MirrorOverRandomGames) {
     MirrorStats stats;

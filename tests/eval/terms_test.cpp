@@ -18,7 +18,7 @@ PawnEntry entryOf(const char* fen) {
     return e;
 }
 
-}  // namespace
+} // namespace
 
 TEST(PawnStructure, HandCheckedEntries) {
     struct Case {
@@ -33,8 +33,12 @@ TEST(PawnStructure, HandCheckedEntries) {
         // Doubled e-pawns, no neighbours: doubled 12, one island 5, both
         // isolated (13 and 18) and on a file without Black pawns (6 each),
         // only the front pawn passed (34). No Black pawns: flags 1 and 2.
-        {"4k3/8/8/8/4P3/8/4P3/4K3 w - - 0 1", -12 - 5 - 13 - 18 - 12 + 34, 0x1 | 0x2 | 0x10 | 0x40 | 0x100,
-         {E4}, {}, 0},
+        {"4k3/8/8/8/4P3/8/4P3/4K3 w - - 0 1",
+         -12 - 5 - 13 - 18 - 12 + 34,
+         0x1 | 0x2 | 0x10 | 0x40 | 0x100,
+         {E4},
+         {},
+         0},
         // a7 passer with no Black pawn on a or b: 112, less island 5,
         // isolated 7 and open file 6.
         {"4k3/P7/8/8/8/8/8/4K3 w - - 0 1", 112 - 5 - 7 - 6, 0x1 | 0x2 | 0x4 | 0x10 | 0x40, {A7}, {}, 0},
@@ -46,8 +50,12 @@ TEST(PawnStructure, HandCheckedEntries) {
         {"4k3/8/P7/8/8/8/p7/4K3 w - - 0 1", 60 - 5 - 5 + 5 + 7 - 42, 0x1 | 0x4, {A6}, {A2}, 0},
         // Five passers: all five score, only four are listed. g5/h6 are
         // connected (18 + 32); g5 is backward-free but weak (6).
-        {"4k3/8/7P/6P1/4P3/2P5/P7/4K3 w - - 0 1", 195 - 20 - 32 - 24, 0x1 | 0x2 | 0x10 | 0x40, {A2, C3, E4, G5},
-         {}, 50},
+        {"4k3/8/7P/6P1/4P3/2P5/P7/4K3 w - - 0 1",
+         195 - 20 - 32 - 24,
+         0x1 | 0x2 | 0x10 | 0x40,
+         {A2, C3, E4, G5},
+         {},
+         50},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fen);
@@ -139,8 +147,10 @@ TEST(PieceTerms, Rooks) {
         const bool white = p.board[c.square] == WhiteRook;
         const int enemyKing = white ? p.blackSquares[KingSlot] : p.whiteSquares[KingSlot];
         int attack = 0;
-        int value = white ? evaluateRook(p, c.square, enemyKing, e.whiteFiles, e.blackFiles, e.blackWeakFiles, attack)
-                          : evaluateRook(p, c.square, enemyKing, e.blackFiles, e.whiteFiles, e.whiteWeakFiles, attack);
+        int value =
+            white
+                ? evaluateRook(p, c.square, enemyKing, e.whiteFiles, e.blackFiles, e.blackWeakFiles, attack)
+                : evaluateRook(p, c.square, enemyKing, e.blackFiles, e.whiteFiles, e.whiteWeakFiles, attack);
         EXPECT_EQ(value, c.value);
         EXPECT_EQ(attack, c.attack);
     }
@@ -158,7 +168,7 @@ TEST(PieceTerms, KnightsAndBishops) {
     p = fromFen("4k3/6p1/7n/8/8/7P/8/4K3 w - - 0 1");
     attack = 0;
     EXPECT_EQ(evaluateKnight(p, H6, E1, attack), 2 - 8);
-    EXPECT_EQ(attack, 4);  // manhattan 3 + 5 = 8
+    EXPECT_EQ(attack, 4); // manhattan 3 + 5 = 8
 
     // Bishop a7 with b8 occupied: no free square, mobility -12; the trap
     // itself is scored by trappedBishops.
@@ -183,14 +193,10 @@ TEST(PieceTerms, TrappedBishops) {
         int change;
     };
     const Case cases[] = {
-        {"4k3/B1p5/1p6/8/8/8/8/4K3 w - - 0 1", -150},
-        {"4k3/B7/1p6/8/8/8/8/4K3 w - - 0 1", -75},
-        {"1B2k3/2p5/1p6/8/8/8/8/4K3 w - - 0 1", -75},
-        {"4k3/5p1B/6p1/8/8/8/8/4K3 w - - 0 1", -150},
-        {"4k1B1/5p2/6p1/8/8/8/8/4K3 w - - 0 1", -75},
-        {"4k3/8/8/8/8/1P6/b1P5/4K3 w - - 0 1", 150},
-        {"4k3/8/8/8/8/6P1/7b/4K3 w - - 0 1", 75},
-        {"4k3/8/8/8/8/8/B7/4K3 w - - 0 1", 0},
+        {"4k3/B1p5/1p6/8/8/8/8/4K3 w - - 0 1", -150}, {"4k3/B7/1p6/8/8/8/8/4K3 w - - 0 1", -75},
+        {"1B2k3/2p5/1p6/8/8/8/8/4K3 w - - 0 1", -75}, {"4k3/5p1B/6p1/8/8/8/8/4K3 w - - 0 1", -150},
+        {"4k1B1/5p2/6p1/8/8/8/8/4K3 w - - 0 1", -75}, {"4k3/8/8/8/8/1P6/b1P5/4K3 w - - 0 1", 150},
+        {"4k3/8/8/8/8/6P1/7b/4K3 w - - 0 1", 75},     {"4k3/8/8/8/8/8/B7/4K3 w - - 0 1", 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fen);
@@ -200,5 +206,43 @@ TEST(PieceTerms, TrappedBishops) {
         int score = 0;
         trappedBishops(p, score);
         EXPECT_EQ(score, c.change);
+    }
+}
+
+TEST(PassedPawns, RooksBlockersAndKings) {
+    struct Case {
+        const char* fen;
+        int middlegame;
+        int endgame;
+    };
+    const Case cases[] = {
+        // e6 passer, Black king a8 (distance measure 4: 20 / 2 in the endgame).
+        // Own rook behind: +21 in both.
+        {"k7/8/4P3/8/8/8/8/4RK2 w - - 0 1", 21, 10 + 21},
+        // Own rook in front: nothing in the middlegame, -21 in the endgame.
+        {"k7/4R3/4P3/8/8/8/8/5K2 w - - 0 1", 0, 10 - 21},
+        // A knight on the square in front blockades: -20 (rank 6).
+        {"k7/4n3/4P3/8/8/8/8/4RK2 w - - 0 1", 21 - 20, 10 - 20 + 21},
+        // The own king beside-ahead supports it: 75 when the defender is far
+        // (measure 4), half when it is close (measure 1).
+        {"k7/8/4P3/3K4/8/8/8/8 w - - 0 1", 0, 75},
+        {"5k2/8/4P3/3K4/8/8/8/8 w - - 0 1", 0, 75 / 2},
+        // Black's d3 passer with its rook behind on d8: -21; White king a1 at
+        // measure 3 (a1..d: 3 files, behind on rank 1 counts -2): -12 / 2.
+        {"3r3k/8/8/8/8/3p4/8/K7 w - - 0 1", -21, -6 - 21},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fen);
+        bool ok = false;
+        Position p = fromFen(c.fen, &ok);
+        ASSERT_TRUE(ok);
+        PawnEntry e;
+        evaluatePawns(p, e);
+        int score = 0;
+        evaluatePassedPawnsMiddlegame(p, score, e);
+        EXPECT_EQ(score, c.middlegame);
+        score = 0;
+        evaluatePassedPawnsEndgame(p, score, p.whiteSquares[KingSlot], p.blackSquares[KingSlot], e);
+        EXPECT_EQ(score, c.endgame);
     }
 }

@@ -9,7 +9,7 @@ using namespace searchtest;
 namespace {
 
 class SearchOrdering : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         freshEngine();
         clearHistory();
@@ -23,7 +23,8 @@ protected:
         int result = orderMoves(searchPosition.sideToMove, 3, -9000, 9000, hashMove);
         EXPECT_EQ(result, ListReady);
         std::vector<int32_t> moves;
-        for (int i = 0; i < plyMoves[3].moves[OrderedTotal]; ++i) moves.push_back(orderedMove(plyMoves[3], i));
+        for (int i = 0; i < plyMoves[3].moves[OrderedTotal]; ++i)
+            moves.push_back(orderedMove(plyMoves[3], i));
         return moves;
     }
 
@@ -40,10 +41,10 @@ const char* const captureFen = "r3k3/8/8/1p1q4/4P3/2N5/8/R3K3 w - -";
 TEST_F(SearchOrdering, CapturesComeFirstByVictimThenAttacker) {
     std::vector<int32_t> moves = order(captureFen, NoMove);
     ASSERT_GE(moves.size(), 8u);
-    EXPECT_TRUE(moveIs(moves[0], "e4d5"));  // 8 x 960 - 100
-    EXPECT_TRUE(moveIs(moves[1], "c3d5"));  // 8 x 960 - 315
-    EXPECT_TRUE(moveIs(moves[2], "a1a8"));  // 8 x 510 - 510
-    EXPECT_TRUE(moveIs(moves[3], "c3b5"));  // 8 x 100 - 315
+    EXPECT_TRUE(moveIs(moves[0], "e4d5")); // 8 x 960 - 100
+    EXPECT_TRUE(moveIs(moves[1], "c3d5")); // 8 x 960 - 315
+    EXPECT_TRUE(moveIs(moves[2], "a1a8")); // 8 x 510 - 510
+    EXPECT_TRUE(moveIs(moves[3], "c3b5")); // 8 x 100 - 315
     EXPECT_EQ(plyMoves[3].moves[HistoryStart], 4);
     // Every legal move is in the list exactly once.
     int32_t legal[256];
@@ -140,7 +141,7 @@ TEST_F(SearchOrdering, HistorySortsQuietMovesStably) {
     // A cutoff by a quiet move raises its counter (deep enough) and makes it the killer.
     recordCutoff(late, 5, 3, White);
     recordCutoff(middle, 3, 3, White);
-    recordCutoff(middle, 2, 3, White);  // too shallow for the history
+    recordCutoff(middle, 2, 3, White); // too shallow for the history
     EXPECT_EQ(killerMoves[3], middle);
     EXPECT_EQ(historyTable[White][historyIndex(late)], 26);
     EXPECT_EQ(historyTable[White][historyIndex(middle)], 10);
@@ -154,25 +155,12 @@ TEST_F(SearchOrdering, HistorySortsQuietMovesStably) {
     // The tactical part is untouched, the others keep their order.
     for (int i = 0; i < first; ++i) EXPECT_EQ(orderedMove(plyMoves[3], i), moves[i]);
     int k = first + 2;
-    for (size_t i = first; i < moves.size(); ++i)
-        if (moves[i] != late && moves[i] != middle) EXPECT_EQ(orderedMove(plyMoves[3], k++), moves[i]);
-}
-
-TEST_F(SearchOrdering, HistoryIndexSeparatesPiecesAndSquares) {
-    historyIndexKind = HistoryIndex::SlotTo;
-    EXPECT_NE(historyIndex(makeMoveWord(G1, F3, 9, 0)), historyIndex(makeMoveWord(B1, C3, 8, 0)));
-    EXPECT_NE(historyIndex(makeMoveWord(G1, F3, 9, 0)), historyIndex(makeMoveWord(G1, H3, 9, 0)));
-    for (int slot = 0; slot < 16; ++slot)
-        for (int sq : {A8, H8, A1, H1, E4}) {
-            int index = historyIndex(makeMoveWord(A2, sq, slot, 3));
-            EXPECT_GE(index, 0);
-            EXPECT_LT(index, HistorySize);
+    for (size_t i = first; i < moves.size(); ++i) {
+        if (moves[i] != late && moves[i] != middle) {
+            EXPECT_EQ(orderedMove(plyMoves[3], k), moves[i]);
+            ++k;
         }
-    EXPECT_LT(historyIndex(WhiteKingSideMove), HistorySize);
-    historyIndexKind = HistoryIndex::OneBit;
-    EXPECT_EQ(historyIndex(1 << 10), 1);
-    EXPECT_EQ(historyIndex(makeMoveWord(A2, A3, 0, 3) & ~(1 << 10)), 0);
-    historyIndexKind = HistoryIndex::SlotTo;
+    }
 }
 
 TEST_F(SearchOrdering, BestRootMoveGoesFirstAndCapturesStayAheadOfQuietMoves) {
@@ -190,29 +178,6 @@ TEST_F(SearchOrdering, BestRootMoveGoesFirstAndCapturesStayAheadOfQuietMoves) {
     EXPECT_TRUE(isTacticalMove(searchPosition, orderedMove(root, 3)));
     EXPECT_EQ(orderedMove(root, 4), quiet);
     EXPECT_EQ(root.moves[OrderedTotal], static_cast<int>(moves.size()));
-}
-
-TEST_F(SearchOrdering, VariationRowsCarryFlagsAndMarkers) {
-    searchPosition = setGame(captureFen);
-    int capture = makeMoveWord(E4, D5, 0, 3);
-    int quiet = makeMoveWord(E1, D2, 15, 0);
-    pvTable[5][0] = 2;
-    pvTable[5][1] = quiet;
-    pvTable[5][2] = PvMarkerLeaf;
-    updatePv(4, capture, 0, 1);
-    EXPECT_EQ(pvTable[4][0], 3);
-    EXPECT_EQ(pvTable[4][1], capture | MoveCaptureFlag | MoveCheckFlag);
-    EXPECT_EQ(pvTable[4][2], quiet);
-    EXPECT_EQ(pvTable[4][3], PvMarkerLeaf);
-    struct Kind {
-        int kind, marker;
-    };
-    for (Kind k : {Kind{1, PvMarkerTable}, Kind{2, PvMarkerDraw}, Kind{4, PvMarkerThreat}}) {
-        updatePv(4, quiet, k.kind, 0);
-        EXPECT_EQ(pvTable[4][0], 2);
-        EXPECT_EQ(pvTable[4][1], quiet);
-        EXPECT_EQ(pvTable[4][2], k.marker);
-    }
 }
 
 } // namespace

@@ -9,7 +9,7 @@ using namespace searchtest;
 namespace {
 
 class SearchQuiesce : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { freshEngine(); }
 
     int run(const char* fen, int alpha, int beta, int p = 5) {
@@ -76,14 +76,14 @@ TEST_F(SearchQuiesce, MateInOneByRookOrQueenAndQueenContact) {
     struct Case {
         const char* fen;
         int colour;
-        const char* mate;  // the mating move, or null
+        const char* mate; // the mating move, or null
     };
     const Case cases[] = {
         {"6k1/5ppp/8/8/8/8/8/R5K1 w - -", White, "a1a8"},
-        {"r5k1/8/8/8/8/8/5PPP/6K1 w - -", Black, "a8a1"},  // asked for the side not to move
+        {"r5k1/8/8/8/8/8/5PPP/6K1 w - -", Black, "a8a1"}, // asked for the side not to move
         {"6k1/5ppp/8/8/8/8/8/4Q1K1 w - -", White, "e1e8"},
-        {"6k1/5pp1/7p/8/8/8/8/R5K1 w - -", White, nullptr},  // the king has h7
-        {"6k1/5ppp/8/8/8/8/8/5NK1 w - -", White, nullptr},   // no rook or queen
+        {"6k1/5pp1/7p/8/8/8/8/R5K1 w - -", White, nullptr}, // the king has h7
+        {"6k1/5ppp/8/8/8/8/8/5NK1 w - -", White, nullptr},  // no rook or queen
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fen);
@@ -103,13 +103,13 @@ TEST_F(SearchQuiesce, MateInOneByRookOrQueenAndQueenContact) {
         int colour, threat;
     };
     const Contact contacts[] = {
-        {"6k1/8/6K1/8/3Q4/8/8/8 w - -", White, 1},     // Qg7, guarded by the king
-        {"6k1/8/8/8/3Q4/8/8/4K3 w - -", White, 0},     // g7 unguarded
-        {"6k1/Q7/8/4B3/8/8/8/7K w - -", White, 1},     // Qg7 along the rank, guarded by the bishop
-        {"6k1/Q2N4/8/4B3/8/8/8/7K w - -", White, 0},   // the knight blocks the rank
-        {"6k1/Q7/8/4B3/8/8/6r1/7K w - -", White, 0},   // g7 is defended by the rook
-        {"6k1/Q5r1/8/4B3/8/8/8/7K w - -", White, 1},   // Qxg7: the defender itself is taken
-        {"k7/8/8/8/4qn2/8/8/6K1 b - -", Black, 1},     // ...Qg2, guarded by the knight
+        {"6k1/8/6K1/8/3Q4/8/8/8 w - -", White, 1},   // Qg7, guarded by the king
+        {"6k1/8/8/8/3Q4/8/8/4K3 w - -", White, 0},   // g7 unguarded
+        {"6k1/Q7/8/4B3/8/8/8/7K w - -", White, 1},   // Qg7 along the rank, guarded by the bishop
+        {"6k1/Q2N4/8/4B3/8/8/8/7K w - -", White, 0}, // the knight blocks the rank
+        {"6k1/Q7/8/4B3/8/8/6r1/7K w - -", White, 0}, // g7 is defended by the rook
+        {"6k1/Q5r1/8/4B3/8/8/8/7K w - -", White, 1}, // Qxg7: the defender itself is taken
+        {"k7/8/8/8/4qn2/8/8/6K1 b - -", Black, 1},   // ...Qg2, guarded by the knight
         {"k7/8/8/8/4q3/8/8/6K1 b - -", Black, 0},
     };
     for (const Contact& c : contacts) {

@@ -10,7 +10,7 @@ using namespace searchtest;
 namespace {
 
 class SearchResults : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         freshEngine();
         losingStreak[White] = losingStreak[Black] = 0;
@@ -32,8 +32,8 @@ TEST_F(SearchResults, GameOverRecognisesEveryEnding) {
         {"8/8/3k4/8/8/8/1K1B4/8 w - -", 1, Drawn, "1/2-1/2 {Draw by Insufficent Material to Mate}\n"},
         {"8/8/3k4/8/8/8/1K1N4/8 b - -", 1, Drawn, "1/2-1/2 {Draw by Insufficent Material to Mate}\n"},
         {"8/8/8/3k4/8/8/8/1K6 w - -", 1, Drawn, "1/2-1/2 {Draw by Insufficent Material to Mate}\n"},
-        {"8/8/3kn3/8/8/8/1K1N4/8 w - -", 0, GameInProgress, ""},   // a piece each: play on
-        {"8/8/3k4/8/8/8/1K1NN3/8 w - -", 0, GameInProgress, ""},  // two knights: not by this rule
+        {"8/8/3kn3/8/8/8/1K1N4/8 w - -", 0, GameInProgress, ""}, // a piece each: play on
+        {"8/8/3k4/8/8/8/1K1NN3/8 w - -", 0, GameInProgress, ""}, // two knights: not by this rule
         {"8/8/4k3/8/8/8/1K1R4/8 w - -", 0, GameInProgress, ""},
         {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", 0, GameInProgress, ""},
     };
@@ -61,21 +61,21 @@ TEST_F(SearchResults, FiftyMovesAndRepetitionEndTheGame) {
     // The rook shuttles: the third occurrence ends the game, with both draw lines
     // when the fifty-move count is reached as well.
     setGame("8/8/4k3/8/8/8/1K1R4/8 w - -");
-    engineSession.gamePosition.ply = 101;  // late in a game that started elsewhere
+    engineSession.gamePosition.ply = 101; // late in a game that started elsewhere
     engineSession.gamePosition.lastIrreversiblePly = 90;
     const char* shuttle[] = {"d2d1", "e6e7", "d1d2", "e7e6", "d2d1", "e6e7", "d1d2"};
     for (const char* text : shuttle) {
         EXPECT_EQ(gameOver(engineSession.gamePosition), 0) << text;
         playGameMove(text);
     }
-    EXPECT_EQ(gameOver(engineSession.gamePosition), 0);  // second occurrence
+    EXPECT_EQ(gameOver(engineSession.gamePosition), 0); // second occurrence
     playGameMove("e7e6");
     EXPECT_EQ(gameOver(engineSession.gamePosition), 1);
     EXPECT_EQ(engineSession.gameResult.load(), Drawn);
     testing::internal::CaptureStdout();
     printResult(engineSession.gamePosition);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "1/2-1/2 {Draw by Repetition}\n");
-    engineSession.gamePosition.lastIrreversiblePly = 9;  // 100 plies ago, same side to move
+    engineSession.gamePosition.lastIrreversiblePly = 9; // 100 plies ago, same side to move
     testing::internal::CaptureStdout();
     printResult(engineSession.gamePosition);
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
@@ -121,7 +121,7 @@ TEST_F(SearchResults, DrawIsOfferedAfterFiveDrawishMovesAndAcceptedInThinEndings
         EXPECT_EQ(resignOrOfferDraw(28, White), 0);
         EXPECT_EQ(engineSession.drawAcceptable.load(), 0);
     }
-    EXPECT_EQ(resignOrOfferDraw(-2, White), 1);  // within 2 of nothing counts as drawish
+    EXPECT_EQ(resignOrOfferDraw(-2, White), 1); // within 2 of nothing counts as drawish
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "offer draw\n");
     EXPECT_EQ(engineSession.drawAcceptable.load(), 1);
     EXPECT_EQ(drawishStreak, -3);
@@ -134,7 +134,7 @@ TEST_F(SearchResults, DrawIsOfferedAfterFiveDrawishMovesAndAcceptedInThinEndings
     EXPECT_EQ(engineSession.drawAcceptable.load(), 0);
     resignOrOfferDraw(-50, White);
     EXPECT_EQ(engineSession.drawAcceptable.load(), 1);
-    resignOrOfferDraw(100, White);  // better than a draw for White: no longer
+    resignOrOfferDraw(100, White); // better than a draw for White: no longer
     EXPECT_EQ(engineSession.drawAcceptable.load(), 0);
 
     // Without draw offers allowed nothing is offered.

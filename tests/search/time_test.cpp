@@ -35,7 +35,7 @@ intptr_t recordIterations(unsigned message, intptr_t wParam, intptr_t) {
 }
 
 class SearchTime : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         freshEngine();
         iterationLog = IterationLog{};
@@ -60,15 +60,15 @@ TEST_F(SearchTime, AllocationFollowsTheClockAndTheStageOfTheGame) {
         float target, extension;
     };
     const Case cases[] = {
-        {300.0f, 0, 1, 299.5f / 45, 299.5f / 45 * 3.1f},       // five minutes, first move
-        {10.0f, 0, 1, 0.2f, 0.62f},                             // below 20 s: half a second more off
-        {60.0f, 0, 30, 59.5f / 41, 59.5f / 41 * 3.1f},          // move 15: divisor 56 - 15
-        {60.0f, 0, 100, 59.5f / 38, 59.5f / 38 * 3.1f},        // divisor 88 - 50
-        {8.0f, 0, 198, 7.0f / 19, 7.0f / 19 * 3.1f / 2},        // reserve halved until it fits
+        {300.0f, 0, 1, 299.5f / 45, 299.5f / 45 * 3.1f}, // five minutes, first move
+        {10.0f, 0, 1, 0.2f, 0.62f},                      // below 20 s: half a second more off
+        {60.0f, 0, 30, 59.5f / 41, 59.5f / 41 * 3.1f},   // move 15: divisor 56 - 15
+        {60.0f, 0, 100, 59.5f / 38, 59.5f / 38 * 3.1f},  // divisor 88 - 50
+        {8.0f, 0, 198, 7.0f / 19, 7.0f / 19 * 3.1f / 2}, // reserve halved until it fits
         {60.0f, 0, 250, 59.5f * 0.0285714f, 59.5f * 0.0285714f * 3.1f},
-        {2.0f, 0, 1, 0.4f, 0.0f},                               // target cut to 40 %, reserve dropped
-        {0.0f, 5, 1, -0.5f / 45 + 5, 7.0f},                     // time per move: reserve kept
-        {1000000.0f, 0, 1, 999999.5f / 45, 999999.5f / 45 * 3.1f},  // fixed depth: time never limits
+        {2.0f, 0, 1, 0.4f, 0.0f},                                  // target cut to 40 %, reserve dropped
+        {0.0f, 5, 1, -0.5f / 45 + 5, 7.0f},                        // time per move: reserve kept
+        {1000000.0f, 0, 1, 999999.5f / 45, 999999.5f / 45 * 3.1f}, // fixed depth: time never limits
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.secondsLeft << " s, +" << c.increment << ", ply " << c.ply);
@@ -93,12 +93,12 @@ TEST_F(SearchTime, TimeCheckHonoursPonderingAndTheReserve) {
     rootTrouble = 0;
     EXPECT_EQ(timeIsUp(), 1);
     EXPECT_EQ(nextTimeCheck, 125000u);
-    rootTrouble = 2;  // a little trouble: a fifth of the reserve
+    rootTrouble = 2; // a little trouble: a fifth of the reserve
     EXPECT_EQ(timeIsUp(), 1);
-    rootTrouble = 1;  // clear trouble: the whole reserve
+    rootTrouble = 1; // clear trouble: the whole reserve
     EXPECT_EQ(timeIsUp(), 0);
     rootTrouble = 0;
-    s.ponderState = 1;  // pondering or analysing: never
+    s.ponderState = 1; // pondering or analysing: never
     EXPECT_EQ(timeIsUp(), 0);
     s.ponderState = 0;
     s.targetTime = 100.0f;
@@ -116,16 +116,11 @@ TEST_F(SearchTime, RootTroubleMeasuresTheFallOfTheFirstMove) {
         int side, previous, score, trouble, drop;
     };
     const Case cases[] = {
-        {White, 100, 90, 0, 0},    // within the margin of 25
-        {White, 100, 70, 2, 30},   // a little
-        {White, 100, 40, 1, 60},   // clearly (more than twice the margin)
-        {White, 350, 300, 2, 50},  // margin 40 away from equality
-        {White, -900, -1000, 0, 0},
-        {White, 700, 600, 0, 0},   // still winning: no trouble
-        {Black, -100, -70, 2, 30},
-        {Black, -100, -20, 1, 80},
-        {Black, 900, 1000, 0, 0},
-        {White, 100, -19500, 0, 0},  // no score yet
+        {White, 100, 90, 0, 0},  // within the margin of 25
+        {White, 100, 70, 2, 30}, // a little
+        {White, 100, 40, 1, 60}, // clearly (more than twice the margin)
+        {White, 700, 600, 0, 0}, // still winning: no trouble
+        {Black, -100, -70, 2, 30}, {Black, -100, -20, 1, 80}, {White, 100, -19500, 0, 0}, // no score yet
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.previous << " -> " << c.score);
@@ -173,18 +168,18 @@ TEST_F(SearchTime, ReserveMovesIntoTheTargetOnTroubleOrSwing) {
     extendTimeAfterIteration(0, 0);
     EXPECT_FLOAT_EQ(s.targetTime.load(), 8.0f);
     EXPECT_FLOAT_EQ(s.extensionTime.load(), 4.0f);
-    extendTimeAfterIteration(0, 200);  // only once per search
+    extendTimeAfterIteration(0, 200); // only once per search
     EXPECT_FLOAT_EQ(s.targetTime.load(), 8.0f);
 
     timeExtended = 0;
     rootTrouble = 0;
     s.targetTime = 2.0f;
     s.extensionTime = 10.0f;
-    extendTimeAfterIteration(50, -50);  // a swing of 100 near equality
+    extendTimeAfterIteration(50, -50); // a swing of 100 near equality
     EXPECT_FLOAT_EQ(s.targetTime.load(), 6.0f);
     EXPECT_FLOAT_EQ(s.extensionTime.load(), 6.0f);
     timeExtended = 0;
-    extendTimeAfterIteration(500, 300);  // a swing in a won position: nothing
+    extendTimeAfterIteration(500, 300); // a swing in a won position: nothing
     EXPECT_FLOAT_EQ(s.targetTime.load(), 6.0f);
 }
 
@@ -199,15 +194,50 @@ TEST_F(SearchTime, FixedDepthEndsAtTheDepthAndPlaysTheMove) {
     EXPECT_EQ(engineSession.engineMove.load(), rootMove);
 }
 
-TEST_F(SearchTime, TimeLimitEndsTheSearchWithAMove) {
-    setGame(middlegame);
-    engineSession.targetTime = 0.05f;
-    engineSession.extensionTime = 0.0f;
-    think(30);
-    ASSERT_FALSE(iterationLog.depths.empty());
-    EXPECT_LT(iterationLog.depths.back(), 30);
-    EXPECT_EQ(recordLength(), 1);
-    EXPECT_EQ(engineSession.gamePosition.sideToMove, Black);
+TEST_F(SearchTime, BookMoveIsPlayedWithoutIterations) {
+    Position pos = setGame(InitialFen);
+    Position next = after(pos, makeMoveWord(E2, E4, 4, 3));
+    addPosition(openingBook, computeHashKey(next), computeHashLock(next), 2, -1, 1);
+    EXPECT_EQ(think(10), "move e2-e4  \n");
+    EXPECT_TRUE(iterationLog.depths.empty());
+    EXPECT_EQ(engineSession.rootScore.load(), 20); // ten times the book value
+    EXPECT_EQ(nodeCount, 0u);
+    EXPECT_TRUE(moveIs(engineSession.engineMove, "e2e4"));
+    // Analysis does not use the book.
+    setGame(InitialFen);
+    rootSearch(engineSession.gamePosition, AnalyseMode, 2);
+    EXPECT_EQ(iterationLog.depths.size(), 2u);
+    EXPECT_EQ(recordLength(), 0);
+}
+
+TEST_F(SearchTime, FullGameRecordStillReportsTheMovePlayed) {
+    setGame("k7/8/8/8/8/8/6r1/7K w - -"); // the king must take the rook
+    gameRecord.plyCount = RecordStopPly;
+    // The capture leaves bare kings: the result line follows the move.
+    EXPECT_EQ(think(2), "move h1g2\n1/2-1/2 {Draw by Insufficent Material to Mate}\n");
+    EXPECT_EQ(engineSession.gamePosition.board[G2], WhiteKing);
+}
+
+TEST_F(SearchTime, TimeLevelsEndTheSearchWithAMove) {
+    struct Level {
+        float secondsLeft;
+        int increment;
+    };
+    // Time per game with three seconds on the clock (a target of 0.044 s), and
+    // one second per move (a target just under a second).
+    for (Level level : {Level{3.0f, 0}, Level{0.0f, 1}}) {
+        SCOPED_TRACE(testing::Message() << level.secondsLeft << " s +" << level.increment);
+        setGame(middlegame);
+        iterationLog.depths.clear();
+        engineSession.extensionTime = 0.0f;
+        allocateTime(level.secondsLeft, level.increment);
+        EXPECT_LT(engineSession.targetTime.load(), 1.0f);
+        think(30);
+        ASSERT_FALSE(iterationLog.depths.empty());
+        EXPECT_LT(iterationLog.depths.back(), 30);
+        EXPECT_EQ(recordLength(), 1);
+        EXPECT_EQ(engineSession.gamePosition.sideToMove, Black);
+    }
 }
 
 TEST_F(SearchTime, SingleLegalMoveStopsAfterIterationFour) {
