@@ -47,7 +47,9 @@ class TaskBarStrip : public QWidget {
 // main thread has handled them. They are queued on the application object, which
 // outlives the main window; a notification that arrives when the window is gone is
 // answered with 0. One raised on the main thread itself is handled at once (a blocking
-// queued call to oneself would never return).
+// queued call to oneself would never return). The disambiguation question only reads
+// the position it carries, so it is answered on the worker's thread: a worker recording
+// its move must not wait for a main thread that is itself waiting for the worker to stop.
 std::intptr_t handleOnMainThread(unsigned message, std::intptr_t wParam, std::intptr_t lParam) {
     return theMainFrame ? dispatchEngineNotification(message, wParam, lParam) : 0;
 }
@@ -55,6 +57,7 @@ std::intptr_t handleOnMainThread(unsigned message, std::intptr_t wParam, std::in
 std::intptr_t shellNotify(unsigned message, std::intptr_t wParam, std::intptr_t lParam) {
     QCoreApplication* application = QCoreApplication::instance();
     if (!application) return 0;
+    if (message == DisambiguateMessage) return dispatchEngineNotification(message, wParam, lParam);
     if (QThread::currentThread() == application->thread()) return handleOnMainThread(message, wParam, lParam);
     std::intptr_t answer = 0;
     QMetaObject::invokeMethod(
