@@ -10,6 +10,9 @@ int runPerft(int argc, char** argv);
 int runDivide(int argc, char** argv);
 int runPerftSuite(int argc, char** argv);
 int runSearchBenchCommand(int argc, char** argv);
+#ifdef TAVISK_BENCH_PAINT
+int runPaintBench(int argc, char** argv);
+#endif
 
 namespace {
 
@@ -24,6 +27,9 @@ const BenchCommand commands[] = {
     {"divide", runDivide, "divide N [FEN] [--all-promotions]  perft per root move"},
     {"perft-suite", runPerftSuite, "perft-suite                         fixed perft positions, checked"},
     {"bench", runSearchBenchCommand, "bench [DEPTH] [--compare] [--positions]  fixed-depth search, node signature"},
+#ifdef TAVISK_BENCH_PAINT
+    {"paint", runPaintBench, "paint [N]                           full paints of the game screen per second (VGA)"},
+#endif
 };
 
 int usage() {

@@ -232,6 +232,8 @@ void paintGame(QPainter& painter, GameController& game, int screenWidth, int scr
     // 1. The clock timer of a new game starts with its first paint.
     game.boardPainted(game.view);
     // 2. The side panel.
+    painter.setFont(panelFont(game.geometry.screenType));
+    painter.setPen(Qt::black);
     const PanelContext panel{painter, game, screenWidth, screenHeight};
     drawMoveList(panel);
     drawStatus(panel);

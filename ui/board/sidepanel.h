@@ -4,7 +4,7 @@
 // line, with the score) and the two clock lines, placed per screen class.
 //
 // Every text lies in the rectangle from (x, y) to (x + screen width, y + 24),
-// aligned to its bottom edge, black on an opaque white background.
+// aligned to its bottom edge, in black on the white of the view.
 
 #include <QFont>
 #include <QPainter>
