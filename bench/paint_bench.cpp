@@ -18,7 +18,7 @@
 namespace {
 
 class BenchPlatform : public GamePlatform {
-public:
+  public:
     int width = 480, height = 640;
     void repaint() override {}
     void sleepMs(int) override {}
@@ -37,17 +37,15 @@ public:
     int screenHeight() override { return height; }
 };
 
-}  // namespace
+} // namespace
 
-int runPaintBench(int argc, char** argv)
-{
+int runPaintBench(int argc, char** argv) {
     const int paints = argc > 0 ? std::atoi(argv[0]) : 300;
     if (paints <= 0) {
         std::fprintf(stderr, "paint: the number of paints must be positive\n");
         return 2;
     }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     int qtArgc = 1;
     char name[] = "tavisk-bench";
     char* qtArgv[] = {name, nullptr};
@@ -80,13 +78,13 @@ int runPaintBench(int argc, char** argv)
                 markShowcaseDestinations(game);
                 paintGameView(frame, game);
             }
-            const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            const double seconds =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
             const double perPaintMs = seconds * 1000.0 / paints;
             std::printf("%dx%d %-10s %6d paints  %8.1f paints/s  %7.3f ms per paint%s\n", screen.width,
                         screen.height, isometric ? "isometric" : "flat", paints, paints / seconds, perPaintMs,
                         perPaintMs < 50.0 ? "" : "  (slower than a slide frame)");
-            if (perPaintMs >= 50.0)
-                status = 1;
+            if (perPaintMs >= 50.0) status = 1;
         }
     game.platform = nullptr;
     return status;

@@ -14,7 +14,7 @@
 #include "game/controller.h"
 
 class PicturePlatform : public GamePlatform {
-public:
+  public:
     int width = 240, height = 320;
     void repaint() override {}
     void sleepMs(int) override {}
@@ -35,7 +35,7 @@ public:
 };
 
 class BoardTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
@@ -73,3 +73,5 @@ SpriteMatch matchSprite(const QImage& painted, int x, int y, const QImage& sheet
 bool isKey(QRgb pixel);
 // The game has left the opening book: no opening name in the status area.
 void forgetOpeningName();
+// The game is in the book, in the opening of this name.
+void setOpeningName(const char* name);

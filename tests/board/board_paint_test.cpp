@@ -14,16 +14,16 @@ namespace {
 struct ScreenCase {
     int width, height;
 };
-const ScreenCase everyScreen[] = {{240, 320}, {480, 640}, {320, 240}, {240, 240}, {176, 220}, {240, 200}, {640, 480}};
+const ScreenCase everyScreen[] = {{240, 320}, {480, 640}, {320, 240}, {240, 240},
+                                  {176, 220}, {240, 200}, {640, 480}};
 
 constexpr int MarkerSelected = 0, MarkerLastMove = 1, MarkerTarget = 2;
 
-}  // namespace
+} // namespace
 
 // a8 and h1 show the tile of the even squares, b8 and a1 the odd one, on every
 // flat screen and skin; a piece's corner leaves the tile visible.
-TEST_F(BoardTest, FlatTilesOfA8AndH1OnEveryScreenAndSkin)
-{
+TEST_F(BoardTest, FlatTilesOfA8AndH1OnEveryScreenAndSkin) {
     for (const ScreenCase& s : everyScreen)
         for (int skin = 0; skin < 3; ++skin) {
             show(s.width, s.height, false, skin);
@@ -44,16 +44,14 @@ TEST_F(BoardTest, FlatTilesOfA8AndH1OnEveryScreenAndSkin)
             // The two tiles are different pictures.
             int differing = 0;
             for (int y = 0; y < size; ++y)
-                for (int x = 0; x < size; ++x)
-                    differing += tiles.pixel(x, y) != tiles.pixel(x + size, y);
+                for (int x = 0; x < size; ++x) differing += tiles.pixel(x, y) != tiles.pixel(x + size, y);
             EXPECT_GT(differing, size * size / 4);
         }
 }
 
 // Each piece of the initial position is drawn whole on its square, flat in both
 // orientations; on the isometric board the king's view row follows the orientation.
-TEST_F(BoardTest, PiecesStandOnTheirSquares)
-{
+TEST_F(BoardTest, PiecesStandOnTheirSquares) {
     struct Case {
         int width, height, orientation;
         const char* square;
@@ -96,8 +94,7 @@ TEST_F(BoardTest, PiecesStandOnTheirSquares)
 
 // The destination marker on a capture square lies over the pawn there on the
 // flat board and under it on the isometric one.
-TEST_F(BoardTest, DestinationMarkersOverFlatPiecesUnderIsometricOnes)
-{
+TEST_F(BoardTest, DestinationMarkersOverFlatPiecesUnderIsometricOnes) {
     for (bool isometric : {false, true}) {
         setPosition("4k3/8/8/3p4/4P3/8/8/4K3 w - - 0 1");
         show(240, 320, isometric);
@@ -119,14 +116,11 @@ TEST_F(BoardTest, DestinationMarkersOverFlatPiecesUnderIsometricOnes)
         for (int y = 0; y < frame.height(); ++y)
             for (int x = 0; x < frame.width(); ++x) {
                 const QPoint m(x - mx, y - my), p(x - px, y - py);
-                if (m.x() < 0 || m.y() < 0 || m.x() >= marker.width() || m.y() >= marker.height())
-                    continue;
-                if (p.x() < 0 || p.y() < 0 || p.x() >= pawn.width() || p.y() >= pawn.height())
-                    continue;
+                if (m.x() < 0 || m.y() < 0 || m.x() >= marker.width() || m.y() >= marker.height()) continue;
+                if (p.x() < 0 || p.y() < 0 || p.x() >= pawn.width() || p.y() >= pawn.height()) continue;
                 const QRgb mp = markers.pixel(marker.x() + m.x(), m.y());
                 const QRgb pp = pieces.pixel(pawn.x() + p.x(), pawn.y() + p.y());
-                if (isKey(mp) || isKey(pp) || mp == pp)
-                    continue;
+                if (isKey(mp) || isKey(pp) || mp == pp) continue;
                 ++both;
                 markerOnTop += frame.pixel(x, y) == mp;
                 pawnOnTop += frame.pixel(x, y) == pp;
@@ -150,8 +144,7 @@ TEST_F(BoardTest, DestinationMarkersOverFlatPiecesUnderIsometricOnes)
 
 // After castling the last-move markers lie on the king's square and its start
 // square; with the option off there are none.
-TEST_F(BoardTest, LastMoveMarkersAfterCastling)
-{
+TEST_F(BoardTest, LastMoveMarkersAfterCastling) {
     struct Case {
         std::initializer_list<const char*> moves;
         const char* to;
@@ -179,7 +172,8 @@ TEST_F(BoardTest, LastMoveMarkersAfterCastling)
             EXPECT_EQ(m.shown, m.opaque) << square;
         }
         markerAt(c.unmarked, x, y);
-        EXPECT_LT(matchSprite(frame, x, y, markers, last).shown, matchSprite(frame, x, y, markers, last).opaque / 2);
+        EXPECT_LT(matchSprite(frame, x, y, markers, last).shown,
+                  matchSprite(frame, x, y, markers, last).opaque / 2);
 
         game().settings.showLastMove = 0;
         frame = paint();
@@ -191,8 +185,7 @@ TEST_F(BoardTest, LastMoveMarkersAfterCastling)
 
 // While the stylus drags a flat piece, it follows the stylus over the board and
 // its square shows the bare tile.
-TEST_F(BoardTest, DraggedFlatPieceFollowsTheStylus)
-{
+TEST_F(BoardTest, DraggedFlatPieceFollowsTheStylus) {
     show(240, 320, false);
     GameController& g = game();
     g.selectedColumn = columnOf("g1");
@@ -215,8 +208,7 @@ TEST_F(BoardTest, DraggedFlatPieceFollowsTheStylus)
 
 // A pawn lifted a little from e2 on the isometric board goes behind the king in
 // front of it (e1) and stays in front of the pawn behind it (f2).
-TEST_F(BoardTest, IsometricPieceDraggedUpwardGoesBehindThePiecesInFront)
-{
+TEST_F(BoardTest, IsometricPieceDraggedUpwardGoesBehindThePiecesInFront) {
     show(240, 320, true);
     GameController& g = game();
     g.selectedColumn = columnOf("e2");
@@ -241,14 +233,11 @@ TEST_F(BoardTest, IsometricPieceDraggedUpwardGoesBehindThePiecesInFront)
         floatingWins = otherWins = 0;
         for (int y = 0; y < frame.height(); ++y)
             for (int x = 0; x < frame.width(); ++x) {
-                if (x < fx || y < fy || x >= fx + a.width() || y >= fy + a.height())
-                    continue;
-                if (x < ox || y < oy || x >= ox + b.width() || y >= oy + b.height())
-                    continue;
+                if (x < fx || y < fy || x >= fx + a.width() || y >= fy + a.height()) continue;
+                if (x < ox || y < oy || x >= ox + b.width() || y >= oy + b.height()) continue;
                 const QRgb pa = pieces.pixel(a.x() + x - fx, a.y() + y - fy);
                 const QRgb pb = pieces.pixel(b.x() + x - ox, b.y() + y - oy);
-                if (isKey(pa) || isKey(pb) || pa == pb)
-                    continue;
+                if (isKey(pa) || isKey(pb) || pa == pb) continue;
                 floatingWins += frame.pixel(x, y) == pa;
                 otherWins += frame.pixel(x, y) == pb;
             }
@@ -265,8 +254,7 @@ TEST_F(BoardTest, IsometricPieceDraggedUpwardGoesBehindThePiecesInFront)
 
 // A slide draws the moving piece at the truncated slide position, shows the
 // captured piece on the hidden square and advances one step per paint.
-TEST_F(BoardTest, SlidingPieceAndCapturedPiece)
-{
+TEST_F(BoardTest, SlidingPieceAndCapturedPiece) {
     for (bool isometric : {false, true}) {
         setPosition("4k3/8/8/3p4/8/8/8/3QK3 b - - 0 1");
         show(240, 320, isometric);
@@ -304,8 +292,7 @@ TEST_F(BoardTest, SlidingPieceAndCapturedPiece)
 }
 
 // The keyboard cursor is marked on the narrow and the low screens only.
-TEST_F(BoardTest, CursorMarkedOnSmallScreensOnly)
-{
+TEST_F(BoardTest, CursorMarkedOnSmallScreensOnly) {
     setPosition("4k3/8/8/8/8/8/8/4K3 w - - 0 1");
     for (const ScreenCase& s : everyScreen) {
         show(s.width, s.height, false);
@@ -313,7 +300,8 @@ TEST_F(BoardTest, CursorMarkedOnSmallScreensOnly)
         const QImage frame = paint();
         int x, y;
         markerAt("a8", x, y);
-        const SpriteMatch m = matchSprite(frame, x, y, game().selectionImage->picture, markerCell(MarkerSelected));
+        const SpriteMatch m =
+            matchSprite(frame, x, y, game().selectionImage->picture, markerCell(MarkerSelected));
         const int type = game().geometry.screenType;
         SCOPED_TRACE(type);
         if (type == ScreenNarrow || type == ScreenLow)
@@ -324,8 +312,7 @@ TEST_F(BoardTest, CursorMarkedOnSmallScreensOnly)
 }
 
 // The first paint of a new game starts the clock timer once.
-TEST_F(BoardTest, FirstPaintStartsTheClockTimer)
-{
+TEST_F(BoardTest, FirstPaintStartsTheClockTimer) {
     show(240, 320, false);
     game().clockTimerStarted = false;
     paint();

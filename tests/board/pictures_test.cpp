@@ -22,25 +22,23 @@ namespace {
 struct ScreenCase {
     int width, height;
 };
-const ScreenCase everyScreen[] = {{240, 320}, {480, 640}, {320, 240}, {240, 240}, {176, 220}, {240, 200}, {640, 480}};
+const ScreenCase everyScreen[] = {{240, 320}, {480, 640}, {320, 240}, {240, 240},
+                                  {176, 220}, {240, 200}, {640, 480}};
 
 // Opaque pixels in a sprite cell.
-int coverage(const QImage& sheet, const QRect& cell)
-{
+int coverage(const QImage& sheet, const QRect& cell) {
     int n = 0;
     for (int y = cell.top(); y <= cell.bottom(); ++y)
-        for (int x = cell.left(); x <= cell.right(); ++x)
-            n += !isKey(sheet.pixel(x, y));
+        for (int x = cell.left(); x <= cell.right(); ++x) n += !isKey(sheet.pixel(x, y));
     return n;
 }
 
-}  // namespace
+} // namespace
 
 // Every screen class, both styles, every skin and both isometric views: the
 // pictures load, have the sizes the layout draws them with, and every sprite
 // cell holds a piece or a marker.
-TEST_F(BoardTest, PicturesFitTheLayoutOfEveryScreen)
-{
+TEST_F(BoardTest, PicturesFitTheLayoutOfEveryScreen) {
     for (const ScreenCase& s : everyScreen) {
         for (int style = 0; style < 5; ++style) {
             const bool iso = style >= 3;
@@ -77,8 +75,7 @@ TEST_F(BoardTest, PicturesFitTheLayoutOfEveryScreen)
 
 // A picture is taken only from a file that begins with "BM" and reads as a
 // picture; pure white becomes transparent in its sprite form.
-TEST_F(BoardTest, LoadImageChecksTheFile)
-{
+TEST_F(BoardTest, LoadImageChecksTheFile) {
     const std::filesystem::path folder =
         std::filesystem::temp_directory_path() / ("tavisk-board-" + std::to_string(getpid()));
     std::filesystem::create_directories(folder / "Skin1");
@@ -110,7 +107,8 @@ TEST_F(BoardTest, LoadImageChecksTheFile)
     EXPECT_EQ(good->picture.pixel(0, 0), qRgb(255, 255, 255));
     releaseImage(good);
 
-    for (const char* name : {"Skin1\\png.bmp", "Skin1\\short.bmp", "Skin1\\header.bmp", "Skin1\\missing.bmp", ".bmp"})
+    for (const char* name :
+         {"Skin1\\png.bmp", "Skin1\\short.bmp", "Skin1\\header.bmp", "Skin1\\missing.bmp", ".bmp"})
         EXPECT_EQ(loadImage(name, ScreenQvgaPortrait), nullptr) << name;
     // The VGA family looks in its own folder.
     EXPECT_EQ(loadImage("Skin1\\good.bmp", ScreenVga), nullptr);
@@ -122,8 +120,7 @@ TEST_F(BoardTest, LoadImageChecksTheFile)
 }
 
 // A missing picture is reported by loadSkin and leaves the images held before.
-TEST_F(BoardTest, MissingSkinPictureFailsTheLoad)
-{
+TEST_F(BoardTest, MissingSkinPictureFailsTheLoad) {
     show(240, 320, false);
     const std::string saved = gameFolder();
     setGameFolder((std::filesystem::temp_directory_path() / "tavisk-board-nothing-here").string());
@@ -132,14 +129,14 @@ TEST_F(BoardTest, MissingSkinPictureFailsTheLoad)
 }
 
 // Placement by screen size, the ten frames, and the picture and frame as painted.
-TEST_F(BoardTest, SplashPlacementFramesAndPaint)
-{
+TEST_F(BoardTest, SplashPlacementFramesAndPaint) {
     struct Case {
         int width, height;
         int frameX, frameY, pictureX, pictureY;
     };
-    const Case cases[] = {{240, 320, 30, 113, -40, -25}, {240, 240, 30, 113, -40, -25}, {320, 240, 70, 113, 0, -25},
-                          {176, 220, -2, 108, -72, -30}, {480, 640, 150, 191, -80, -50}, {640, 480, 230, 191, 0, -50},
+    const Case cases[] = {{240, 320, 30, 113, -40, -25},  {240, 240, 30, 113, -40, -25},
+                          {320, 240, 70, 113, 0, -25},    {176, 220, -2, 108, -72, -30},
+                          {480, 640, 150, 191, -80, -50}, {640, 480, 230, 191, 0, -50},
                           {320, 480, 30, 113, -40, -25}};
     for (const Case& c : cases) {
         Splash splash{};
@@ -160,11 +157,9 @@ TEST_F(BoardTest, SplashPlacementFramesAndPaint)
         imageSize(splash.animImage, w, h);
         EXPECT_EQ(w, SplashFrameWidth);
         EXPECT_EQ(h, SplashFrameHeight * SplashFrameCount);
-        for (int i = 0; i < 10; ++i)
-            advanceSplashFrame(splash);
+        for (int i = 0; i < 10; ++i) advanceSplashFrame(splash);
         EXPECT_EQ(splash.splashFrame, 0);
-        for (int i = 0; i < 3; ++i)
-            advanceSplashFrame(splash);
+        for (int i = 0; i < 3; ++i) advanceSplashFrame(splash);
 
         QImage view(s.width, s.height, QImage::Format_RGB32);
         paintSplashView(view, splash);
@@ -175,7 +170,8 @@ TEST_F(BoardTest, SplashPlacementFramesAndPaint)
         int frameDiffers = 0;
         for (int y = 0; y < SplashFrameHeight; ++y)
             for (int x = 0; x < SplashFrameWidth; ++x)
-                frameDiffers += view.pixel(splash.frameX + x, splash.frameY + y) != anim.pixel(x, 3 * SplashFrameHeight + y);
+                frameDiffers += view.pixel(splash.frameX + x, splash.frameY + y) !=
+                                anim.pixel(x, 3 * SplashFrameHeight + y);
         EXPECT_EQ(frameDiffers, 0);
         releaseSplash(splash);
         EXPECT_EQ(splash.splashImage, nullptr);
@@ -191,8 +187,7 @@ TEST_F(BoardTest, SplashPlacementFramesAndPaint)
 }
 
 // One file name serves screen classes of different sizes through their families.
-TEST_F(BoardTest, SkinFileNamesAndFamilies)
-{
+TEST_F(BoardTest, SkinFileNamesAndFamilies) {
     char name[64];
     boardImageName(name, sizeof name, 1, ScreenQvgaLandscape);
     ImageHandle landscape = loadImage(name, ScreenQvgaLandscape);

@@ -19,7 +19,7 @@ namespace {
 
 // The device screen, as the game sees it: only the metrics and the pictures matter here.
 class ScreenshotPlatform : public GamePlatform {
-public:
+  public:
     int width = 240, height = 320;
     void repaint() override {}
     void sleepMs(int) override {}
@@ -46,16 +46,14 @@ const Screen screens[] = {{240, 320}, {480, 640}, {320, 240}, {240, 240}, {176, 
 
 // The part of the screen the view gets: less the command bar at the bottom and,
 // on portrait screens, the task bar at the top (26 pixels, 52 on VGA screens).
-int viewHeight(const Screen& s)
-{
+int viewHeight(const Screen& s) {
     const int bar = (s.width >= 480 || s.height >= 640) ? 52 : 26;
     return s.height - bar - (s.height > s.width ? bar : 0);
 }
 
-}  // namespace
+} // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: tavisk-screenshots FOLDER\n");
@@ -90,7 +88,11 @@ int main(int argc, char** argv)
             markShowcaseDestinations(game);
             QImage frame(screen.width, viewHeight(screen), QImage::Format_RGB32);
             paintGameView(frame, game);
-            const QString name = QString("%1/%2x%3-%4.png").arg(folder).arg(screen.width).arg(screen.height).arg(styles[style]);
+            const QString name = QString("%1/%2x%3-%4.png")
+                                     .arg(folder)
+                                     .arg(screen.width)
+                                     .arg(screen.height)
+                                     .arg(styles[style]);
             if (!frame.save(name)) {
                 std::fprintf(stderr, "tavisk-screenshots: cannot write %s\n", qPrintable(name));
                 ++failures;

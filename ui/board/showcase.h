@@ -1,8 +1,8 @@
 #pragma once
 // A game in mid-play for pictures of the game screen and for timing its paint:
 // a Ruy Lopez after 5...Be7, the knight on f3 selected with its destinations
-// marked, the last move marked, an expected line with its score and both
-// clocks running. The engine's game and the controller are set up in place.
+// marked, the last move marked, the engine's expected line with its score and
+// both clocks running. The engine's game and the controller are set up in place.
 
 class GameController;
 

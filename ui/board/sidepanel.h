@@ -29,9 +29,9 @@ void drawClocks(const PanelContext& panel);
 
 // What the status area shows, read from the engine at each paint.
 struct EngineStatus {
-    QString openingName;  // empty when the game has left the book
-    QString statusText;   // "Checkmate", "Draw" or the principal variation
-    int score;            // last search score, White's view; 100000 = none
+    QString openingName; // empty when the game has left the book
+    QString statusText;  // "Checkmate", "Draw" or the principal variation
+    int score;           // last search score, White's view; 100000 = none
 };
 void readEngineStatus();
 const EngineStatus& engineStatus();
