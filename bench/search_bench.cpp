@@ -11,12 +11,12 @@
 
 namespace {
 
-constexpr int DefaultBenchDepth = 8;
+constexpr int DefaultBenchDepth = 7;
 
 void printResult(const char* label, const SearchBenchResult& r) {
     unsigned long long nps = r.millis ? r.nodes * 1000ULL / r.millis : 0;
-    std::printf("%s nodes %llu  time %u ms  nps %llu\n", label, static_cast<unsigned long long>(r.nodes), r.millis,
-                nps);
+    std::printf("%s nodes %llu  time %u ms  nps %llu\n", label, static_cast<unsigned long long>(r.nodes),
+                r.millis, nps);
 }
 
 } // namespace

@@ -44,3 +44,31 @@ void clockLines(const GameController& controller, const char* youWord, const cha
     formatClockLine(userLine, size, youWord, userWhite ? whiteLetter : blackLetter, userClock);
     formatClockLine(engineLine, size, cpuWord, userWhite ? blackLetter : whiteLetter, engineClock);
 }
+
+void GameController::clockTick()
+{
+    // 1. A press whose release never arrived ends here.
+    if (stylusDown && !host().stylusButtonDown())
+        stylusReleased(-1, -1);
+    // 2. The time the tutor's question is open counts for nobody.
+    if (questionOpen)
+        return;
+    // 3. The clocks freeze at the end of a game.
+    if (gameDecided())
+        return;
+    // 4., 5.
+    std::int32_t& clock = sideToMove() == 1 ? whiteClockMs : blackClockMs;
+    clock += 1000;
+    if (whiteClockMs > ClockLimitMs)
+        whiteClockMs = ClockLimitMs;
+    if (blackClockMs > ClockLimitMs)
+        blackClockMs = ClockLimitMs;
+    // 6.
+    host().repaintStatus();
+}
+
+void GameController::clockTimerFired()
+{
+    if (host().isForeground())
+        clockTick();
+}

@@ -104,12 +104,18 @@ public:
 
     // Clocks.
     void clockTick();
+    // The view's clock timer fired: a tick while the main window is in
+    // front; a tick while another window is in front is lost.
+    void clockTimerFired();
 
     // Game files. The paths are full file names.
     bool saveAutosave();
     bool loadAutosave();
     bool writeGameToFile(const char* path);
     bool readGameFromFile(const char* path);
+
+    // The platform, or a silent stand-in when none was given.
+    GamePlatform& host();
 
     // For the painting and the menus.
     // Called by every paint of the game view: remembers the view and starts
@@ -129,7 +135,10 @@ public:
 // The one controller, created on first access with all fields zero.
 GameController& gameController();
 
-// The engine's notifications, to be called on the main thread while the
-// worker waits: 0x401 moved, 0x402 progress (wParam = depth), 0x403
-// disambiguation (wParam = move, lParam = position). Returns 0.
+// The engine's notifications: 0x401 moved, 0x402 progress (wParam = depth)
+// run the controller and belong on the main thread while the worker waits;
+// 0x403 disambiguation (wParam = move, lParam = position) only reads the
+// position it is given and may be answered on the worker's own thread, so
+// that a worker recording its move never waits for a main thread that is
+// itself waiting for the worker. Returns 0.
 std::intptr_t dispatchEngineNotification(unsigned message, std::intptr_t wParam, std::intptr_t lParam);

@@ -5,19 +5,19 @@
 
 #include "engine/core/position.h"
 
-constexpr int RecordCapacity = 700;   // plies the record has room for
-constexpr int RecordStopPly = 696;    // no move is recorded once plyCount reaches this
+constexpr int RecordCapacity = 700; // plies the record has room for
+constexpr int RecordStopPly = 696;  // no move is recorded once plyCount reaches this
 
 struct GameRecord {
-  int32_t plyCount;             // ply number of the last recorded move, 0 when empty
-  char longTexts[700][8];       // long form of ply n at index n - 1
-  char shortTexts[700][8];      // short form of ply n at index n - 1
+    int32_t plyCount;        // ply number of the last recorded move, 0 when empty
+    char longTexts[700][8];  // long form of ply n at index n - 1
+    char shortTexts[700][8]; // short form of ply n at index n - 1
 };
 
 // The game's own record.
 extern GameRecord gameRecord;
 
-constexpr int NullMove = -1;    // the move word recordMove takes for a null move
+constexpr int NullMove = -1; // the move word recordMove takes for a null move
 
 // Plays a legal move of colour given by squares on the position; -1 in the
 // origin column or row means the text did not give it (then pieceCode picks

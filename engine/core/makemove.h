@@ -20,13 +20,13 @@
 constexpr int ClassCastling = 0;
 constexpr int ClassUnequalCapture = 30990;
 constexpr int ClassPawnCapture = 30991;
-constexpr int ClassKingTakesOnH2 = 30994;   // king captures a piece on h2/h7, enemy queen on board
+constexpr int ClassKingTakesOnH2 = 30994; // king captures a piece on h2/h7, enemy queen on board
 constexpr int ClassEnPassant = 30995;
 constexpr int ClassQuiet = 30996;
-constexpr int ClassLastPiece = 30999;       // captures the last piece other than pawns and kings
-constexpr int ClassSeventhRank = 31002;     // pawn reaches its seventh rank
-constexpr int ClassSixthRank = 31003;       // free pawn reaches its sixth rank in a thin ending
-constexpr int ClassQueenTakesH6 = 31004;    // queen takes the h-pawn in front of a castled king
+constexpr int ClassLastPiece = 30999;    // captures the last piece other than pawns and kings
+constexpr int ClassSeventhRank = 31002;  // pawn reaches its seventh rank
+constexpr int ClassSixthRank = 31003;    // free pawn reaches its sixth rank in a thin ending
+constexpr int ClassQueenTakesH6 = 31004; // queen takes the h-pawn in front of a castled king
 
 // Makes a pseudo-legal move of the side to move. promotionType is the piece
 // type a promoting pawn becomes (3 bishop .. 6 queen, for either colour).
@@ -37,8 +37,7 @@ int makeMove(Position& position, int32_t move, uint32_t& changedSquares, uint32_
 // Undo: copy back the tail saved before makeMove, then write back the changed squares.
 void unmakeMove(Position& position, const PositionTail& saved, uint32_t changedSquares,
                 uint32_t formerContents);
-void unmakeMove(Position& position, const Position& saved, uint32_t changedSquares,
-                uint32_t formerContents);
+void unmakeMove(Position& position, const Position& saved, uint32_t changedSquares, uint32_t formerContents);
 
 // Writes back the recorded squares (entries with square 0 are unused and skipped).
 void restoreSquares(Position& position, uint32_t changedSquares, uint32_t formerContents);

@@ -30,14 +30,26 @@ constexpr int CastleWhiteQueenSide = 125;
 constexpr int CastleBlackKingSide = 126;
 constexpr int CastleBlackQueenSide = 127;
 
-constexpr int moveOrigin(int32_t move) { return move & 127; }
-constexpr int moveDestination(int32_t move) { return (move >> 7) & 127; }
-constexpr int movePromotionBits(int32_t move) { return (move >> PromotionShift) & 3; }
-constexpr int movePromotionType(int32_t move) { return movePromotionBits(move) + 3; }
-constexpr int moveSlot(int32_t move) { return (move >> SlotShift) & 127; }
-constexpr bool isCastling(int32_t move) { return moveOrigin(move) >= CastleWhiteKingSide; }
+constexpr int moveOrigin(int32_t move) {
+    return move & 127;
+}
+constexpr int moveDestination(int32_t move) {
+    return (move >> 7) & 127;
+}
+constexpr int movePromotionBits(int32_t move) {
+    return (move >> PromotionShift) & 3;
+}
+constexpr int movePromotionType(int32_t move) {
+    return movePromotionBits(move) + 3;
+}
+constexpr int moveSlot(int32_t move) {
+    return (move >> SlotShift) & 127;
+}
+constexpr bool isCastling(int32_t move) {
+    return moveOrigin(move) >= CastleWhiteKingSide;
+}
 constexpr int32_t makeMoveWord(int origin, int destination, int slot, int promotionBits) {
-  return origin + (destination << 7) + (promotionBits << PromotionShift) + (slot << SlotShift);
+    return origin + (destination << 7) + (promotionBits << PromotionShift) + (slot << SlotShift);
 }
 
 // Castling words as the generator makes them.
@@ -65,7 +77,7 @@ static_assert(BlackQueenSideMove == 1035391);
 
 constexpr int ListQuietCount = 0;
 constexpr int ListTacticalCount = 1;
-constexpr int ListSlotOffset = 2;       // word index = slot + 2
+constexpr int ListSlotOffset = 2; // word index = slot + 2
 constexpr int FirstTacticalSlot = 1;
 constexpr int FirstQuietSlot = 51;
 constexpr int MaxTacticalMoves = 50;
@@ -73,17 +85,17 @@ constexpr int MaxQuietMoves = 201;
 constexpr int ListCheckWord = 254;
 constexpr int ListEndWord = 255;
 constexpr int ListWords = 256;
-constexpr int DoubleCheck = 2;          // check word of a double check
+constexpr int DoubleCheck = 2; // check word of a double check
 
 struct MoveList {
-  int32_t words[ListWords];
-  int32_t& operator[](int index) { return words[index]; }
-  int32_t operator[](int index) const { return words[index]; }
-  int tacticalCount() const { return words[ListTacticalCount]; }
-  int quietCount() const { return words[ListQuietCount]; }
-  // k-th tactical move (0-based) and k-th quiet move (0-based).
-  int32_t tactical(int k) const { return words[ListSlotOffset + FirstTacticalSlot + k]; }
-  int32_t quiet(int k) const { return words[ListSlotOffset + FirstQuietSlot + k]; }
+    int32_t words[ListWords];
+    int32_t& operator[](int index) { return words[index]; }
+    int32_t operator[](int index) const { return words[index]; }
+    int tacticalCount() const { return words[ListTacticalCount]; }
+    int quietCount() const { return words[ListQuietCount]; }
+    // k-th tactical move (0-based) and k-th quiet move (0-based).
+    int32_t tactical(int k) const { return words[ListSlotOffset + FirstTacticalSlot + k]; }
+    int32_t quiet(int k) const { return words[ListSlotOffset + FirstQuietSlot + k]; }
 };
 
 // All pseudo-legal moves of colour; castling only when the check word is 0
@@ -103,9 +115,9 @@ void generateEvasions(Position& position, MoveList& list, int colour);
 void generateRookQueenMoves(const Position& position, MoveList& list, int colour);
 
 // Moves of colour's pieces other than the king that reach `target`.
-constexpr int MovesOntoEmpty = 0;     // quiet section, pinned pieces dropped
-constexpr int CapturesOnTarget = 1;   // tactical section, pinned pieces dropped
-constexpr int AttackersOfTarget = 2;  // like 1 but without the pin test
+constexpr int MovesOntoEmpty = 0;    // quiet section, pinned pieces dropped
+constexpr int CapturesOnTarget = 1;  // tactical section, pinned pieces dropped
+constexpr int AttackersOfTarget = 2; // like 1 but without the pin test
 void generateMovesTo(Position& position, MoveList& list, int target, int mode, int colour);
 
 // The check word of the side to move (0, the checker's square, or 2); the

@@ -9,7 +9,7 @@
 // Letters by piece type for the game-record forms: "..pBNRQK".
 extern const char recordPieceLetters[9];
 
-constexpr int MoveTextSize = 8;   // 7 characters and a zero
+constexpr int MoveTextSize = 8; // 7 characters and a zero
 
 // 1 if another piece of the same kind (pawn slots, knights, bishops, rooks)
 // could also reach the move's destination; stored in disambiguationFlag too.
@@ -32,17 +32,16 @@ int principalVariationText(char* buffer);
 // gets; `disambiguate` names the origin file in the short form. Both buffers
 // hold MoveTextSize bytes. Null move: pass move -1.
 void longMoveText(char* buffer, int32_t move, const Position& before, int promotionType);
-void shortMoveText(char* buffer, int32_t move, const Position& before, int promotionType,
-                   int disambiguate);
+void shortMoveText(char* buffer, int32_t move, const Position& before, int promotionType, int disambiguate);
 
 // Result of parseMoveText: columns and rows 0..7, -1 when the text does not
 // give them, and the piece code the text names (pawn by default).
 struct ParsedMove {
-  int fromColumn;
-  int fromRow;
-  int toColumn;
-  int toRow;
-  int pieceCode;
+    int fromColumn;
+    int fromRow;
+    int toColumn;
+    int toRow;
+    int pieceCode;
 };
 
 // Parses coordinate, long or standard algebraic text (zero-terminated) for

@@ -38,11 +38,19 @@ constexpr int BlackRook = 13;
 constexpr int BlackQueen = 14;
 constexpr int BlackKing = 15;
 
-constexpr int pieceType(int code) { return code & 7; }
-constexpr bool isWhitePiece(int code) { return code > 0 && code < 8; }
-constexpr bool isBlackPiece(int code) { return code > 8; }
+constexpr int pieceType(int code) {
+    return code & 7;
+}
+constexpr bool isWhitePiece(int code) {
+    return code > 0 && code < 8;
+}
+constexpr bool isBlackPiece(int code) {
+    return code > 8;
+}
 // Colour of a piece code: 1 White, 2 Black, 0 for empty and border.
-constexpr int pieceColour(int code) { return code > 8 ? Black : (code > 0 && code < 8 ? White : 0); }
+constexpr int pieceColour(int code) {
+    return code > 8 ? Black : (code > 0 && code < 8 ? White : 0);
+}
 
 // Letter of every code: "..PBNRQK..pbnrqk." (codes 0, 1, 8, 9 and 16 give '.').
 extern const char pieceLetters[18];
@@ -74,28 +82,34 @@ enum SquareName : int {
 // clang-format on
 
 constexpr int BoardSquares = 120;
-constexpr int NoSquare = 120;   // epSquare when no en-passant capture is possible
-constexpr int EmptySlot = 1;    // piece-list marker of a free slot (file and rank 0)
+constexpr int NoSquare = 120; // epSquare when no en-passant capture is possible
+constexpr int EmptySlot = 1;  // piece-list marker of a free slot (file and rank 0)
 
 // Steps on the mailbox.
-constexpr int StepNorth = -10;  // towards rank 8
-constexpr int StepSouth = 10;   // towards rank 1
-constexpr int StepEast = 1;     // towards the h-file
+constexpr int StepNorth = -10; // towards rank 8
+constexpr int StepSouth = 10;  // towards rank 1
+constexpr int StepEast = 1;    // towards the h-file
 constexpr int StepWest = -1;
 
-constexpr int squareOf(int column, int row) { return 22 + column + 10 * row; }
-constexpr int columnOf(int square) { return (square - 22) % 10; }
-constexpr int rowOf(int square) { return (square - 22) / 10; }
+constexpr int squareOf(int column, int row) {
+    return 22 + column + 10 * row;
+}
+constexpr int columnOf(int square) {
+    return (square - 22) % 10;
+}
+constexpr int rowOf(int square) {
+    return (square - 22) / 10;
+}
 
 // Piece-list slots, the same for both colours.
-constexpr int FirstPawnSlot = 0;     // 0..7: pawns and extra pieces
+constexpr int FirstPawnSlot = 0; // 0..7: pawns and extra pieces
 constexpr int LastPawnSlot = 7;
 constexpr int KnightSlot1 = 8;
 constexpr int KnightSlot2 = 9;
 constexpr int BishopSlot1 = 10;
 constexpr int BishopSlot2 = 11;
-constexpr int QueenRookSlot = 12;    // the rook on a1/a8 while castling is possible
-constexpr int KingRookSlot = 13;     // the rook on h1/h8 while castling is possible
+constexpr int QueenRookSlot = 12; // the rook on a1/a8 while castling is possible
+constexpr int KingRookSlot = 13;  // the rook on h1/h8 while castling is possible
 constexpr int QueenSlot = 14;
 constexpr int KingSlot = 15;
 constexpr int SlotCount = 16;
@@ -110,29 +124,29 @@ constexpr int NoCastling = 3;
 // ---------------------------------------------------------------------------
 
 struct Position {
-  uint8_t board[120];          // piece code of every square 0..119
-  uint8_t spare[2];            // always 8, like the border
-  uint8_t sideToMove;          // 1 White, 2 Black; a move toggles it with XOR 3
-  uint8_t epSquare;            // en-passant destination, 120 = none
-  int32_t pawnKey;             // wrapping sum of the pawn-key values of the pawns
-  uint32_t hashLock;           // second key, from Z2: check value of the table
-  uint32_t hashKey;            // first key, from Z1: index key
-  int16_t ply;                 // current half-move: 1 at the start with White to move
-  int16_t lastIrreversiblePly; // ply after the last capture or pawn move, plus one
-  int16_t pstSum;              // piece-square sum of all pieces except kings
-  int16_t materialBalance;     // whiteMaterial - blackMaterial
-  int16_t whiteMaterial;       // White's pieces other than the king, pawns included
-  int16_t blackMaterial;       // the same for Black, positive
-  uint8_t whiteCastling;       // lost rights: bit 0 queen side, bit 1 king side
-  uint8_t blackCastling;       // the same for Black
-  uint8_t whitePieceCount;     // White pieces other than pawns and king
-  uint8_t blackPieceCount;     // Black pieces other than pawns and king
-  uint8_t blackPawnCount;      // Black pawns
-  uint8_t whitePawnCount;      // White pawns
-  uint8_t blackMinorCount;     // Black bishops plus knights
-  uint8_t whiteMinorCount;     // White bishops plus knights
-  uint8_t blackSquares[16];    // Black piece list: square per slot, 1 = empty
-  uint8_t whiteSquares[16];    // White piece list
+    uint8_t board[120];          // piece code of every square 0..119
+    uint8_t spare[2];            // always 8, like the border
+    uint8_t sideToMove;          // 1 White, 2 Black; a move toggles it with XOR 3
+    uint8_t epSquare;            // en-passant destination, 120 = none
+    int32_t pawnKey;             // wrapping sum of the pawn-key values of the pawns
+    uint32_t hashLock;           // second key, from Z2: check value of the table
+    uint32_t hashKey;            // first key, from Z1: index key
+    int16_t ply;                 // current half-move: 1 at the start with White to move
+    int16_t lastIrreversiblePly; // ply after the last capture or pawn move, plus one
+    int16_t pstSum;              // piece-square sum of all pieces except kings
+    int16_t materialBalance;     // whiteMaterial - blackMaterial
+    int16_t whiteMaterial;       // White's pieces other than the king, pawns included
+    int16_t blackMaterial;       // the same for Black, positive
+    uint8_t whiteCastling;       // lost rights: bit 0 queen side, bit 1 king side
+    uint8_t blackCastling;       // the same for Black
+    uint8_t whitePieceCount;     // White pieces other than pawns and king
+    uint8_t blackPieceCount;     // Black pieces other than pawns and king
+    uint8_t blackPawnCount;      // Black pawns
+    uint8_t whitePawnCount;      // White pawns
+    uint8_t blackMinorCount;     // Black bishops plus knights
+    uint8_t whiteMinorCount;     // White bishops plus knights
+    uint8_t blackSquares[16];    // Black piece list: square per slot, 1 = empty
+    uint8_t whiteSquares[16];    // White piece list
 };
 
 static_assert(offsetof(Position, board) == 0);
@@ -166,22 +180,32 @@ static_assert(sizeof(Position) == 188);
 constexpr size_t PositionTailOffset = offsetof(Position, spare);
 constexpr size_t PositionTailSize = sizeof(Position) - PositionTailOffset;
 struct PositionTail {
-  uint8_t bytes[PositionTailSize];
+    uint8_t bytes[PositionTailSize];
 };
 static_assert(PositionTailSize == 68);
+
+// The board with the two spare bytes after it, as one run of 122 squares: a
+// knight jump from h1 lands on the first spare byte, which holds the border
+// code, so generators may look one step past the board array.
+inline const uint8_t* boardBytes(const Position& position) {
+    return reinterpret_cast<const uint8_t*>(&position);
+}
+inline uint8_t* boardBytes(Position& position) {
+    return reinterpret_cast<uint8_t*>(&position);
+}
 
 void saveTail(const Position& position, PositionTail& tail);
 void restoreTail(Position& position, const PositionTail& tail);
 
 // The piece list of a colour (1 White, 2 Black).
 inline uint8_t* pieceList(Position& position, int colour) {
-  return colour == White ? position.whiteSquares : position.blackSquares;
+    return colour == White ? position.whiteSquares : position.blackSquares;
 }
 inline const uint8_t* pieceList(const Position& position, int colour) {
-  return colour == White ? position.whiteSquares : position.blackSquares;
+    return colour == White ? position.whiteSquares : position.blackSquares;
 }
 inline int kingSquare(const Position& position, int colour) {
-  return pieceList(position, colour)[KingSlot];
+    return pieceList(position, colour)[KingSlot];
 }
 
 // Byte-for-byte comparison of whole positions.
@@ -209,7 +233,7 @@ extern uint32_t Z2[2048];
 extern uint32_t whitePawnKeys[128];
 extern uint32_t blackPawnKeys[128];
 inline uint32_t pawnKeyValue(int colour, int square) {
-  return colour == White ? whitePawnKeys[square] : blackPawnKeys[square];
+    return colour == White ? whitePawnKeys[square] : blackPawnKeys[square];
 }
 
 // Direction [to][from]: the step from `from` towards `to` on a common line, else 0.
@@ -219,15 +243,25 @@ extern int8_t direction[128][128];
 extern uint8_t kingStepTable[256];
 extern uint8_t knightJumpTable[256];
 extern uint8_t contactTable[256];
-inline bool isKingStep(int difference) { return kingStepTable[difference + 128] != 0; }
-inline bool isKnightJump(int difference) { return knightJumpTable[difference + 128] != 0; }
-inline bool isContact(int difference) { return contactTable[difference + 128] != 0; }
+inline bool isKingStep(int difference) {
+    return kingStepTable[difference + 128] != 0;
+}
+inline bool isKnightJump(int difference) {
+    return knightJumpTable[difference + 128] != 0;
+}
+inline bool isContact(int difference) {
+    return contactTable[difference + 128] != 0;
+}
 
 // Step kinds, indexed by step + 11 (steps -11..11).
 extern uint8_t orthogonalStepTable[23];
 extern uint8_t diagonalStepTable[23];
-inline bool isOrthogonalStep(int step) { return step >= -11 && step <= 11 && orthogonalStepTable[step + 11]; }
-inline bool isDiagonalStep(int step) { return step >= -11 && step <= 11 && diagonalStepTable[step + 11]; }
+inline bool isOrthogonalStep(int step) {
+    return step >= -11 && step <= 11 && orthogonalStepTable[step + 11];
+}
+inline bool isDiagonalStep(int step) {
+    return step >= -11 && step <= 11 && diagonalStepTable[step + 11];
+}
 
 // Direction sets in the order they are tried.
 extern const int knightSteps[8];

@@ -42,12 +42,18 @@ constexpr int NoRace = 10;
 constexpr int RookBehindPasser = 14;
 constexpr int RookInFrontOfPasser = 6;
 constexpr int UnstoppablePair = 460;
-constexpr int TwoKnights = 2 * KnightValue;  // 630
+constexpr int TwoKnights = 2 * KnightValue; // 630
 constexpr int RookBishop = RookValue + BishopValue;
 
-inline int absValue(int v) { return v < 0 ? -v : v; }
-inline int maxOf(int a, int b) { return a > b ? a : b; }
-inline int minOf(int a, int b) { return a < b ? a : b; }
+inline int absValue(int v) {
+    return v < 0 ? -v : v;
+}
+inline int maxOf(int a, int b) {
+    return a > b ? a : b;
+}
+inline int minOf(int a, int b) {
+    return a < b ? a : b;
+}
 
 int edgeValue(int square) {
     int rank = rankAt(square);
@@ -73,15 +79,10 @@ int cornerRegion(int square) {
     return 0;
 }
 
-inline bool onlyMinorOrNone(int pieces, int minors) { return pieces == 0 || (pieces == 1 && minors == 1); }
+inline bool onlyMinorOrNone(int pieces, int minors) {
+    return pieces == 0 || (pieces == 1 && minors == 1);
+}
 
-// The first or last filled bishop slot (EmptySlot when there is none).
-int firstBishop(const uint8_t* list) {
-    return slotFilled(list[BishopSlot1]) ? list[BishopSlot1] : list[BishopSlot2];
-}
-int lastBishop(const uint8_t* list) {
-    return slotFilled(list[BishopSlot2]) ? list[BishopSlot2] : list[BishopSlot1];
-}
 int firstRook(const uint8_t* list) {
     return slotFilled(list[QueenRookSlot]) ? list[QueenRookSlot] : list[KingRookSlot];
 }
@@ -94,7 +95,8 @@ int findPiece(const Position& position, const uint8_t* list, int code) {
 }
 
 inline bool isBlocker(int code, bool whiteBlocks) {
-    if (whiteBlocks) return code == WhiteBishop || code == WhiteKnight || code == WhiteRook || code == WhiteKing;
+    if (whiteBlocks)
+        return code == WhiteBishop || code == WhiteKnight || code == WhiteRook || code == WhiteKing;
     return code == BlackBishop || code == BlackKnight || code == BlackRook || code == BlackKing;
 }
 
@@ -121,7 +123,7 @@ int raceSteps(const Position& position, int whiteKing, int blackKing, const Pawn
     const int ownKing = white ? whiteKing : blackKing;
     const int enemyKing = white ? blackKing : whiteKing;
     const int ownSide = white ? White : Black;
-    const int t = position.sideToMove == ownSide ? 0 : 1;  // the defender moves first
+    const int t = position.sideToMove == ownSide ? 0 : 1; // the defender moves first
     int best = NoRace;
     int count = 0, firstSteps = 0, lastSteps = 0, firstFile = 0, lastFile = 0;
     for (int i = 0; i < 4 && passers[i]; ++i) {
@@ -159,11 +161,13 @@ int raceSteps(const Position& position, int whiteKing, int blackKing, const Pawn
     return best;
 }
 
-}  // namespace
+} // namespace
 
 int pawnRace(const Position& position, int& score, int whiteKing, int blackKing, const PawnEntry& entry) {
-    const int bestWhite = position.blackPieceCount == 0 ? raceSteps(position, whiteKing, blackKing, entry, true) : NoRace;
-    const int bestBlack = position.whitePieceCount == 0 ? raceSteps(position, whiteKing, blackKing, entry, false) : NoRace;
+    const int bestWhite =
+        position.blackPieceCount == 0 ? raceSteps(position, whiteKing, blackKing, entry, true) : NoRace;
+    const int bestBlack =
+        position.whitePieceCount == 0 ? raceSteps(position, whiteKing, blackKing, entry, false) : NoRace;
     int w = 2 * bestWhite, b = 2 * bestBlack;
     if (position.sideToMove == White)
         ++b;
@@ -193,7 +197,7 @@ int evaluatePawnless(const Position& position, int whiteKing, int blackKing, int
     if (bp == 0) {
         if (wp == 2 && wm == 2) {
             if (position.whiteMaterial == TwoKnights) return 1;
-            score += 3 * bishopCornerValue(blackKing, squareColour(lastBishop(position.whiteSquares))) + 50;
+            score += 3 * bishopCornerValue(blackKing, squareColour(bishopSquare(position, true, true))) + 50;
         } else {
             score += 300 - 2 * edgeValue(blackKing);
         }
@@ -204,7 +208,7 @@ int evaluatePawnless(const Position& position, int whiteKing, int blackKing, int
     if (wp == 0) {
         if (bp == 2 && bm == 2) {
             if (position.blackMaterial == TwoKnights) return -1;
-            score -= 3 * bishopCornerValue(whiteKing, squareColour(lastBishop(position.blackSquares))) + 50;
+            score -= 3 * bishopCornerValue(whiteKing, squareColour(bishopSquare(position, false, true))) + 50;
         } else {
             score += 2 * edgeValue(whiteKing) - 300;
         }
@@ -224,7 +228,8 @@ int evaluatePawnless(const Position& position, int whiteKing, int blackKing, int
             q = score >> 1;
             if (bp < 3) {
                 q = score >> 2;
-                if (position.blackMaterial != RookBishop && position.blackMaterial <= QueenValue && balance != -349)
+                if (position.blackMaterial != RookBishop && position.blackMaterial <= QueenValue &&
+                    balance != -349)
                     q = score >> 3;
             }
         }
@@ -242,7 +247,8 @@ int evaluatePawnless(const Position& position, int whiteKing, int blackKing, int
         q = score >> 1;
         if (wp < 3) {
             q = score >> 2;
-            if (position.whiteMaterial != RookBishop && position.whiteMaterial <= QueenValue && balance != 349)
+            if (position.whiteMaterial != RookBishop && position.whiteMaterial <= QueenValue &&
+                balance != 349)
                 q = score >> 3;
         }
     }
@@ -315,8 +321,8 @@ int evaluateMinorEnding(const Position& position, int score, int whiteKing, int 
     const int flags = entry.pawnFlags;
     const int whitePawns = position.whitePawnCount, blackPawns = position.blackPawnCount;
     const int pawns = whitePawns + blackPawns;
-    const int wb = firstBishop(position.whiteSquares);
-    const int bb = firstBishop(position.blackSquares);
+    const int wb = bishopSquare(position, true, false);
+    const int bb = bishopSquare(position, false, false);
     const bool whiteHasPiece = position.whitePieceCount > 0;
     const bool blackHasPiece = position.blackPieceCount > 0;
 
@@ -367,7 +373,8 @@ int evaluateMinorEnding(const Position& position, int score, int whiteKing, int 
                 if (b[p - 9] == BlackPawn || (b[p - 9] == Empty && b[p - 19] == BlackPawn)) {
                     if (fileAt(p) < fileAt(whiteKing)) ++p;
                     const int c = (r == 2 && b[s + 1] == BlackPawn) ? 0 : (b[p - 10] == BlackPawn ? 1 : 2);
-                    if (c + (position.sideToMove == White ? 1 : 0) < dist(p, whiteKing)) score -= UnstoppablePair;
+                    if (c + (position.sideToMove == White ? 1 : 0) < dist(p, whiteKing))
+                        score -= UnstoppablePair;
                 }
             }
             const int d = maxOf(absValue(fileAt(whiteKing) - fileAt(s)), rankAt(whiteKing) - rankAt(s));
@@ -399,7 +406,8 @@ int evaluateMinorEnding(const Position& position, int score, int whiteKing, int 
                 if (b[p + 11] == WhitePawn || (b[p + 11] == Empty && b[p + 21] == WhitePawn)) {
                     if (fileAt(p) < fileAt(blackKing)) ++p;
                     const int c = (r == 7 && b[s + 1] == WhitePawn) ? 0 : (b[p + 10] == WhitePawn ? 1 : 2);
-                    if (c + (position.sideToMove == Black ? 1 : 0) < dist(p, blackKing)) score += UnstoppablePair;
+                    if (c + (position.sideToMove == Black ? 1 : 0) < dist(p, blackKing))
+                        score += UnstoppablePair;
                 }
             }
             const int d = maxOf(absValue(fileAt(blackKing) - fileAt(s)), rankAt(s) - rankAt(blackKing));
@@ -449,15 +457,17 @@ int evaluateMinorEnding(const Position& position, int score, int whiteKing, int 
     // 7. Bishops of opposite colours.
     if (slotFilled(wb) && slotFilled(bb) && squareColour(wb) != squareColour(bb)) {
         if (whitePawns == 2 && blackPawns < 2) {
-            if (blackPawns == 0 && ((squareColour(wb) == 1 && entry.minFile == 1 && cornerRegion(blackKing) == 1) ||
-                                    (entry.maxFile == 8 && cornerRegion(blackKing) == 2 && squareColour(wb) == 2)))
+            if (blackPawns == 0 &&
+                ((squareColour(wb) == 1 && entry.minFile == 1 && cornerRegion(blackKing) == 1) ||
+                 (entry.maxFile == 8 && cornerRegion(blackKing) == 2 && squareColour(wb) == 2)))
                 score >>= 4;
             else if (entry.maxFile - entry.minFile < 3 && fileAt(blackKing) >= entry.minFile &&
                      fileAt(blackKing) <= entry.maxFile && rankAt(blackKing) > 5)
                 score >>= 4;
         } else if (blackPawns == 2 && whitePawns < 2) {
-            if (whitePawns == 0 && ((squareColour(bb) == 2 && entry.minFile == 1 && cornerRegion(whiteKing) == 3) ||
-                                    (entry.maxFile == 8 && cornerRegion(whiteKing) == 4 && squareColour(bb) == 1)))
+            if (whitePawns == 0 &&
+                ((squareColour(bb) == 2 && entry.minFile == 1 && cornerRegion(whiteKing) == 3) ||
+                 (entry.maxFile == 8 && cornerRegion(whiteKing) == 4 && squareColour(bb) == 1)))
                 score >>= 4;
             else if (entry.maxFile - entry.minFile < 3 && fileAt(whiteKing) >= entry.minFile &&
                      fileAt(whiteKing) <= entry.maxFile && rankAt(whiteKing) < 4)

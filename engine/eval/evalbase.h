@@ -7,8 +7,12 @@
 
 namespace evalbase {
 
-inline int fileAt(int square) { return fileOf[square]; }
-inline int rankAt(int square) { return rankOf[square]; }
+inline int fileAt(int square) {
+    return fileOf[square];
+}
+inline int rankAt(int square) {
+    return rankOf[square];
+}
 
 // King distance: the larger of the file and rank differences.
 inline int dist(int a, int b) {
@@ -17,7 +21,9 @@ inline int dist(int a, int b) {
     return df > dr ? df : dr;
 }
 
-inline int manhattan(int a, int b) { return std::abs(fileOf[a] - fileOf[b]) + std::abs(rankOf[a] - rankOf[b]); }
+inline int manhattan(int a, int b) {
+    return std::abs(fileOf[a] - fileOf[b]) + std::abs(rankOf[a] - rankOf[b]);
+}
 
 // Square colour: 2 for a8 and every square like it, 1 for the others (a1, h8),
 // 0 off the board (an empty slot, so a missing bishop has no colour).
@@ -28,10 +34,14 @@ inline int squareColour(int square) {
 }
 
 // The square of file 1..8 and rank 1..8.
-constexpr int squareAt(int file, int rank) { return 22 + (file - 1) + 10 * (8 - rank); }
+constexpr int squareAt(int file, int rank) {
+    return 22 + (file - 1) + 10 * (8 - rank);
+}
 
 // The vertically mirrored square (same file, rank 9 - rank).
-constexpr int mirrorSquare(int square) { return 22 + (square - 22) % 10 + 10 * (7 - (square - 22) / 10); }
+constexpr int mirrorSquare(int square) {
+    return 22 + (square - 22) % 10 + 10 * (7 - (square - 22) / 10);
+}
 
 // Board contents for squares that may lie past the end of the board array
 // (a king on h1 looks 21 squares further); such squares count as border.
@@ -39,9 +49,27 @@ inline int pieceAt(const Position& position, int square) {
     return static_cast<unsigned>(square) < BoardSquares ? position.board[square] : Border;
 }
 
-inline bool slotFilled(int square) { return square != EmptySlot; }
+inline bool slotFilled(int square) {
+    return square != EmptySlot;
+}
 
-inline bool isPawnCode(int code) { return code == WhitePawn || code == BlackPawn; }
+inline bool isPawnCode(int code) {
+    return code == WhitePawn || code == BlackPawn;
+}
+
+// The square of a side's bishop: the first (or last) filled bishop slot, else
+// a bishop that promotion left in a pawn slot; EmptySlot when there is none.
+inline int bishopSquare(const Position& position, bool white, bool last) {
+    const uint8_t* list = white ? position.whiteSquares : position.blackSquares;
+    const int first = last ? list[BishopSlot2] : list[BishopSlot1];
+    const int second = last ? list[BishopSlot1] : list[BishopSlot2];
+    if (slotFilled(first)) return first;
+    if (slotFilled(second)) return second;
+    const int code = white ? WhiteBishop : BlackBishop;
+    for (int slot = FirstPawnSlot; slot <= LastPawnSlot; ++slot)
+        if (slotFilled(list[slot]) && position.board[list[slot]] == code) return list[slot];
+    return EmptySlot;
+}
 
 // Endgame king table ("king centre table"), used for both kings unmirrored,
 // indexed [rank - 1][file - 1] with rank 1 first.
@@ -58,6 +86,8 @@ constexpr int kingCentreTable[8][8] = {
 };
 // clang-format on
 
-inline int kingCentre(int square) { return kingCentreTable[rankOf[square] - 1][fileOf[square] - 1]; }
+inline int kingCentre(int square) {
+    return kingCentreTable[rankOf[square] - 1][fileOf[square] - 1];
+}
 
-}  // namespace evalbase
+} // namespace evalbase

@@ -18,9 +18,12 @@ constexpr int tradeTable[13] = {36, 36, 36, 36, 34, 32, 24, 16, 12, 8, 4, 2, 0};
 constexpr int queenAttack[15] = {22, 26, 23, 21, 17, 14, 12, 9, 7, 5, 4, 2, 1, 0, 0};
 
 constexpr int ImbalanceBonus = 70;
-constexpr int RookBishop = RookValue + BishopValue;  // 842
+constexpr int RookBishop = RookValue + BishopValue; // 842
 
-inline int rankOrZero(int square) { return rankOf[square]; }  // an empty slot has rank 0
+// The rank of a slot's square; an empty slot has rank 0.
+inline int rankOrZero(int square) {
+    return rankOf[square];
+}
 
 inline bool whitePawnOn(const Position& position, int square) {
     return pieceAt(position, square) == WhitePawn;
@@ -33,7 +36,8 @@ inline bool blackPawnOn(const Position& position, int square) {
 int shelterValue(const Position& position, int king, bool white) {
     const int sign = white ? 1 : -1;
     auto pawnOn = [&](int offset) {
-        return white ? whitePawnOn(position, king + offset * sign) : blackPawnOn(position, king + offset * sign);
+        return white ? whitePawnOn(position, king + offset * sign)
+                     : blackPawnOn(position, king + offset * sign);
     };
     int s = -14;
     if (pawnOn(-10))
@@ -64,6 +68,10 @@ int evaluateSteps(const Position& position, int alpha, int beta, bool& final) {
     const int blackNonPawn = position.blackMaterial - PawnValue * position.blackPawnCount;
     const int whiteQueen = position.whiteSquares[QueenSlot];
     const int blackQueen = position.blackSquares[QueenSlot];
+
+    // A record without both kings (never made by set-up or moves) gets its
+    // material balance rather than a look-up through an empty slot.
+    if (!slotFilled(whiteKing) || !slotFilled(blackKing)) return position.materialBalance;
 
     // Step 1. Material and imbalance.
     int score = position.materialBalance;
@@ -266,18 +274,18 @@ int evaluateSteps(const Position& position, int alpha, int beta, bool& final) {
         else if (whiteNonPawn > 1800)
             score += blackKingTable >> 1;
     } else if (whiteNonPawn == RookBishop && blackNonPawn == RookBishop) {
-        const int whiteBishop = slotFilled(position.whiteSquares[BishopSlot1]) ? position.whiteSquares[BishopSlot1]
-                                                                                : position.whiteSquares[BishopSlot2];
-        const int blackBishop = slotFilled(position.blackSquares[BishopSlot1]) ? position.blackSquares[BishopSlot1]
-                                                                                : position.blackSquares[BishopSlot2];
-        if (squareColour(whiteBishop) != squareColour(blackBishop)) score = (score >> 2) + (score >> 1);
+        const int whiteBishop = bishopSquare(position, true, false);
+        const int blackBishop = bishopSquare(position, false, false);
+        if (slotFilled(whiteBishop) && slotFilled(blackBishop) &&
+            squareColour(whiteBishop) != squareColour(blackBishop))
+            score = (score >> 2) + (score >> 1);
     }
 
     final = true;
     return score;
 }
 
-}  // namespace
+} // namespace
 
 int evaluateUnrounded(const Position& position, int alpha, int beta) {
     bool final;

@@ -13,6 +13,21 @@ uint64_t pawnCacheHits = 0;
 
 namespace {
 
+// A zeroed slot 0 would answer a probe for key 0 (a structure whose key sums
+// to zero) with an empty entry. Its key is set to 1, which belongs to slot 1,
+// so no probe can match it until a real entry is stored there.
+void markSlotZeroEmpty() {
+    pawnCache[0].key = 1;
+}
+
+struct PawnCacheStart {
+    PawnCacheStart() { markSlotZeroEmpty(); }
+} pawnCacheStart;
+
+} // namespace
+
+namespace {
+
 // Pawn tables from White's side, indexed [8 - rank][file - 1] (rank 8 first).
 // A Black pawn on rank r reads row r - 1 (the mirrored square) and negates it.
 // clang-format off
@@ -104,9 +119,15 @@ constexpr int RookBehindPasser = 21;
 // Black's king-wing case k uses White's table for the mirrored case.
 constexpr int mirroredWingCase[4] = {0, 2, 1, 3};
 
-inline int absValue(int v) { return v < 0 ? -v : v; }
-inline int minOf(int a, int b) { return a < b ? a : b; }
-inline int maxOf(int a, int b) { return a > b ? a : b; }
+inline int absValue(int v) {
+    return v < 0 ? -v : v;
+}
+inline int minOf(int a, int b) {
+    return a < b ? a : b;
+}
+inline int maxOf(int a, int b) {
+    return a > b ? a : b;
+}
 
 // Blockers that hold a passer on the square in front of it: not pawns, not queens.
 inline bool blocksWhitePasser(int code) {
@@ -122,7 +143,7 @@ inline int rookToPawnStep(int rook, int pawn) {
     return direction[pawn][rook];
 }
 
-}  // namespace
+} // namespace
 
 bool probePawnEntry(uint32_t pawnKey, PawnEntry& entryOut) {
     ++pawnCacheProbes;
@@ -133,7 +154,10 @@ bool probePawnEntry(uint32_t pawnKey, PawnEntry& entryOut) {
     return true;
 }
 
-void clearPawnCache() { std::memset(pawnCache, 0, sizeof pawnCache); }
+void clearPawnCache() {
+    std::memset(pawnCache, 0, sizeof pawnCache);
+    markSlotZeroEmpty();
+}
 
 int32_t pawnKeyFromScratch(const Position& position) {
     uint32_t key = 0;

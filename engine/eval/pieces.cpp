@@ -47,13 +47,23 @@ constexpr int BishopShutIn = -150;
 constexpr int TrappedBishopFull = 150;
 constexpr int TrappedBishopHalf = 75;
 
-inline int absValue(int v) { return v < 0 ? -v : v; }
-inline int capped(int v, int limit) { return v < limit ? v : limit; }
+inline int absValue(int v) {
+    return v < 0 ? -v : v;
+}
+inline int capped(int v, int limit) {
+    return v < limit ? v : limit;
+}
 
-inline int diagDown(int square) { return 17 - fileAt(square) - rankAt(square); }
-inline int diagUp(int square) { return 8 - fileAt(square) + rankAt(square); }
+inline int diagDown(int square) {
+    return 17 - fileAt(square) - rankAt(square);
+}
+inline int diagUp(int square) {
+    return 8 - fileAt(square) + rankAt(square);
+}
 
-inline bool fileBit(uint8_t mask, int file) { return (mask >> (file - 1)) & 1; }
+inline bool fileBit(uint8_t mask, int file) {
+    return (mask >> (file - 1)) & 1;
+}
 
 // Pieces a rook counts as passable along its rank: the enemy's rooks, queen and king.
 inline bool rookPassable(int code, bool white) {
@@ -70,7 +80,7 @@ inline int rankFreedom(const Position& position, int square, int step, bool whit
     return 3;
 }
 
-}  // namespace
+} // namespace
 
 int evaluateRook(const Position& position, int square, int enemyKingSquare, uint8_t ownPawnFiles,
                  uint8_t enemyPawnFiles, uint8_t enemyWeakFiles, int& attack) {
@@ -78,15 +88,15 @@ int evaluateRook(const Position& position, int square, int enemyKingSquare, uint
     const int ownPawn = white ? WhitePawn : BlackPawn;
     const int forward = white ? StepNorth : StepSouth;
     const int file = fileAt(square);
-    const int rank = white ? rankAt(square) : 9 - rankAt(square);  // rank from its own side
+    const int rank = white ? rankAt(square) : 9 - rankAt(square); // rank from its own side
 
     // 1. Freedom along the rank.
     int n = rankFreedom(position, square, StepEast, white) + rankFreedom(position, square, StepWest, white);
 
     // 2. An advanced rook defended by a pawn.
     int value = 0;
-    if (rank >= 6 && (position.board[square - forward - 1] == ownPawn ||
-                      position.board[square - forward + 1] == ownPawn))
+    if (rank >= 6 &&
+        (position.board[square - forward - 1] == ownPawn || position.board[square - forward + 1] == ownPawn))
         value += advancedRookValue[rank - 6];
 
     // 3. The file.
@@ -127,7 +137,8 @@ int evaluateKnight(const Position& position, int square, int enemyKingSquare, in
 
     int value = 0;
     // 1. Attacked by an enemy pawn.
-    if (position.board[square + forward - 1] == enemyPawn || position.board[square + forward + 1] == enemyPawn)
+    if (position.board[square + forward - 1] == enemyPawn ||
+        position.board[square + forward + 1] == enemyPawn)
         value += KnightHitByPawn;
     // 2. Outpost defended by an own pawn.
     if (position.board[square - forward - 1] == ownPawn || position.board[square - forward + 1] == ownPawn)
@@ -143,9 +154,9 @@ int evaluateBishop(const Position& position, int square, int enemyKingSquare, in
     const bool white = position.board[square] == WhiteBishop;
     const int ownPawn = white ? WhitePawn : BlackPawn;
     const int enemyPawn = white ? BlackPawn : WhitePawn;
-    const int sign = white ? 1 : -1;  // White's offsets, turned round for Black
-    const int left = -11 * sign;      // forward along the a8-h1 line (diagDown constant)
-    const int right = -9 * sign;      // forward along the a1-h8 line (diagUp constant)
+    const int sign = white ? 1 : -1; // White's offsets, turned round for Black
+    const int left = -11 * sign;     // forward along the a8-h1 line (diagDown constant)
+    const int right = -9 * sign;     // forward along the a1-h8 line (diagUp constant)
     const uint8_t* b = position.board;
     const int own = white ? square : mirrorSquare(square);
 
@@ -205,9 +216,11 @@ void trappedBishops(const Position& position, int& score) {
     if (!whiteTrap(square)) square = position.whiteSquares[BishopSlot2];
     if (whiteTrap(square)) {
         const uint8_t* b = position.board;
-        if (square == A7 && b[B6] == BlackPawn) score -= b[C7] == BlackPawn ? TrappedBishopFull : TrappedBishopHalf;
+        if (square == A7 && b[B6] == BlackPawn)
+            score -= b[C7] == BlackPawn ? TrappedBishopFull : TrappedBishopHalf;
         if (square == B8 && b[B6] == BlackPawn && b[C7] == BlackPawn) score -= TrappedBishopHalf;
-        if (square == H7 && b[G6] == BlackPawn) score -= b[F7] == BlackPawn ? TrappedBishopFull : TrappedBishopHalf;
+        if (square == H7 && b[G6] == BlackPawn)
+            score -= b[F7] == BlackPawn ? TrappedBishopFull : TrappedBishopHalf;
         if (square == G8 && b[G6] == BlackPawn && b[F7] == BlackPawn) score -= TrappedBishopHalf;
     }
     square = position.blackSquares[BishopSlot1];
@@ -215,9 +228,11 @@ void trappedBishops(const Position& position, int& score) {
     if (!blackTrap(square)) square = position.blackSquares[BishopSlot2];
     if (blackTrap(square)) {
         const uint8_t* b = position.board;
-        if (square == A2 && b[B3] == WhitePawn) score += b[C2] == WhitePawn ? TrappedBishopFull : TrappedBishopHalf;
+        if (square == A2 && b[B3] == WhitePawn)
+            score += b[C2] == WhitePawn ? TrappedBishopFull : TrappedBishopHalf;
         if (square == B1 && b[B3] == WhitePawn && b[C2] == WhitePawn) score += TrappedBishopHalf;
-        if (square == H2 && b[G3] == WhitePawn) score += b[F2] == WhitePawn ? TrappedBishopFull : TrappedBishopHalf;
+        if (square == H2 && b[G3] == WhitePawn)
+            score += b[F2] == WhitePawn ? TrappedBishopFull : TrappedBishopHalf;
         if (square == G1 && b[G3] == WhitePawn && b[F2] == WhitePawn) score += TrappedBishopHalf;
     }
 }

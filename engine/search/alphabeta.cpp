@@ -20,15 +20,17 @@ namespace {
 
 // kind of a child result: how the score came about (also the variation's marker).
 constexpr int KindSearched = 0;
-constexpr int KindNotSearched = 1;  // from the transposition table
+constexpr int KindNotSearched = 1; // from the transposition table
 constexpr int KindDraw = 2;
 constexpr int KindMateThreat = 4;
 
 constexpr int NullMoveMargin = 200;
 constexpr int FrontierMargin = 350;
-constexpr int FullExtension = 32;  // one ply in 1/32 ply
+constexpr int FullExtension = 32; // one ply in 1/32 ply
 
-inline bool isKingMove(int move) { return moveSlot(move) == KingSlot; }
+inline bool isKingMove(int move) {
+    return moveSlot(move) == KingSlot;
+}
 
 inline int nonPawnMaterial(const Position& pos, int colour) {
     return colour == White ? pos.whiteMaterial - PawnValue * pos.whitePawnCount
@@ -36,7 +38,9 @@ inline int nonPawnMaterial(const Position& pos, int colour) {
 }
 
 // Fields of a position read from its saved tail.
-inline int tailByte(const PositionTail& tail, size_t offset) { return tail.bytes[offset - PositionTailOffset]; }
+inline int tailByte(const PositionTail& tail, size_t offset) {
+    return tail.bytes[offset - PositionTailOffset];
+}
 inline int tailBalance(const PositionTail& tail) {
     int16_t value;
     std::memcpy(&value, tail.bytes + offsetof(Position, materialBalance) - PositionTailOffset, sizeof value);
@@ -46,7 +50,9 @@ inline size_t pieceListOffset(int colour) {
     return colour == White ? offsetof(Position, whiteSquares) : offsetof(Position, blackSquares);
 }
 
-inline int fiftyMoveCount(const Position& pos) { return pos.ply - pos.lastIrreversiblePly; }
+inline int fiftyMoveCount(const Position& pos) {
+    return pos.ply - pos.lastIrreversiblePly;
+}
 
 // Is colour's opponent's queen pinned against its king by a rook or bishop of colour?
 bool enemyQueenPinned(const Position& pos, int colour) {
@@ -140,12 +146,13 @@ int alphaBeta(int colour, int ply, int depth, int alpha, int beta, int& bestMove
                 if (enoughMoves) {
                     here.moves[ExtensionWord] = plyMoves[d - 1].moves[ExtensionWord];
                     here.moveClass = ClassQuiet;
-                    saveTail(pos, plySnapshots[d]);  // the child's frontier test reads it
+                    saveTail(pos, plySnapshots[d]); // the child's frontier test reads it
                     makeNullMove(pos);
                     int nullAlpha = white ? beta - 1 : alpha;
                     int nullBeta = white ? beta : alpha + 1;
                     TableBucket& bucket = bucketOf(fullIndexKey(pos));
-                    int score = probe(bucket, pos.hashLock, reduced, d, nullAlpha, nullBeta, 0, other, childBest);
+                    int score =
+                        probe(bucket, pos.hashLock, reduced, d, nullAlpha, nullBeta, 0, other, childBest);
                     if (score == NoTableScore) {
                         score = alphaBeta(other, d, reduced, nullAlpha, nullBeta, childBest, 1);
                         if (score != AbortScore)
@@ -259,7 +266,8 @@ int alphaBeta(int colour, int ply, int depth, int alpha, int beta, int& bestMove
             } else if (!childInCheck && insufficientMaterial(pos)) {
                 score = drawScore;
                 kind = KindDraw;
-            } else if ((depth <= 1 && !childInCheck && here.moveClass <= ClassQuiet && here.frontier < moveCount) ||
+            } else if ((depth <= 1 && !childInCheck && here.moveClass <= ClassQuiet &&
+                        here.frontier < moveCount) ||
                        d > maxPly) {
                 kind = KindSearched;
                 if (white)

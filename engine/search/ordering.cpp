@@ -15,17 +15,27 @@ constexpr int typeValue[8] = {0, 0, PawnValue, BishopValue, KnightValue, RookVal
 
 // The 64 board squares numbered 0..63 (row * 8 + column); castling codes use
 // the king's destination, which the move word carries anyway.
-inline int square64(int square) { return rowOf(square) * 8 + columnOf(square); }
+inline int square64(int square) {
+    return rowOf(square) * 8 + columnOf(square);
+}
 
-inline bool sameMove(int a, int b) { return (a & 0xFFFF) == (b & 0xFFFF); }
+inline bool sameMove(int a, int b) {
+    return (a & 0xFFFF) == (b & 0xFFFF);
+}
 
 // Tactical slots of a generated list as a plain array view.
-inline int32_t* tacticalSlots(MoveList& list) { return &list.words[ListSlotOffset + FirstTacticalSlot]; }
-inline int32_t* quietSlots(MoveList& list) { return &list.words[ListSlotOffset + FirstQuietSlot]; }
+inline int32_t* tacticalSlots(MoveList& list) {
+    return &list.words[ListSlotOffset + FirstTacticalSlot];
+}
+inline int32_t* quietSlots(MoveList& list) {
+    return &list.words[ListSlotOffset + FirstQuietSlot];
+}
 
 } // namespace
 
-int orderValue(int pieceCode) { return typeValue[pieceCode & 7]; }
+int orderValue(int pieceCode) {
+    return typeValue[pieceCode & 7];
+}
 
 int historyIndex(int move) {
     if (historyIndexKind == HistoryIndex::OneBit) return (move >> 10) & 1;
@@ -34,7 +44,9 @@ int historyIndex(int move) {
     return (moveSlot(move) & 15) * 64 + square64(moveDestination(move));
 }
 
-void clearHistory() { std::memset(historyTable, 0, sizeof historyTable); }
+void clearHistory() {
+    std::memset(historyTable, 0, sizeof historyTable);
+}
 
 void clearKillers() {
     for (int i = 0; i < 50; ++i) killerMoves[i] = NoMove;
@@ -57,7 +69,8 @@ void sortTacticalMoves(const Position& pos, MoveList& list) {
     int keys[MaxTacticalMoves];
     for (int i = 0; i < count; ++i) {
         int move = moves[i];
-        keys[i] = 8 * typeValue[pos.board[moveDestination(move)] & 7] - typeValue[pos.board[moveOrigin(move)] & 7];
+        keys[i] =
+            8 * typeValue[pos.board[moveDestination(move)] & 7] - typeValue[pos.board[moveOrigin(move)] & 7];
     }
     // Insertion sort, highest first; equal keys keep generation order.
     for (int i = 1; i < count; ++i) {

@@ -10,21 +10,21 @@
 // value is the node's result (a mate-distance bound or a checkmate score).
 constexpr int ListReady = 32000;
 
-constexpr int HistorySize = 1024;      // counters per colour
+constexpr int HistorySize = 1024; // counters per colour
 
 // How a quiet move picks its history counter.
 enum class HistoryIndex {
-    OneBit,     // bit 10 of the move: two counters per colour
-    SlotTo,     // the moving piece's list slot and the destination square: 16 x 64 counters
+    OneBit, // bit 10 of the move: two counters per colour
+    SlotTo, // the moving piece's list slot and the destination square: 16 x 64 counters
 };
-extern HistoryIndex historyIndexKind;  // SlotTo unless a benchmark compares the two
+extern HistoryIndex historyIndexKind; // SlotTo unless a benchmark compares the two
 
-extern int32_t killerMoves[SearchPlies];        // one per ply-index; 0xFFFF = none
-extern int32_t historyTable[3][HistorySize];    // [colour 1/2][index]
+extern int32_t killerMoves[SearchPlies];     // one per ply-index; 0xFFFF = none
+extern int32_t historyTable[3][HistorySize]; // [colour 1/2][index]
 
 int historyIndex(int move);
 void clearHistory();
-void clearKillers();                            // the first 50 slots, at search start
+void clearKillers(); // the first 50 slots, at search start
 
 // Ordering values by piece type (code & 7): pawn 100, bishop 332, knight 315, rook 510, queen 960, king 4000.
 int orderValue(int pieceCode);

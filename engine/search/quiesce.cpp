@@ -14,7 +14,9 @@ namespace {
 constexpr int whitePawnGain[9] = {0, 0, 0, 0, 0, 0, 85, 860, 0};
 constexpr int blackPawnGain[9] = {0, 0, 860, 85, 0, 0, 0, 0, 0};
 
-inline bool isKingMove(int move) { return moveSlot(move) == KingSlot; }
+inline bool isKingMove(int move) {
+    return moveSlot(move) == KingSlot;
+}
 
 int staticScore(int colour, int alpha, int beta) {
     if (colour == White) return evaluate(searchPosition, alpha, beta);
@@ -40,7 +42,8 @@ int quiesce(int colour, int alpha, int beta, int p) {
         generateTactical(pos, list, colour);
     } else {
         generateEvasions(pos, list, colour);
-        if (list[ListTacticalCount] + list[ListQuietCount] < 3) return quiesceEvasions(colour, alpha, beta, p);
+        if (list[ListTacticalCount] + list[ListQuietCount] < 3)
+            return quiesceEvasions(colour, alpha, beta, p);
         if (stand >= beta) return stand;
     }
     // 4.
@@ -134,7 +137,7 @@ int mateInOneByRookOrQueen(Position& pos, int colour, int p) {
         replies[ListCheckWord] = check;
         if (check == 0) continue;
         uint32_t a, b;
-        pos.sideToMove = static_cast<uint8_t>(colour);  // the test may ask for the side not to move
+        pos.sideToMove = static_cast<uint8_t>(colour); // the test may ask for the side not to move
         makeMove(pos, move, a, b, Queen);
         generateEvasions(pos, replies, other);
         bool mated = replies[ListTacticalCount] == 0 && replies[ListQuietCount] == 0;
@@ -170,8 +173,8 @@ bool queenContact(Position& pos, int colour, int q, int x) {
     int ownKing = kingSquare(pos, colour);
     uint8_t queenCode = pos.board[q];
     pos.board[q] = Empty;
-    bool protectedSquare = isKingStep(x - ownKing) ||
-                           (colour == White ? attackedByWhite(pos, x) : attackedByBlack(pos, x));
+    bool protectedSquare =
+        isKingStep(x - ownKing) || (colour == White ? attackedByWhite(pos, x) : attackedByBlack(pos, x));
     bool defended = colour == White ? attackedByBlack(pos, x) : attackedByWhite(pos, x);
     pos.board[q] = queenCode;
     if (!protectedSquare || defended) return false;

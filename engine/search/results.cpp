@@ -14,9 +14,9 @@ int acceptStreak = 0;
 
 namespace {
 
-constexpr int ResignScore = 680;       // below -680 (White) / from 681 (Black) the engine is lost
+constexpr int ResignScore = 680; // below -680 (White) / from 681 (Black) the engine is lost
 constexpr int ResignMaterialLead = 450;
-constexpr int EarlyPly = 84;           // before this, a draw with much material on the board is not offered
+constexpr int EarlyPly = 84; // before this, a draw with much material on the board is not offered
 constexpr int RichMaterial = 1400;
 constexpr int ThinMaterial = 1100;
 
@@ -37,7 +37,9 @@ int gameRepetitions(const Position& pos) {
     return repetitionCount(fullIndexKey(keyed), keyed);
 }
 
-int fiftyMoveCount(const Position& pos) { return pos.ply - pos.lastIrreversiblePly; }
+int fiftyMoveCount(const Position& pos) {
+    return pos.ply - pos.lastIrreversiblePly;
+}
 
 void printLine(const char* result, const char* reason) {
     std::printf("%s {%s}\n", result, reason);
@@ -133,7 +135,8 @@ int resignOrOfferDrawOn(const Position& pos, int score, int colour) {
     if ((white && score <= drawScore) || (!white && score >= drawScore)) {
         acceptStreak += 1;
         if (acceptStreak > 5 &&
-            (pos.ply > EarlyPly || (pos.whiteMaterial <= ThinMaterial && pos.blackMaterial <= ThinMaterial)) &&
+            (pos.ply > EarlyPly ||
+             (pos.whiteMaterial <= ThinMaterial && pos.blackMaterial <= ThinMaterial)) &&
             pos.whitePieceCount <= 2 && pos.blackPieceCount <= 2)
             s.drawAcceptable = 1;
     } else {

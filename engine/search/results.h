@@ -2,9 +2,9 @@
 // The end of the game, the result lines and the resign and draw decisions.
 #include "engine/core/position.h"
 
-extern int losingStreak[3];  // per colour (1 White, 2 Black): engine moves with a clearly lost score
-extern int drawishStreak;    // engine moves scored at drawScore or within 2
-extern int acceptStreak;     // engine moves scored no better for it than drawScore
+extern int losingStreak[3]; // per colour (1 White, 2 Black): engine moves with a clearly lost score
+extern int drawishStreak;   // engine moves scored at drawScore or within 2
+extern int acceptStreak;    // engine moves scored no better for it than drawScore
 
 // 1 and gameResult set when the position ends the game (mate, stalemate,
 // threefold repetition, fifty moves, insufficient material), else 0.

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "engine/core/attacks.h"
 #include "engine/core/fen.h"
 #include "engine/core/gamerecord.h"
 #include "engine/core/makemove.h"
@@ -25,6 +26,7 @@ int analysisSearch = 0;
 int completedIterations = 0;
 int rootMoveChanged = 0;
 int drawScore = 0;
+int rootLegalMoves = 0;
 int lastSearchAborted = 0;
 
 namespace {
@@ -58,7 +60,8 @@ void prepareSearch(const Position& pos) {
     rootMoveChanged = 0;
 }
 
-// R4 a: a fresh working position with keys from scratch, and the root's lists.
+// Each iteration starts from a fresh working position with keys from scratch,
+// and resets the root's lists.
 void prepareIteration() {
     searchPosition = rootPosition;
     searchPosition.hashKey = computeHashKey(searchPosition);
@@ -76,10 +79,26 @@ void prepareIteration() {
     currentRootMoveNumber = 1;
 }
 
+// The root list is pseudo-legal unless in check; the single-move stop rule
+// wants the legal ones, tested as the search tests them.
+int countLegalRootMoves(int colour) {
+    const PlyMoveList& root = plyMoves[1];
+    if (root.moves[ListCheckWord] != 0) return root.moves[OrderedTotal];
+    int legal = 0;
+    for (int i = 0; i < root.moves[OrderedTotal]; ++i) {
+        int move = orderedMove(root, i);
+        bool illegal = moveSlot(move) == KingSlot
+                           ? squareAttacked(searchPosition, moveDestination(move), colour)
+                           : exposesKing(searchPosition, colour, move);
+        if (!illegal) ++legal;
+    }
+    return legal;
+}
+
 int secondPvMove() {
     if (pvTable[1][0] < 2) return 0;
     int move = pvTable[1][2] & 0x7FFFFF;
-    return move >= 256 ? move : 0;  // marker words are below 256
+    return move >= 256 ? move : 0; // marker words are below 256
 }
 
 } // namespace
@@ -100,7 +119,7 @@ int computeDrawScore(const Position& pos) {
 int rootSearch(Position& pos, int mode, int maxDepth) {
     EngineSession& s = engineSession;
 
-    // R1.
+    // 1. A fresh start.
     nextTimeCheck = FirstTimeCheck;
     analysisSearch = mode == AnalyseMode;
     nodeCount = 0;
@@ -115,7 +134,7 @@ int rootSearch(Position& pos, int mode, int maxDepth) {
     commitGuard.set();
     bool committed = false;
 
-    // R2. The book answers at once (not while pondering: its move would be
+    // 2. The book answers at once (not while pondering: its move would be
     // recorded before the opponent has moved).
     int32_t bookMove = NoMove;
     int bookValue = NoBookValue;
@@ -130,7 +149,7 @@ int rootSearch(Position& pos, int mode, int maxDepth) {
         s.expectedReply = 0;
         committed = true;
     } else {
-        // R3.
+        // 3. Preparation and the root moves, generated once.
         rootMove = NoMove;
         s.rootScore = 0;
         rootDepth = 1;
@@ -138,33 +157,34 @@ int rootSearch(Position& pos, int mode, int maxDepth) {
         prepareSearch(rootPosition);
         prepareIteration();
         orderMoves(colour, 1, -MateScore, MateScore, NoMove);
+        rootLegalMoves = countLegalRootMoves(colour);
 
-        // R4. Iterative deepening.
-        if (maxDepth < 1) maxDepth = 1;  // a search always has one iteration to choose its move
+        // 4. Iterative deepening.
+        if (maxDepth < 1) maxDepth = 1; // a search always has one iteration to choose its move
         while (rootDepth <= maxDepth) {
             int depth = rootDepth;
             prepareIteration();
             moveBestToFront(plyMoves[1], rootMove);
             int alpha = depth - BestPossible, beta = BestPossible - depth;
             int score = alphaBeta(colour, 0, depth, alpha, beta, rootMove, 1);
-            if (score == AbortScore) break;  // keep the best move found so far
+            if (score == AbortScore) break; // keep the best move found so far
             if (s.sessionOpen == 1 && (depth > 3 || std::abs(score) >= MateThreatScore - depth)) {
                 currentRootMoveNumber = 1;
                 lastReportedBestMove = rootMove;
             }
             if (std::abs(score) < NoBestYet)
-                store(bucketOf(fullIndexKey(searchPosition)), searchPosition.hashLock, score, rootMove, depth, 0,
-                      alpha, beta, searchPosition.ply - searchPosition.lastIrreversiblePly);
+                store(bucketOf(fullIndexKey(searchPosition)), searchPosition.hashLock, score, rootMove, depth,
+                      0, alpha, beta, searchPosition.ply - searchPosition.lastIrreversiblePly);
             rootDepth = depth + 1;
             extendTimeAfterIteration(s.rootScore, score);
             s.rootScore = score;
             notifyMainWindow(IterationDoneMessage, depth, 0);
-            if (std::abs(score) >= MateScore - 2 - rootDepth) break;  // a mate was found
+            if (std::abs(score) >= MateScore - 2 - rootDepth) break; // a mate was found
             if (iterationStopRule(rootDepth)) break;
             completedIterations += 1;
         }
 
-        // R5.
+        // 5. The score to report; an abort plays nothing.
         if (std::abs(rootBestScore) < MateScore) {
             if (s.stopRequest == StopAndAbort) {
                 lastSearchAborted = 1;
@@ -178,7 +198,7 @@ int rootSearch(Position& pos, int mode, int maxDepth) {
         }
         searchPosition = rootPosition;
 
-        // R6. Commit the move.
+        // 6. Commit the move.
         bool playing = mode == ThinkMode || (mode == PonderMode && s.ponderState == 2);
         if (rootMove != NoMove && mode != AnalyseMode && std::abs(s.rootScore) < BestPossible && playing) {
             s.promotionChoice = static_cast<uint8_t>(movePromotionType(rootMove));
@@ -192,13 +212,13 @@ int rootSearch(Position& pos, int mode, int maxDepth) {
         }
     }
 
-    // R7. Report the move and judge the game.
+    // 7. Report the move and judge the game.
     if (mode == ThinkMode || (mode == PonderMode && s.ponderState == 2)) {
         commitGuard.reset();
         pos = searchPosition;
         // After a ponder hit the working position is the game: the main window
         // must see the move on gamePosition when it is told about it.
-        if (mode == PonderMode) s.gamePosition = pos;
+        if (mode == PonderMode) commitPonderPosition(pos);
         if (committed) {
             playEngineMove();
             if (s.gameResult == GameInProgress) resignOrOfferDraw(s.rootScore, colour);

@@ -9,14 +9,15 @@ enum SearchMode { ThinkMode = 0, AnalyseMode = 1, PonderMode = 2 };
 constexpr int AnalysisDepth = 34;
 
 // rootScore, engineMove and expectedReply live in engineSession (the user interface reads them).
-extern std::atomic<int> rootDepth;     // depth of the current iteration
-extern int rootBestScore;              // best score so far at the root in the running iteration
-extern int rootMove;                   // best root move; 0xFFFF = none
-extern int analysisSearch;             // 1 in analysis mode
-extern int completedIterations;        // since the root move last changed
-extern int rootMoveChanged;            // 1 when the running iteration changed the root move
-extern int drawScore;                  // score of a draw for this search
-extern int lastSearchAborted;          // 1 when the last root search ended with stopRequest 3
+extern std::atomic<int> rootDepth; // depth of the current iteration
+extern int rootBestScore;          // best score so far at the root in the running iteration
+extern int rootMove;               // best root move; 0xFFFF = none
+extern int analysisSearch;         // 1 in analysis mode
+extern int completedIterations;    // since the root move last changed
+extern int rootMoveChanged;        // 1 when the running iteration changed the root move
+extern int drawScore;              // score of a draw for this search
+extern int rootLegalMoves;         // legal moves at the root of this search
+extern int lastSearchAborted;      // 1 when the last root search ended with stopRequest 3
 
 // Searches `pos` (gamePosition, or the ponder working position) in think (0),
 // analyse (1) or ponder (2) mode up to maxDepth. In think mode, and in ponder

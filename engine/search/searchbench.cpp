@@ -72,8 +72,8 @@ SearchBenchResult runSearchBench(int depth, HistoryIndex index, bool perPosition
         result.nodes += nodeCount;
         result.positions += 1;
         if (perPosition)
-            std::printf("%2d  nodes %9u  score %6d  %4u ms  %s\n", i + 1, nodeCount, score, tickCount() - before,
-                        fen);
+            std::printf("%2d  nodes %9u  score %6d  %4u ms  %s\n", i + 1, nodeCount, score,
+                        tickCount() - before, fen);
     }
     result.millis = tickCount() - start;
     historyIndexKind = savedIndex;

@@ -7,9 +7,9 @@
 #include "engine/search/ordering.h"
 
 struct SearchBenchResult {
-    uint64_t nodes;       // total nodes of all positions
-    uint32_t millis;      // time taken
-    int positions;        // positions searched
+    uint64_t nodes;  // total nodes of all positions
+    uint32_t millis; // time taken
+    int positions;   // positions searched
 };
 
 // The benchmark positions (FEN texts).

@@ -4,8 +4,8 @@
 #include <cstdlib>
 
 #include "engine/core/notation.h"
-#include "engine/search/rootsearch.h"
 #include "engine/search/ordering.h"
+#include "engine/search/rootsearch.h"
 #include "engine/search/searchdata.h"
 #include "engine/session/session.h"
 
@@ -18,8 +18,8 @@ int currentRootMoveNumber = 1;
 int lastReportedBestMove = NoMove;
 
 namespace {
-constexpr uint32_t TimeCheckInterval = 25000;  // nodes between two looks at the clock
-constexpr uint32_t InfoLineDelayMs = 1000;     // no progress line during the first second
+constexpr uint32_t TimeCheckInterval = 25000; // nodes between two looks at the clock
+constexpr uint32_t InfoLineDelayMs = 1000;    // no progress line during the first second
 } // namespace
 
 void allocateTime(float secondsLeft, int increment) {
@@ -64,8 +64,9 @@ int timeIsUp() {
         now -= static_cast<int64_t>(s.extensionTime.load() * 1000.0f);
     else if (rootTrouble == 2)
         now -= static_cast<int64_t>(s.extensionTime.load() * 0.2f * 1000.0f);
-    if (s.ponderState == 1) return 0;  // pondering or analysing: no limit
-    return now - static_cast<int64_t>(searchStartTick.load()) > static_cast<int64_t>(s.targetTime.load() * 1000.0f);
+    if (s.ponderState == 1) return 0; // pondering or analysing: no limit
+    return now - static_cast<int64_t>(searchStartTick.load()) >
+           static_cast<int64_t>(s.targetTime.load() * 1000.0f);
 }
 
 void rootTroubleTest(int score) {
@@ -127,8 +128,7 @@ int iterationStopRule(int nextDepth) {
     EngineSession& s = engineSession;
     if (nextDepth <= 4 || s.ponderState != 0) return 0;
     float t = (tickCount() - searchStartTick) * 0.001f;
-    const MoveList& root = plyMoves[1].moves;
-    if (root[OrderedTotal] == 1 && !analysisSearch) return 1;
+    if (rootLegalMoves == 1 && !analysisSearch) return 1;
     if (s.targetTime - t < 0.0f) return 1;
     // Easy recapture: the best move takes back what the opponent just took.
     int recapture = s.expectedRecapture;

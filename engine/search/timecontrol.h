@@ -5,13 +5,13 @@
 #include <atomic>
 #include <cstdint>
 
-extern std::atomic<uint32_t> searchStartTick;  // tick (ms) when the root search started; read by a ponder hit
-extern int rootTrouble;           // 0 none, 1 first root move fell clearly, 2 a little
-extern int rootDrop;              // size of the last fall seen by the trouble test
-extern int timeExtended;          // 1 once part of the reserve went into the target
-extern int currentRootMove;       // root move being searched
-extern int currentRootMoveNumber; // its number, 1-based
-extern int lastReportedBestMove;  // best root move at the last report
+extern std::atomic<uint32_t> searchStartTick; // tick (ms) when the root search started; read by a ponder hit
+extern int rootTrouble;                       // 0 none, 1 first root move fell clearly, 2 a little
+extern int rootDrop;                          // size of the last fall seen by the trouble test
+extern int timeExtended;                      // 1 once part of the reserve went into the target
+extern int currentRootMove;                   // root move being searched
+extern int currentRootMoveNumber;             // its number, 1-based
+extern int lastReportedBestMove;              // best root move at the last report
 
 // Sets targetTime (and extensionTime when there is no increment) from the
 // seconds left on the clock and the increment in seconds.

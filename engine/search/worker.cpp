@@ -1,7 +1,9 @@
 #include "engine/search/worker.h"
 
+#include <cctype>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <thread>
 
 #include "engine/core/gamerecord.h"
@@ -16,9 +18,9 @@
 #include "engine/session/notify.h"
 #include "engine/session/session.h"
 
-Event wakeEvent(false);
-Event idleEvent(true);
-Event commitGuard(true);
+Event& wakeEvent = *new Event(false);
+Event& idleEvent = *new Event(true);
+Event& commitGuard = *new Event(true);
 
 namespace {
 
@@ -51,7 +53,7 @@ int predictedReply(const Position& game) {
     if (move != NoMove) return move;
     if (pvTable[1][0] >= 2) {
         int second = pvTable[1][2] & 0x7FFFFF;
-        if (second >= 256) return second;  // marker words are below 256
+        if (second >= 256) return second; // marker words are below 256
     }
     return NoMove;
 }
@@ -138,7 +140,7 @@ void workerLoop() {
                 engineColour == EnginePlaysNone)
                 break;
             rootSearch(s.gamePosition, ThinkMode, s.depthLimit);
-            if (lastSearchAborted) break;  // aborted without a move: do not start again
+            if (lastSearchAborted) break; // aborted without a move: do not start again
         }
         s.searchState = 0;
         s.ponderState = 0;
@@ -198,6 +200,10 @@ void startSearch(int request) {
         if (s.sessionOpen == 0) resetClocks();
         s.clockStarted = 1;
     }
+    // Busy from now on, not only once the worker has woken: a stopSearch or a
+    // wait for the commit guard right after this call must wait for the worker.
+    idleEvent.reset();
+    commitGuard.reset();
     s.workerRequest = request;
     wakeEvent.set();
 }
@@ -241,18 +247,39 @@ void afterOpponentMove() {
     startSearch(0);
 }
 
+void commitPonderPosition(const Position& pos) {
+    std::lock_guard<std::mutex> lock(ponderMutex);
+    engineSession.gamePosition = pos;
+}
+
 void playEngineMove() {
     EngineSession& s = engineSession;
     if (s.uciMode == 1) {
         // A UCI interface waits for "bestmove"; when the engine is still to move
         // nothing was committed.
         char text[8] = "0000";
-        if (s.engineColour == s.gamePosition.sideToMove) coordinateTextLower(text, s.engineMove);
+        if (s.engineColour == s.gamePosition.sideToMove) {
+            int n = coordinateTextLower(text, s.engineMove);
+            // The promotion piece is the one the record wrote ("e7-e8=Q").
+            const char* recorded = std::strchr(lastMoveText(), '=');
+            if (recorded && recorded[1] != '\0') {
+                text[n++] = static_cast<char>(std::tolower(static_cast<unsigned char>(recorded[1])));
+                text[n] = '\0';
+            }
+        }
         std::printf("bestmove %s\n", text);
         std::fflush(stdout);
         return;
     }
-    std::printf("move %s\n", lastMoveText());
+    // A full game record no longer records moves; its last text would be an
+    // older move, so the move is then given in coordinates.
+    if (recordLength() == s.gamePosition.ply - 1) {
+        std::printf("move %s\n", lastMoveText());
+    } else {
+        char text[8];
+        coordinateTextLower(text, s.engineMove);
+        std::printf("move %s\n", text);
+    }
     std::fflush(stdout);
     notifyMainWindow(EngineMovedMessage, 0, 0);
 }

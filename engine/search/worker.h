@@ -4,10 +4,12 @@
 #include <condition_variable>
 #include <mutex>
 
+#include "engine/core/position.h"
+
 // An event with automatic or manual reset, set/reset and a wait with a
 // time-out in milliseconds (-1 = no limit).
 class Event {
-public:
+  public:
     explicit Event(bool manualReset) : manual_(manualReset) {}
     void set();
     void reset();
@@ -15,16 +17,18 @@ public:
     int wait(int timeoutMs = -1);
     int isSet();
 
-private:
+  private:
     std::mutex mutex_;
     std::condition_variable cv_;
     bool manual_;
     bool signalled_ = false;
 };
 
-extern Event wakeEvent;    // auto-reset: wakes the worker
-extern Event idleEvent;    // manual-reset: set while the worker waits
-extern Event commitGuard;  // manual-reset: reset while the worker commits its move
+// The worker is never joined, so its events are never destroyed either (they
+// outlive the exit-time destructors).
+extern Event& wakeEvent;   // auto-reset: wakes the worker
+extern Event& idleEvent;   // manual-reset: set while the worker waits
+extern Event& commitGuard; // manual-reset: reset while the worker commits its move
 
 // Creates the worker thread and installs stopSearch as the session's stop
 // hook (once; later calls do nothing).
@@ -43,3 +47,7 @@ void afterOpponentMove();
 
 // The end of a committed search: prints "move %s" and notifies the main window.
 void playEngineMove();
+
+// After a ponder hit the search's position becomes the game position; the
+// caller's hit-or-miss test may be reading it at that moment.
+void commitPonderPosition(const Position& pos);

@@ -62,6 +62,20 @@ bool isSingle(const char* line, char c) {
 
 void sleepMilliseconds(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
+// The worker is searching, or has a request it has not picked up yet.
+bool workerBusy() {
+  return engineSession.searchState != 0 || wakeEvent.isSet() || !idleEvent.isSet();
+}
+
+// Asks for the best move found so far until the worker has finished, so that a
+// request made just before is not missed.
+void playNowAndWait() {
+  while (workerBusy()) {
+    engineSession.stopRequest = StopAndPlay;
+    sleepMilliseconds(PollMilliseconds);
+  }
+}
+
 // Polls until the worker is idle.
 void waitUntilIdle() {
   while (engineSession.searchState != 0) sleepMilliseconds(PollMilliseconds);
@@ -225,7 +239,7 @@ bool uciCommand(const char* line) {
     return true;
   }
   if (beginsWith(line, "stop")) {
-    if (engineSession.searchState != 0) engineSession.stopRequest = StopAndPlay;
+    playNowAndWait();
     return true;
   }
   if (beginsWith(line, "setoption")) {
@@ -406,11 +420,10 @@ int processCommand(const char* line) {
   // 26. "?": play now.
   if (isSingle(line, '?')) engineSession.stopRequest = StopAndPlay;
   // 27. "ping <n>": answered once the worker is idle.
+  // A search requested by an earlier line counts as running, so that "pong"
+  // always follows the replies to every line before it.
   if (contains(line, "ping")) {
-    while (engineSession.searchState != 0) {
-      engineSession.stopRequest = StopAndPlay;
-      sleepMilliseconds(PollMilliseconds);
-    }
+    playNowAndWait();
     int number = 0;
     std::sscanf(line, "ping %d", &number);
     reply("pong %d\n", number);

@@ -7,9 +7,9 @@
 #include <atomic>
 #include <cstdint>
 
-constexpr unsigned EngineMovedMessage = 0x401;      // wParam 0, lParam 0: the engine played a move
-constexpr unsigned IterationDoneMessage = 0x402;    // wParam = depth just completed
-constexpr unsigned DisambiguateMessage = 0x403;     // wParam = move, lParam = const Position*
+constexpr unsigned EngineMovedMessage = 0x401;   // wParam 0, lParam 0: the engine played a move
+constexpr unsigned IterationDoneMessage = 0x402; // wParam = depth just completed
+constexpr unsigned DisambiguateMessage = 0x403;  // wParam = move, lParam = const Position*
 
 // The hook answers a message; for 0x403 it runs disambiguationNeeded on the
 // main thread, which sets disambiguationFlag.

@@ -17,97 +17,99 @@ namespace {
 
 const EngineOptions optionsTemplate = {1, 1, 1, "opening.pgn"};
 
-}  // namespace
+} // namespace
 
 uint32_t tickCount() {
-  auto now = std::chrono::steady_clock::now().time_since_epoch();
-  return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+    auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
 }
 
 const char* programFolder() {
-  static const char* folder = [] {
-    static char path[4096];
-    ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (n <= 0) {
-      std::strcpy(path, "./");
-      return static_cast<const char*>(path);
-    }
-    path[n] = '\0';
-    char* slash = std::strrchr(path, '/');
-    if (slash) slash[1] = '\0';
-    else std::strcpy(path, "./");
-    return static_cast<const char*>(path);
-  }();
-  return folder;
+    static const char* folder = [] {
+        static char path[4096];
+        ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+        if (n <= 0) {
+            std::strcpy(path, "./");
+            return static_cast<const char*>(path);
+        }
+        path[n] = '\0';
+        char* slash = std::strrchr(path, '/');
+        if (slash)
+            slash[1] = '\0';
+        else
+            std::strcpy(path, "./");
+        return static_cast<const char*>(path);
+    }();
+    return folder;
 }
 
 int programFilePath(char* buffer, size_t size, const char* name) {
-  if (!buffer || size == 0) return 0;
-  int n = std::snprintf(buffer, size, "%s%s", programFolder(), name ? name : "");
-  return n >= 0 && static_cast<size_t>(n) < size;
+    if (!buffer || size == 0) return 0;
+    int n = std::snprintf(buffer, size, "%s%s", programFolder(), name ? name : "");
+    return n >= 0 && static_cast<size_t>(n) < size;
 }
 
 void initSession() {
-  initTables();
-  engineOptions = optionsTemplate;
-  EngineSession& s = engineSession;
-  setInitialPosition(s.gamePosition);
-  s.startPosition = s.gamePosition;
-  clearPosition(s.ponderPosition);
-  s.engineColour = EnginePlaysBlack;
-  s.gameResult = GameInProgress;
-  s.stopRequest = NoStop;
-  s.searchState = 0;
-  s.analyzeMode = 0;
-  s.uciMode = 0;
-  s.sessionOpen = 1;
-  s.ponderEnabled = 0;
-  s.workerRequest = 0;
-  s.ponderState = 0;
-  s.clockStarted = 0;
-  s.depthLimit = 28;
-  s.baseMinutes = 5;
-  s.increment = 5;
-  s.targetTime = 10.0f;
-  s.extensionTime = 1.0f;
-  s.whiteClock = 0;
-  s.blackClock = 0;
-  s.lastTime = 0.0f;
-  s.lastOtim = 0.0f;
-  s.lastRecordTick = tickCount();
-  std::snprintf(s.opponentName, sizeof s.opponentName, "%s", "Human");
-  s.engineName = "CPU";
-  s.drawAcceptable = 0;
-  s.promotionChoice = 6;
-  s.disambiguationFlag = 0;
-  s.expectedRecapture = 0;
-  s.rootScore = 0;
-  s.engineMove = 0;
-  s.expectedReply = 0;
-  clearRecord(&gameRecord);
+    initTables();
+    engineOptions = optionsTemplate;
+    EngineSession& s = engineSession;
+    setInitialPosition(s.gamePosition);
+    s.startPosition = s.gamePosition;
+    clearPosition(s.ponderPosition);
+    s.engineColour = EnginePlaysBlack;
+    s.gameResult = GameInProgress;
+    s.stopRequest = NoStop;
+    s.searchState = 0;
+    s.analyzeMode = 0;
+    s.uciMode = 0;
+    s.sessionOpen = 1;
+    s.ponderEnabled = 0;
+    s.workerRequest = 0;
+    s.ponderState = 0;
+    s.clockStarted = 0;
+    s.depthLimit = 28;
+    s.baseMinutes = 5;
+    s.increment = 5;
+    s.targetTime = 10.0f;
+    s.extensionTime = 1.0f;
+    s.whiteClock = 0;
+    s.blackClock = 0;
+    s.lastTime = 0.0f;
+    s.lastOtim = 0.0f;
+    s.lastRecordTick = tickCount();
+    std::snprintf(s.opponentName, sizeof s.opponentName, "%s", "Human");
+    s.engineName = "CPU";
+    s.drawAcceptable = 0;
+    s.promotionChoice = 6;
+    s.disambiguationFlag = 0;
+    s.expectedRecapture = 0;
+    s.rootScore = 0;
+    s.engineMove = 0;
+    s.expectedReply = 0;
+    clearRecord(&gameRecord);
 }
 
 void resetEngineGame() {
-  if (void (*stop)() = stopSearchHook.load()) stop();
-  EngineSession& s = engineSession;
-  setInitialPosition(s.gamePosition);
-  clearPosition(s.ponderPosition);
-  s.startPosition = s.gamePosition;
-  clearRecord(&gameRecord);
-  s.gameResult = GameInProgress;
-  s.whiteClock = 0;
-  s.blackClock = 0;
-  s.lastRecordTick = tickCount();
+    if (void (*stop)() = stopSearchHook.load()) stop();
+    EngineSession& s = engineSession;
+    setInitialPosition(s.gamePosition);
+    clearPosition(s.ponderPosition);
+    s.startPosition = s.gamePosition;
+    clearRecord(&gameRecord);
+    s.gameResult = GameInProgress;
+    s.whiteClock = 0;
+    s.blackClock = 0;
+    s.lastRecordTick = tickCount();
 }
 
 void newGame() {
-  resetEngineGame();
-  EngineSession& s = engineSession;
-  s.targetTime = 2.6f;
-  s.drawAcceptable = 0;
-  s.gameResult = GameInProgress;
-  s.depthLimit = 28;
-  s.extensionTime = 2.0f;
-  s.sessionOpen = 1;
-  s.engineColour = EnginePlaysBlack;
+    resetEngineGame();
+    EngineSession& s = engineSession;
+    s.targetTime = 2.6f;
+    s.drawAcceptable = 0;
+    s.gameResult = GameInProgress;
+    s.depthLimit = 28;
+    s.extensionTime = 2.0f;
+    s.sessionOpen = 1;
+    s.engineColour = EnginePlaysBlack;
 }

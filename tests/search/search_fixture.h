@@ -106,7 +106,9 @@ inline int mateLength(const Position& pos, int limit) {
     return 0;
 }
 
-inline int squareOfText(const char* text) { return squareOf(text[0] - 'a', '8' - text[1]); }
+inline int squareOfText(const char* text) {
+    return squareOf(text[0] - 'a', '8' - text[1]);
+}
 
 // "e2e4" → does the move go from e2 to e4?
 inline bool moveIs(int32_t move, const char* text) {

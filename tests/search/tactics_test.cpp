@@ -11,14 +11,14 @@ namespace {
 
 struct MateCase {
     const char* fen;
-    int moves;  // mate in this many moves of the side to move
+    int moves; // mate in this many moves of the side to move
 };
 
 const MateCase mateCases[] = {
-    {"6k1/5ppp/8/8/8/8/8/R5K1 w - -", 1},                                    // back rank
-    {"r5k1/8/8/8/8/8/5PPP/6K1 b - -", 1},                                    // back rank, Black
-    {"6rk/6pp/7N/8/8/8/8/6K1 w - -", 1},                                     // smothered
-    {"r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w KQkq -", 1},  // Qxf7
+    {"6k1/5ppp/8/8/8/8/8/R5K1 w - -", 1},                                   // back rank
+    {"r5k1/8/8/8/8/8/5PPP/6K1 b - -", 1},                                   // back rank, Black
+    {"6rk/6pp/7N/8/8/8/8/6K1 w - -", 1},                                    // smothered
+    {"r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w KQkq -", 1}, // Qxf7
     {"k7/8/2K5/8/8/8/8/1R6 w - -", 2},
     {"1r6/8/8/8/8/2k5/8/K7 b - -", 2},
     {"2k5/8/8/8/8/8/8/K2R3R w - -", 2},
@@ -28,7 +28,7 @@ const MateCase mateCases[] = {
 };
 
 class SearchTactics : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { freshEngine(); }
 };
 
@@ -80,7 +80,7 @@ TEST_F(SearchTactics, MoveThatAllowsMateInOneIsRefutedWithoutSearch) {
     Position pos = setGame("n5k1/8/8/6q1/8/7p/8/7K w - -");
     int score = rootSearch(pos, AnalyseMode, 6);
     EXPECT_EQ(score, 0 - MateThreatScore);
-    EXPECT_EQ(rootDepth.load(), 2);  // a mate score ends the iterations
+    EXPECT_EQ(rootDepth.load(), 2); // a mate score ends the iterations
     EXPECT_EQ(pvTable[1][0], 2);
     EXPECT_EQ(pvTable[1][2], PvMarkerThreat);
 }
@@ -113,7 +113,7 @@ TEST_F(SearchTactics, FiftyMoveRuleScoresTheDrawScoreEverywhere) {
     pos.lastIrreversiblePly = 102;
     engineSession.gamePosition = pos;
     int score = rootSearch(pos, AnalyseMode, 5);
-    EXPECT_EQ(drawScore, 28);  // a thin ending late in the game: draws are welcome
+    EXPECT_EQ(drawScore, 28); // a thin ending late in the game: draws are welcome
     EXPECT_EQ(score, drawScore);
 
     // With room left the same position is won.
@@ -128,11 +128,11 @@ TEST_F(SearchTactics, DeadMaterialScoresTheDrawScore) {
         bool drawn;
     };
     const Case cases[] = {
-        {"8/8/3k4/8/8/2N5/1K1N4/8 w - -", true},     // two knights cannot force mate
-        {"8/8/3k4/8/5n2/8/1K1B4/8 w - -", true},     // bishop against knight
-        {"8/8/3k4/8/8/8/1K1B4/8 w - -", true},       // lone bishop
-        {"8/8/4k3/8/8/8/1K1R4/8 w - -", false},      // a rook wins
-        {"8/8/3k4/8/8/8/1K1BN3/8 w - -", false},     // bishop and knight can mate
+        {"8/8/3k4/8/8/2N5/1K1N4/8 w - -", true}, // two knights cannot force mate
+        {"8/8/3k4/8/5n2/8/1K1B4/8 w - -", true}, // bishop against knight
+        {"8/8/3k4/8/8/8/1K1B4/8 w - -", true},   // lone bishop
+        {"8/8/4k3/8/8/8/1K1R4/8 w - -", false},  // a rook wins
+        {"8/8/3k4/8/8/8/1K1BN3/8 w - -", false}, // bishop and knight can mate
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fen);
@@ -152,9 +152,9 @@ TEST_F(SearchTactics, DrawScoreIsContemptForTheSideToMove) {
     EXPECT_EQ(computeDrawScore(pos), -20);
     playGameMove("e2e4");
     EXPECT_EQ(computeDrawScore(engineSession.gamePosition), 20);
-    pos = setGame("8/8/3k4/8/8/2N5/1K6/8 w - -");  // not the initial position, few pieces
+    pos = setGame("8/8/3k4/8/8/2N5/1K6/8 w - -"); // not the initial position, few pieces
     EXPECT_EQ(computeDrawScore(pos), 28);
-    pos = setGame("r3k3/8/8/8/8/8/8/R3K2R w - -");  // two rooks against one: no contempt
+    pos = setGame("r3k3/8/8/8/8/8/8/R3K2R w - -"); // two rooks against one: no contempt
     EXPECT_EQ(computeDrawScore(pos), 0);
 }
 

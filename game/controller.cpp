@@ -1,0 +1,367 @@
+#include "game/controller.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "engine/core/gamerecord.h"
+#include "engine/core/movegen.h"
+#include "engine/core/notation.h"
+#include "engine/core/position.h"
+#include "engine/search/results.h"
+#include "engine/session/bridge.h"
+#include "engine/session/notify.h"
+#include "engine/session/session.h"
+#include "game/gamefiles.h"
+#include "game/skinfiles.h"
+
+namespace {
+
+// Stands in when no platform has been given: nothing is shown, a quit ends
+// the process.
+class NoPlatform : public GamePlatform {
+public:
+    void repaint() override {}
+    void sleepMs(int) override {}
+    std::intptr_t startTimer(void*, int, int) override { return 0; }
+    void stopTimer(std::intptr_t) override {}
+    void showMessage(int, int) override {}
+    bool askYesNo(int, int) override { return false; }
+    bool isForeground() override { return false; }
+    bool stylusButtonDown() override { return false; }
+    bool hasMainWindow() override { return false; }
+    void closeMainWindow() override {}
+    void exitProcess(int code) override { std::exit(code); }
+    ImageHandle loadImage(const char*) override { return nullptr; }
+    void releaseImage(ImageHandle) override {}
+    int screenWidth() override { return 240; }
+    int screenHeight() override { return 320; }
+};
+
+constexpr int ImageNameSize = 64;
+
+}  // namespace
+
+GamePlatform& GameController::host()
+{
+    static NoPlatform none;
+    return platform ? *platform : none;
+}
+
+GameController& gameController()
+{
+    static GameController controller{};
+    return controller;
+}
+
+// ---------------------------------------------------------------------------
+// Life of the game
+// ---------------------------------------------------------------------------
+
+bool GameController::initialise()
+{
+    geometry.screenType = ScreenQvgaPortrait;
+    boardImage = nullptr;
+    if (!loadSettings(settings, gameFile(SettingsFileName).c_str())) {
+        host().showMessage(MessageFilesMissing, settings.language);
+        quitProgram();
+        return false;
+    }
+    if (!loadSkin(static_cast<int>(settings.skin)))
+        return false;
+    engineBridge().resetBridge();
+    return true;
+}
+
+void GameController::shutdown()
+{
+    saveSettings(settings, gameFile(SettingsFileName).c_str());
+    saveAutosave();
+    for (ImageHandle* image : {&boardImage, &piecesImage, &selectionImage}) {
+        if (*image)
+            host().releaseImage(*image);
+        *image = nullptr;
+    }
+}
+
+void GameController::resetGame()
+{
+    // 1.
+    cursorColumn = cursorRow = 0;
+    questionOpen = false;
+    engineSession.expectedReply = 0;
+    // 2.
+    showMovablePieces = false;
+    userColour = settings.userPlaysWhite ? White : Black;
+    // 3.
+    engineSession.rootScore = 0;
+    clockTimerStarted = false;
+    whiteClockMs = blackClockMs = 0;
+    // 4.
+    stylusDown = false;
+    capturedPiece = 0;
+    animating = false;
+    tutorReferenceScore = 0;
+    engineBusy = false;
+    // 5.
+    for (std::int32_t& coordinate : hintMove)
+        coordinate = -1;
+    selectedColumn = selectedRow = -1;
+    pieceSelected = false;
+    // 6.
+    engineBridge().newEngineGame();
+}
+
+void GameController::startNewGame(bool quiet)
+{
+    resetGame();
+    if (!quiet)
+        repaint();
+    engineBridge().computeMovablePieces(userColour);
+    applySettings();
+}
+
+void GameController::resumeGame(bool quiet)
+{
+    if (!quiet)
+        repaint();
+    engineBridge().computeMovablePieces(userColour);
+    applySettings();
+}
+
+void GameController::applySettings()
+{
+    engineBridge().setLevel(static_cast<int>(settings.levelMode), static_cast<long>(settings.levelValue));
+    userColour = settings.userPlaysWhite ? White : Black;
+    if (sideToMove() == userColour)
+        return;
+    engineBusy = true;
+    engineBridge().go();
+}
+
+void GameController::onEngineMoved()
+{
+    EngineBridge& bridge = engineBridge();
+    // 1.
+    bridge.computeMovablePieces(userColour);
+    // 2.
+    stopClockTimer();
+    selectedColumn = -1;
+    // 3. The castling codes stand for the king's step from its start square.
+    const std::int32_t move = engineSession.engineMove;
+    const int destination = moveDestination(move);
+    const int origin = moveOrigin(move);
+    const int toColumn = columnOf(destination), toRow = rowOf(destination);
+    int fromColumn = columnOf(origin), fromRow = rowOf(origin);
+    if (fromRow == 10) {
+        fromColumn = 4;
+        fromRow = toRow;
+    }
+    // 4.
+    capturedPiece = static_cast<std::uint8_t>(bridge.pieceBeforeLastMove(toColumn, toRow));
+    animPiece = static_cast<std::uint8_t>(bridge.pieceAt(toColumn, toRow));
+    // 5.
+    animHiddenColumn = toColumn;
+    animHiddenRow = toRow;
+    slidePiece(fromColumn, fromRow, toColumn, toRow);
+    // 6.
+    engineBusy = false;
+    repaint();
+    startClockTimer();
+}
+
+void GameController::onEngineProgress(int depth)
+{
+    host().repaintStatus();
+
+    // The tutor.
+    // 1.
+    if (!settings.tutorMode)
+        return;
+    // 2. A new search has begun.
+    if (depth == 1)
+        tutorWarned = false;
+    // 3.
+    if (tutorReferenceScore == NoTutorReference)
+        return;
+    // 4. What the user's last move lost, seen from the user's side.
+    int drop = tutorReferenceScore - engineSession.rootScore;
+    if (userColour == Black)
+        drop = -drop;
+    if (drop <= TutorWarningDrop || tutorWarned)
+        return;
+    // 5.
+    tutorWarned = true;
+    questionOpen = true;
+    // 6., 7.
+    if (host().askYesNo(MessageWeakMove, settings.language)) {
+        takeBack(false);
+        engineSession.rootScore = tutorReferenceScore;
+    }
+    // 8.
+    questionOpen = false;
+}
+
+bool GameController::loadSkin(int skin)
+{
+    // 1.
+    layoutBoard(*this);
+    // 2.
+    char boardName[ImageNameSize], piecesName[ImageNameSize], selectionName[ImageNameSize];
+    if (settings.isometric) {
+        isoBoardImageName(boardName, sizeof boardName, static_cast<unsigned>(skin), settings.orientation);
+        isoPiecesImageName(piecesName, sizeof piecesName);
+        isoSelectionImageName(selectionName, sizeof selectionName);
+    } else {
+        boardImageName(boardName, sizeof boardName, static_cast<unsigned>(skin), geometry.screenType);
+        piecesImageName(piecesName, sizeof piecesName, geometry.screenType);
+        selectionImageName(selectionName, sizeof selectionName, geometry.screenType);
+    }
+    ImageHandle board = host().loadImage(boardName);
+    ImageHandle pieces = host().loadImage(piecesName);
+    ImageHandle selection = host().loadImage(selectionName);
+    // 3.
+    if (!board || !pieces || !selection) {
+        for (ImageHandle image : {board, pieces, selection})
+            if (image)
+                host().releaseImage(image);
+        host().showMessage(MessageFilesMissing, settings.language);
+        quitProgram();
+        return false;
+    }
+    // 4.
+    for (ImageHandle old : {boardImage, piecesImage, selectionImage})
+        if (old)
+            host().releaseImage(old);
+    boardImage = board;
+    piecesImage = pieces;
+    selectionImage = selection;
+    return true;
+}
+
+void GameController::repaint() { host().repaint(); }
+
+void GameController::quitProgram()
+{
+    if (host().hasMainWindow())
+        host().closeMainWindow();
+    else
+        host().exitProcess(1);
+}
+
+void GameController::slidePiece(int fromColumn, int fromRow, int toColumn, int toRow)
+{
+    // 1. Two frames per square of straight-line distance (at least one frame).
+    const double dc = toColumn - fromColumn, dr = toRow - fromRow;
+    animFrameCount = static_cast<std::int32_t>(2.0 * std::sqrt(dc * dc + dr * dr));
+    if (animFrameCount < 1)
+        animFrameCount = 1;
+    // 2.
+    int x0, y0, x1, y1;
+    piecePosition(*this, fromColumn, fromRow, x0, y0);
+    piecePosition(*this, toColumn, toRow, x1, y1);
+    // 3.
+    animX = x0;
+    animY = y0;
+    animStepX = static_cast<double>(x1 - x0) / animFrameCount;
+    animStepY = static_cast<double>(y1 - y0) / animFrameCount;
+    animFrame = 0;
+    animating = true;
+    // 4. Each paint draws one frame and advances the piece.
+    do {
+        host().repaint();
+        host().sleepMs(SlideFramePeriodMs);
+        if (animFrame + 1 >= animFrameCount) {
+            animating = false;
+            stylusDown = false;
+        }
+        ++animFrame;
+    } while (animating);
+}
+
+void GameController::startClockTimer()
+{
+    // One clock timer per view: starting it again replaces the running one.
+    if (clockTimerId)
+        host().stopTimer(clockTimerId);
+    clockTimerId = host().startTimer(view, ClockTimerIdentifier, ClockTimerPeriodMs);
+}
+
+void GameController::stopClockTimer()
+{
+    if (clockTimerId)
+        host().stopTimer(clockTimerId);
+    clockTimerId = 0;
+}
+
+// ---------------------------------------------------------------------------
+// For the painting and the menus
+// ---------------------------------------------------------------------------
+
+void GameController::boardPainted(void* paintedView)
+{
+    view = paintedView;
+    if (!clockTimerStarted) {
+        startClockTimer();
+        clockTimerStarted = true;
+    }
+}
+
+void GameController::advanceSlide()
+{
+    if (!animating)
+        return;
+    animX += animStepX;
+    animY += animStepY;
+}
+
+bool GameController::gameDecided()
+{
+    // While the engine searches the game goes on, and the game position
+    // belongs to the worker.
+    if (engineSession.searchState != 0)
+        return false;
+    return gameOver(engineSession.gamePosition) != 0;
+}
+
+bool GameController::canTakeBack() { return engineSession.gamePosition.ply > 1; }
+
+bool GameController::canForward()
+{
+    const int ply = engineSession.gamePosition.ply;
+    return engineBusy ? ply < recordLength() : ply - 1 < recordLength();
+}
+
+bool GameController::canForwardAll() { return engineSession.gamePosition.ply - 1 < recordLength(); }
+
+int GameController::sideToMove()
+{
+    // A thinking engine plays the side to move.
+    if (engineSession.searchState == 1) {
+        const int engine = engineSession.engineColour;
+        if (engine == EnginePlaysWhite)
+            return White;
+        if (engine == EnginePlaysBlack)
+            return Black;
+    }
+    return engineSession.gamePosition.sideToMove;
+}
+
+int GameController::userScore()
+{
+    const int score = engineSession.rootScore;
+    return userColour == Black ? -score : score;
+}
+
+std::intptr_t dispatchEngineNotification(unsigned message, std::intptr_t wParam, std::intptr_t lParam)
+{
+    switch (message) {
+    case EngineMovedMessage: gameController().onEngineMoved(); break;
+    case IterationDoneMessage: gameController().onEngineProgress(static_cast<int>(wParam)); break;
+    case DisambiguateMessage:
+        if (lParam)
+            disambiguationNeeded(static_cast<std::int32_t>(wParam), *reinterpret_cast<const Position*>(lParam));
+        break;
+    default: break;
+    }
+    return 0;
+}

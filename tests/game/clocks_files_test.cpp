@@ -1,0 +1,236 @@
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "engine/core/gamerecord.h"
+#include "engine/core/position.h"
+#include "engine/session/bridge.h"
+#include "engine/session/session.h"
+#include "game/clocks.h"
+#include "game/gamefiles.h"
+#include "tests/game/game_harness.h"
+
+namespace {
+
+std::string lines(GameController& game)
+{
+    char user[32], engine[32];
+    clockLines(game, "You", "CPU", "W", "B", user, engine, sizeof user);
+    return std::string(user) + "|" + engine;
+}
+
+std::string fileText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+TEST(ClockLines, Format)
+{
+    char line[32];
+    formatClockLine(line, sizeof line, "You", "W", 307000);
+    EXPECT_STREQ(line, "You: W  5:07");
+    formatClockLine(line, sizeof line, "You", "W", 727000);
+    EXPECT_STREQ(line, "You: W 12:07");
+    formatClockLine(line, sizeof line, "CPU", "B", 5000000);
+    EXPECT_STREQ(line, "CPU: B 59:59");
+    formatClockLine(line, 8, "You", "W", 0);  // a short buffer is cut, not overrun
+    EXPECT_STREQ(line, "You: W ");
+}
+
+TEST(TimeTables, LevelsAndLabels)
+{
+    EXPECT_EQ(timeTableIndex(perMoveTimes, 30000), 6);
+    EXPECT_EQ(timeTableIndex(gameTimes, 600000), 4);
+    EXPECT_EQ(timeTableIndex(gameTimes, 1000), -1);
+}
+
+TEST_F(GameTest, ClocksCountTheSideToMoveAndStopAtTheLimit)
+{
+    startGame();
+    for (int i = 0; i < 61; ++i)
+        game().clockTimerFired();
+    EXPECT_EQ(lines(game()), "You: W  1:01|CPU: B  0:00");
+    EXPECT_EQ(platform->statusRepaints, 61);
+    // Ticks while another window is in front are lost.
+    platform->foreground = false;
+    game().clockTimerFired();
+    EXPECT_EQ(game().whiteClockMs, 61000);
+    platform->foreground = true;
+
+    // A press whose release was lost ends at the next tick.
+    int x, y;
+    squarePoint(col("e2"), row("e2"), x, y);
+    game().stylusPressed(x, y);
+    ASSERT_TRUE(game().stylusDown);
+    platform->stylusHeld = true;
+    game().clockTick();
+    EXPECT_TRUE(game().stylusDown);
+    platform->stylusHeld = false;
+    game().clockTick();
+    EXPECT_FALSE(game().stylusDown);
+
+    game().whiteClockMs = ClockLimitMs - 1000;
+    for (int i = 0; i < 3; ++i)
+        game().clockTick();
+    EXPECT_EQ(game().whiteClockMs, ClockLimitMs);
+
+    // The user's line follows the user's colour.
+    startGame(false);
+    ASSERT_TRUE(waitForEngine());
+    game().clockTick();
+    EXPECT_EQ(lines(game()), "You: B  0:01|CPU: W  0:00");
+}
+
+TEST_F(GameTest, SavedGameLoadsBackWithTheUserToMove)
+{
+    startGame();
+    tap(col("e2"), row("e2"));
+    tap(col("e4"), row("e4"));
+    ASSERT_TRUE(waitForEngine());
+    tap(col("g1"), row("g1"));
+    tap(col("f3"), row("f3"));
+    ASSERT_TRUE(waitForEngine());
+    const Position played = engineSession.gamePosition;
+    const std::string path = (folder / "game.pgn").string();
+    ASSERT_TRUE(game().writeGameToFile(path.c_str()));
+    const std::string text = fileText(path);
+    ASSERT_GE(text.size(), 3u);
+    EXPECT_EQ(text.substr(text.size() - 3), "\r\n*");
+    EXPECT_NE(text.find("e2-e4"), std::string::npos);
+
+    const std::string other = (folder / "other.pgn").string();
+    ASSERT_TRUE(game().writeGameToFile(other.c_str()));
+
+    // A shorter game saved over it leaves no trace of the longer one.
+    game().startNewGame(true);
+    tap(col("d2"), row("d2"));
+    tap(col("d4"), row("d4"));
+    ASSERT_TRUE(waitForEngine());
+    ASSERT_TRUE(game().writeGameToFile(other.c_str()));
+    const std::string shorter = fileText(other);
+    EXPECT_LT(shorter.size(), text.size());
+    EXPECT_EQ(shorter.find("Ng1-f3"), std::string::npos);
+    EXPECT_NE(shorter.find("d2-d4"), std::string::npos);
+    EXPECT_EQ(shorter.substr(shorter.size() - 3), "\r\n*");
+
+    ASSERT_TRUE(game().readGameFromFile(path.c_str()));
+    EXPECT_TRUE(samePosition(played, engineSession.gamePosition));
+    EXPECT_EQ(recordLength(), 4);
+    EXPECT_EQ(game().userColour, White);
+    EXPECT_FALSE(game().engineBusy);
+    EXPECT_EQ(engineSession.engineColour, EnginePlaysBlack);
+    EXPECT_FALSE(game().readGameFromFile((folder / "missing.pgn").string().c_str()));
+}
+
+TEST_F(GameTest, TheLongestGameIsSavedAndReadWhole)
+{
+    startGame();
+    // 696 plies of knights going out and back: the record's limit.
+    const char* const shuffle[4][2] = {{"g1", "f3"}, {"g8", "f6"}, {"f3", "g1"}, {"f6", "g8"}};
+    for (int i = 0; i < RecordStopPly; ++i) {
+        const auto& move = shuffle[i % 4];
+        ASSERT_TRUE(engineBridge().tryUserMove(col(move[0]), row(move[0]), col(move[1]), row(move[1]))) << i;
+    }
+    ASSERT_EQ(recordLength(), RecordStopPly);
+    const std::string path = (folder / "long.pgn").string();
+    ASSERT_TRUE(game().writeGameToFile(path.c_str()));
+    const std::string text = fileText(path);
+    EXPECT_GT(text.size(), 4096u);
+    EXPECT_EQ(text.substr(text.size() - 3), "\r\n*");
+    EXPECT_NE(text.find("348. "), std::string::npos);
+
+    game().startNewGame(true);
+    ASSERT_EQ(recordLength(), 0);
+    ASSERT_TRUE(game().readGameFromFile(path.c_str()));
+    EXPECT_EQ(recordLength(), RecordStopPly);
+    EXPECT_EQ(engineSession.gamePosition.ply, RecordStopPly + 1);
+    EXPECT_STREQ(gameRecord.longTexts[RecordStopPly - 1], "Nf6-g8 ");
+}
+
+TEST_F(GameTest, AutosaveRestoresTheGameAtTheNextStart)
+{
+    startGame();
+    EXPECT_FALSE(fileIsPresent(gameFile(AutosaveFileName).c_str()));
+    tap(col("e2"), row("e2"));
+    tap(col("e4"), row("e4"));
+    ASSERT_TRUE(waitForEngine());
+    for (int i = 0; i < 5; ++i)
+        game().clockTick();
+    const Position played = engineSession.gamePosition;
+    game().shutdown();
+    EXPECT_EQ(platform->liveImages, 0);
+
+    startGame();
+    EXPECT_TRUE(samePosition(played, engineSession.gamePosition));
+    EXPECT_EQ(recordLength(), 2);
+    EXPECT_EQ(game().userColour, White);
+    EXPECT_FALSE(game().engineBusy);
+    EXPECT_EQ(lines(game()), "You: W  0:00|CPU: B  0:00");
+
+    // Quit while the engine thinks: the user gets the engine's side.
+    game().settings.levelMode = LevelTurnIn;
+    game().settings.levelValue = 5000;
+    game().applySettings();
+    tap(col("d2"), row("d2"));
+    tap(col("d4"), row("d4"));
+    ASSERT_TRUE(game().engineBusy);
+    engineSession.engineColour = EnginePlaysNone;
+    engineSession.stopRequest = StopAndAbort;
+    pumpFor(200);
+    game().shutdown();
+    startGame();
+    EXPECT_EQ(engineSession.gamePosition.sideToMove, Black);
+    EXPECT_EQ(game().userColour, Black);
+    EXPECT_EQ(game().settings.userPlaysWhite, 0);
+    EXPECT_FALSE(game().engineBusy);
+    pumpFor(300);
+    EXPECT_EQ(engineSession.gamePosition.ply, 4);  // the engine waits for the user
+}
+
+TEST_F(GameTest, MissingInstalledFilesEndTheProgram)
+{
+    // No "options.cfg": message 1, and without a main window the process ends with code 1.
+    GameController& controller = game();
+    controller = GameController{};
+    platform = new FakePlatform(controller);
+    controller.platform = platform;
+    EXPECT_FALSE(controller.initialise());
+    EXPECT_EQ(platform->messages, std::vector<int>{MessageFilesMissing});
+    EXPECT_EQ(platform->exitCodes, std::vector<int>{1});
+
+    // A missing skin picture later closes the main window in order.
+    startGame();
+    platform->mainWindowExists = true;
+    platform->missingImages.insert("Skin2\\board_port.bmp");
+    const ImageHandle board = game().boardImage;
+    EXPECT_FALSE(game().loadSkin(1));
+    EXPECT_EQ(platform->closeRequests, 1);
+    EXPECT_EQ(game().boardImage, board);  // the old pictures stay
+    EXPECT_EQ(platform->liveImages, 3);
+}
+
+TEST_F(GameTest, SkinPicturesFollowStyleSkinAndScreen)
+{
+    startGame();
+    platform->width = 320;
+    platform->height = 240;
+    platform->loadedImages.clear();
+    ASSERT_TRUE(game().loadSkin(1));
+    EXPECT_EQ(game().geometry.screenType, ScreenQvgaLandscape);
+    EXPECT_EQ(platform->loadedImages,
+              (std::vector<std::string>{"Skin2\\board_land.bmp", "Skin1\\pieces_port.bmp", "Skin1\\selection_land.bmp"}));
+    EXPECT_EQ(platform->liveImages, 3);  // the previous three were released
+
+    game().settings.isometric = 1;
+    game().settings.orientation = 3;
+    platform->loadedImages.clear();
+    ASSERT_TRUE(game().loadSkin(0));
+    EXPECT_EQ(platform->loadedImages, (std::vector<std::string>{"Skin1\\iso_board_alt.bmp", "Skin1\\iso_pieces.bmp",
+                                                                "Skin1\\iso_selection.bmp"}));
+}
+
+}  // namespace
