@@ -11,27 +11,22 @@
 #include "engine/session/session.h"
 #include "game/controller.h"
 
-bool GameController::hintAvailable()
-{
+bool GameController::hintAvailable() {
     int fromColumn = -1, fromRow = -1, toColumn = -1, toRow = -1;
     const int found = engineBridge().predictedReply(fromColumn, fromRow, toColumn, toRow);
     hintMove[0] = fromColumn;
     hintMove[1] = fromRow;
     hintMove[2] = toColumn;
     hintMove[3] = toRow;
-    if (!found)
-        return false;
+    if (!found) return false;
     for (std::int32_t coordinate : hintMove)
-        if (coordinate < 0 || coordinate > 7)
-            return false;
+        if (coordinate < 0 || coordinate > 7) return false;
     return true;
 }
 
-void GameController::showHint()
-{
+void GameController::showHint() {
     // 1.
-    if (!hintAvailable() || gameDecided())
-        return;
+    if (!hintAvailable() || gameDecided()) return;
     EngineBridge& bridge = engineBridge();
     // 2.
     capturedPiece = 0;
@@ -46,8 +41,7 @@ void GameController::showHint()
     // 4. Set up as slidePiece does.
     const double dc = toColumn - fromColumn, dr = toRow - fromRow;
     animFrameCount = static_cast<std::int32_t>(2.0 * std::sqrt(dc * dc + dr * dr));
-    if (animFrameCount < 1)
-        animFrameCount = 1;
+    if (animFrameCount < 1) animFrameCount = 1;
     int x0, y0, x1, y1;
     piecePosition(*this, fromColumn, fromRow, x0, y0);
     piecePosition(*this, toColumn, toRow, x1, y1);
@@ -80,11 +74,9 @@ void GameController::showHint()
     repaint();
 }
 
-void GameController::takeBack(bool fromMenu)
-{
+void GameController::takeBack(bool fromMenu) {
     // 1.
-    if (engineSession.gamePosition.ply < 2)
-        return;
+    if (engineSession.gamePosition.ply < 2) return;
     EngineBridge& bridge = engineBridge();
     // 2. A thinking engine gives back only the move it was answering.
     bridge.takeBackMove(engineBusy);
@@ -92,8 +84,7 @@ void GameController::takeBack(bool fromMenu)
     // 3.
     selectedColumn = selectedRow = -1;
     // 4.
-    if (fromMenu)
-        tutorReferenceScore = NoTutorReference;
+    if (fromMenu) tutorReferenceScore = NoTutorReference;
     // 5.
     engineBusy = false;
     // 6.
@@ -109,8 +100,7 @@ void GameController::takeBack(bool fromMenu)
     }
 }
 
-void GameController::takeBackAll()
-{
+void GameController::takeBackAll() {
     EngineBridge& bridge = engineBridge();
     // 1.
     bridge.takeBackAllMoves(engineBusy);
@@ -130,8 +120,7 @@ void GameController::takeBackAll()
     }
 }
 
-void GameController::forward()
-{
+void GameController::forward() {
     EngineBridge& bridge = engineBridge();
     // 1.
     bridge.forwardMove(engineBusy);
@@ -144,8 +133,7 @@ void GameController::forward()
     repaint();
 }
 
-void GameController::forwardAll()
-{
+void GameController::forwardAll() {
     EngineBridge& bridge = engineBridge();
     bridge.forwardAllMoves(engineBusy);
     tutorReferenceScore = NoTutorReference;
@@ -155,8 +143,7 @@ void GameController::forwardAll()
     repaint();
 }
 
-void GameController::swapSides()
-{
+void GameController::swapSides() {
     // 1. The engine takes the colour the user gives up.
     engineSession.engineColour = userColour == White ? EnginePlaysWhite : EnginePlaysBlack;
     // 2.

@@ -19,7 +19,7 @@ namespace {
 // Stands in when no platform has been given: nothing is shown, a quit ends
 // the process.
 class NoPlatform : public GamePlatform {
-public:
+  public:
     void repaint() override {}
     void sleepMs(int) override {}
     std::intptr_t startTimer(void*, int, int) override { return 0; }
@@ -39,16 +39,14 @@ public:
 
 constexpr int ImageNameSize = 64;
 
-}  // namespace
+} // namespace
 
-GamePlatform& GameController::host()
-{
+GamePlatform& GameController::host() {
     static NoPlatform none;
     return platform ? *platform : none;
 }
 
-GameController& gameController()
-{
+GameController& gameController() {
     static GameController controller{};
     return controller;
 }
@@ -57,8 +55,7 @@ GameController& gameController()
 // Life of the game
 // ---------------------------------------------------------------------------
 
-bool GameController::initialise()
-{
+bool GameController::initialise() {
     geometry.screenType = ScreenQvgaPortrait;
     boardImage = nullptr;
     if (!loadSettings(settings, gameFile(SettingsFileName).c_str())) {
@@ -66,25 +63,21 @@ bool GameController::initialise()
         quitProgram();
         return false;
     }
-    if (!loadSkin(static_cast<int>(settings.skin)))
-        return false;
+    if (!loadSkin(static_cast<int>(settings.skin))) return false;
     engineBridge().resetBridge();
     return true;
 }
 
-void GameController::shutdown()
-{
+void GameController::shutdown() {
     saveSettings(settings, gameFile(SettingsFileName).c_str());
     saveAutosave();
     for (ImageHandle* image : {&boardImage, &piecesImage, &selectionImage}) {
-        if (*image)
-            host().releaseImage(*image);
+        if (*image) host().releaseImage(*image);
         *image = nullptr;
     }
 }
 
-void GameController::resetGame()
-{
+void GameController::resetGame() {
     // 1.
     cursorColumn = cursorRow = 0;
     questionOpen = false;
@@ -103,43 +96,35 @@ void GameController::resetGame()
     tutorReferenceScore = 0;
     engineBusy = false;
     // 5.
-    for (std::int32_t& coordinate : hintMove)
-        coordinate = -1;
+    for (std::int32_t& coordinate : hintMove) coordinate = -1;
     selectedColumn = selectedRow = -1;
     pieceSelected = false;
     // 6.
     engineBridge().newEngineGame();
 }
 
-void GameController::startNewGame(bool quiet)
-{
+void GameController::startNewGame(bool quiet) {
     resetGame();
-    if (!quiet)
-        repaint();
+    if (!quiet) repaint();
     engineBridge().computeMovablePieces(userColour);
     applySettings();
 }
 
-void GameController::resumeGame(bool quiet)
-{
-    if (!quiet)
-        repaint();
+void GameController::resumeGame(bool quiet) {
+    if (!quiet) repaint();
     engineBridge().computeMovablePieces(userColour);
     applySettings();
 }
 
-void GameController::applySettings()
-{
+void GameController::applySettings() {
     engineBridge().setLevel(static_cast<int>(settings.levelMode), static_cast<long>(settings.levelValue));
     userColour = settings.userPlaysWhite ? White : Black;
-    if (sideToMove() == userColour)
-        return;
+    if (sideToMove() == userColour) return;
     engineBusy = true;
     engineBridge().go();
 }
 
-void GameController::onEngineMoved()
-{
+void GameController::onEngineMoved() {
     EngineBridge& bridge = engineBridge();
     // 1.
     bridge.computeMovablePieces(userColour);
@@ -169,26 +154,20 @@ void GameController::onEngineMoved()
     startClockTimer();
 }
 
-void GameController::onEngineProgress(int depth)
-{
+void GameController::onEngineProgress(int depth) {
     host().repaintStatus();
 
     // The tutor.
     // 1.
-    if (!settings.tutorMode)
-        return;
+    if (!settings.tutorMode) return;
     // 2. A new search has begun.
-    if (depth == 1)
-        tutorWarned = false;
+    if (depth == 1) tutorWarned = false;
     // 3.
-    if (tutorReferenceScore == NoTutorReference)
-        return;
+    if (tutorReferenceScore == NoTutorReference) return;
     // 4. What the user's last move lost, seen from the user's side.
     int drop = tutorReferenceScore - engineSession.rootScore;
-    if (userColour == Black)
-        drop = -drop;
-    if (drop <= TutorWarningDrop || tutorWarned)
-        return;
+    if (userColour == Black) drop = -drop;
+    if (drop <= TutorWarningDrop || tutorWarned) return;
     // 5.
     tutorWarned = true;
     questionOpen = true;
@@ -201,8 +180,7 @@ void GameController::onEngineProgress(int depth)
     questionOpen = false;
 }
 
-bool GameController::loadSkin(int skin)
-{
+bool GameController::loadSkin(int skin) {
     // 1.
     layoutBoard(*this);
     // 2.
@@ -222,39 +200,36 @@ bool GameController::loadSkin(int skin)
     // 3.
     if (!board || !pieces || !selection) {
         for (ImageHandle image : {board, pieces, selection})
-            if (image)
-                host().releaseImage(image);
+            if (image) host().releaseImage(image);
         host().showMessage(MessageFilesMissing, settings.language);
         quitProgram();
         return false;
     }
     // 4.
     for (ImageHandle old : {boardImage, piecesImage, selectionImage})
-        if (old)
-            host().releaseImage(old);
+        if (old) host().releaseImage(old);
     boardImage = board;
     piecesImage = pieces;
     selectionImage = selection;
     return true;
 }
 
-void GameController::repaint() { host().repaint(); }
+void GameController::repaint() {
+    host().repaint();
+}
 
-void GameController::quitProgram()
-{
+void GameController::quitProgram() {
     if (host().hasMainWindow())
         host().closeMainWindow();
     else
         host().exitProcess(1);
 }
 
-void GameController::slidePiece(int fromColumn, int fromRow, int toColumn, int toRow)
-{
+void GameController::slidePiece(int fromColumn, int fromRow, int toColumn, int toRow) {
     // 1. Two frames per square of straight-line distance (at least one frame).
     const double dc = toColumn - fromColumn, dr = toRow - fromRow;
     animFrameCount = static_cast<std::int32_t>(2.0 * std::sqrt(dc * dc + dr * dr));
-    if (animFrameCount < 1)
-        animFrameCount = 1;
+    if (animFrameCount < 1) animFrameCount = 1;
     // 2.
     int x0, y0, x1, y1;
     piecePosition(*this, fromColumn, fromRow, x0, y0);
@@ -278,18 +253,14 @@ void GameController::slidePiece(int fromColumn, int fromRow, int toColumn, int t
     } while (animating);
 }
 
-void GameController::startClockTimer()
-{
+void GameController::startClockTimer() {
     // One clock timer per view: starting it again replaces the running one.
-    if (clockTimerId)
-        host().stopTimer(clockTimerId);
+    if (clockTimerId) host().stopTimer(clockTimerId);
     clockTimerId = host().startTimer(view, ClockTimerIdentifier, ClockTimerPeriodMs);
 }
 
-void GameController::stopClockTimer()
-{
-    if (clockTimerId)
-        host().stopTimer(clockTimerId);
+void GameController::stopClockTimer() {
+    if (clockTimerId) host().stopTimer(clockTimerId);
     clockTimerId = 0;
 }
 
@@ -297,8 +268,7 @@ void GameController::stopClockTimer()
 // For the painting and the menus
 // ---------------------------------------------------------------------------
 
-void GameController::boardPainted(void* paintedView)
-{
+void GameController::boardPainted(void* paintedView) {
     view = paintedView;
     if (!clockTimerStarted) {
         startClockTimer();
@@ -306,62 +276,62 @@ void GameController::boardPainted(void* paintedView)
     }
 }
 
-void GameController::advanceSlide()
-{
-    if (!animating)
-        return;
+void GameController::advanceSlide() {
+    if (!animating) return;
     animX += animStepX;
     animY += animStepY;
 }
 
-bool GameController::gameDecided()
-{
+bool GameController::gameDecided() {
     // While the engine searches the game goes on, and the game position
     // belongs to the worker.
-    if (engineSession.searchState != 0)
-        return false;
+    if (engineSession.searchState != 0) return false;
     return gameOver(engineSession.gamePosition) != 0;
 }
 
-bool GameController::canTakeBack() { return engineSession.gamePosition.ply > 1; }
+bool GameController::canTakeBack() {
+    return engineSession.gamePosition.ply > 1;
+}
 
-bool GameController::canForward()
-{
+bool GameController::canForward() {
     const int ply = engineSession.gamePosition.ply;
     return engineBusy ? ply < recordLength() : ply - 1 < recordLength();
 }
 
-bool GameController::canForwardAll() { return engineSession.gamePosition.ply - 1 < recordLength(); }
+bool GameController::canForwardAll() {
+    return engineSession.gamePosition.ply - 1 < recordLength();
+}
 
-int GameController::sideToMove()
-{
+int GameController::sideToMove() {
     // A thinking engine plays the side to move.
     if (engineSession.searchState == 1) {
         const int engine = engineSession.engineColour;
-        if (engine == EnginePlaysWhite)
-            return White;
-        if (engine == EnginePlaysBlack)
-            return Black;
+        if (engine == EnginePlaysWhite) return White;
+        if (engine == EnginePlaysBlack) return Black;
     }
     return engineSession.gamePosition.sideToMove;
 }
 
-int GameController::userScore()
-{
+int GameController::userScore() {
     const int score = engineSession.rootScore;
     return userColour == Black ? -score : score;
 }
 
-std::intptr_t dispatchEngineNotification(unsigned message, std::intptr_t wParam, std::intptr_t lParam)
-{
+std::intptr_t dispatchEngineNotification(unsigned message, std::intptr_t wParam, std::intptr_t lParam) {
     switch (message) {
-    case EngineMovedMessage: gameController().onEngineMoved(); break;
-    case IterationDoneMessage: gameController().onEngineProgress(static_cast<int>(wParam)); break;
+    case EngineMovedMessage:
+        gameController().onEngineMoved();
+        break;
+    case IterationDoneMessage:
+        gameController().onEngineProgress(static_cast<int>(wParam));
+        break;
     case DisambiguateMessage:
         if (lParam)
-            disambiguationNeeded(static_cast<std::int32_t>(wParam), *reinterpret_cast<const Position*>(lParam));
+            disambiguationNeeded(static_cast<std::int32_t>(wParam),
+                                 *reinterpret_cast<const Position*>(lParam));
         break;
-    default: break;
+    default:
+        break;
     }
     return 0;
 }

@@ -13,57 +13,57 @@
 #include "game/settings.h"
 #include "ui/board/geometry.h"
 
-constexpr std::int32_t NoTutorReference = 100000;  // tutorReferenceScore: make no comparison
-constexpr std::int32_t TutorWarningDrop = 200;     // centipawns lost before the tutor asks
-constexpr std::int32_t ClockLimitMs = 3599000;     // 59:59
+constexpr std::int32_t NoTutorReference = 100000; // tutorReferenceScore: make no comparison
+constexpr std::int32_t TutorWarningDrop = 200;    // centipawns lost before the tutor asks
+constexpr std::int32_t ClockLimitMs = 3599000;    // 59:59
 
 class GameController {
-public:
+  public:
     // Platform and pictures.
-    GamePlatform* platform;              // the shell's platform (tests: a fake); null = nothing shown
-    ImageHandle boardImage;              // the three skin images in use
+    GamePlatform* platform; // the shell's platform (tests: a fake); null = nothing shown
+    ImageHandle boardImage; // the three skin images in use
     ImageHandle piecesImage;
     ImageHandle selectionImage;
-    BoardGeometry geometry;              // layout of the board, with screenType
+    BoardGeometry geometry; // layout of the board, with screenType
 
     // Selection and move entry.
-    std::uint8_t selectedPiece;          // piece code on the selected square when selected
-    std::int32_t selectedColumn;         // the selected square, -1 = none
+    std::uint8_t selectedPiece;  // piece code on the selected square when selected
+    std::int32_t selectedColumn; // the selected square, -1 = none
     std::int32_t selectedRow;
-    bool pieceSelected;                  // a piece of the user's is selected
-    std::int32_t cursorColumn;           // cursor square, (0, 0) after a new game
+    bool pieceSelected;        // a piece of the user's is selected
+    std::int32_t cursorColumn; // cursor square, (0, 0) after a new game
     std::int32_t cursorRow;
-    std::int32_t hintMove[4];            // from column, from row, to column, to row; -1 = none
-    std::int32_t userColour;             // 1 White, 2 Black
-    Settings settings;                   // the 36-byte block of "options.cfg"
-    bool engineBusy;                     // the engine has been asked to move and has not answered
-    std::int32_t tutorReferenceScore;    // engine score when the user last moved; 100000 = none
-    bool showMovablePieces;              // the stylus went down on a square not the user's
-    bool stylusDown;                     // a press on the board is in progress
-    std::int32_t pressX, pressY;         // view point where the stylus went down
-    std::int32_t dragDX, dragDY;         // offset of the stylus from the press point
+    std::int32_t hintMove[4];         // from column, from row, to column, to row; -1 = none
+    std::int32_t userColour;          // 1 White, 2 Black
+    Settings settings;                // the 36-byte block of "options.cfg"
+    bool engineBusy;                  // the engine has been asked to move and has not answered
+    std::int32_t tutorReferenceScore; // engine score when the user last moved; 100000 = none
+    bool showMovablePieces;           // the stylus went down on a square not the user's
+    bool stylusDown;                  // a press on the board is in progress
+    std::int32_t pressX, pressY;      // view point where the stylus went down
+    std::int32_t dragDX, dragDY;      // offset of the stylus from the press point
 
     // The sliding piece.
-    bool animating;                      // a slide is running
-    std::int32_t animHiddenColumn;       // square that shows capturedPiece during a slide
+    bool animating;                // a slide is running
+    std::int32_t animHiddenColumn; // square that shows capturedPiece during a slide
     std::int32_t animHiddenRow;
-    double animX, animY;                 // view position of the sliding piece
-    double animStepX, animStepY;         // movement per frame
-    std::int32_t animFrame;              // frames shown so far
-    std::int32_t animFrameCount;         // frames of one slide
-    std::uint8_t animPiece;              // piece code of the sliding piece
-    std::uint8_t capturedPiece;          // drawn on the hidden square during a slide, 0 = none
+    double animX, animY;         // view position of the sliding piece
+    double animStepX, animStepY; // movement per frame
+    std::int32_t animFrame;      // frames shown so far
+    std::int32_t animFrameCount; // frames of one slide
+    std::uint8_t animPiece;      // piece code of the sliding piece
+    std::uint8_t capturedPiece;  // drawn on the hidden square during a slide, 0 = none
 
     // Clocks.
-    bool clockTimerStarted;              // the clock timer runs for this game
-    std::int32_t whiteClockMs;           // time White has been to move
-    std::int32_t blackClockMs;           // time Black has been to move
-    std::intptr_t clockTimerId;          // handle of the running clock timer, 0 = none
-    void* view;                          // the game view as last painted (owner of the clock timer)
+    bool clockTimerStarted;     // the clock timer runs for this game
+    std::int32_t whiteClockMs;  // time White has been to move
+    std::int32_t blackClockMs;  // time Black has been to move
+    std::intptr_t clockTimerId; // handle of the running clock timer, 0 = none
+    void* view;                 // the game view as last painted (owner of the clock timer)
 
     // Tutor.
-    bool tutorWarned;                    // the tutor asked during the current engine search
-    bool questionOpen;                   // the tutor's question box is open
+    bool tutorWarned;  // the tutor asked during the current engine search
+    bool questionOpen; // the tutor's question box is open
 
     // Life of the game.
     // Settings, skin images and engine start. Returns false when the program
@@ -123,11 +123,11 @@ public:
     void boardPainted(void* paintedView);
     // Called by a paint while `animating` after the sliding piece is drawn.
     void advanceSlide();
-    bool gameDecided();             // checkmate, stalemate or a draw rule in the current position
-    bool canTakeBack();             // "Takeback", "Takeback all"
-    bool canForward();              // "Forward"
-    bool canForwardAll();           // "Forward all"
-    int sideToMove();               // of the engine's game position: 1 White, 2 Black
+    bool gameDecided();   // checkmate, stalemate or a draw rule in the current position
+    bool canTakeBack();   // "Takeback", "Takeback all"
+    bool canForward();    // "Forward"
+    bool canForwardAll(); // "Forward all"
+    int sideToMove();     // of the engine's game position: 1 White, 2 Black
     // Score of the engine's last search from the user's side, in centipawns.
     int userScore();
 };

@@ -6,66 +6,54 @@
 
 namespace {
 
-std::string& folderStore()
-{
+std::string& folderStore() {
     static std::string folder;
     return folder;
 }
 
-std::string executableFolder()
-{
+std::string executableFolder() {
     char path[4096];
     const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (length <= 0)
-        return ".";
+    if (length <= 0) return ".";
     path[length] = 0;
     std::string full(path);
     const std::size_t slash = full.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    if (slash == 0)
-        return "/";
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
     return full.substr(0, slash);
 }
 
-}  // namespace
+} // namespace
 
-const std::string& gameFolder()
-{
+const std::string& gameFolder() {
     std::string& folder = folderStore();
-    if (folder.empty())
-        folder = executableFolder();
+    if (folder.empty()) folder = executableFolder();
     return folder;
 }
 
-void setGameFolder(const std::string& folder) { folderStore() = folder; }
+void setGameFolder(const std::string& folder) {
+    folderStore() = folder;
+}
 
-std::string gameFile(const char* name)
-{
+std::string gameFile(const char* name) {
     std::string path = gameFolder();
-    if (path.empty() || path.back() != '/')
-        path += '/';
-    for (const char* c = name; *c; ++c)
-        path += (*c == '\\') ? '/' : *c;
+    if (path.empty() || path.back() != '/') path += '/';
+    for (const char* c = name; *c; ++c) path += (*c == '\\') ? '/' : *c;
     return path;
 }
 
-bool fileIsPresent(const char* path)
-{
+bool fileIsPresent(const char* path) {
     std::FILE* file = std::fopen(path, "rb");
-    if (!file)
-        return false;
+    if (!file) return false;
     const bool present = std::fgetc(file) != EOF;
     std::fclose(file);
     return present;
 }
 
-bool replaceFile(const char* path, const void* bytes, std::size_t count)
-{
+bool replaceFile(const char* path, const void* bytes, std::size_t count) {
     const std::string fresh = std::string(path) + ".new";
     std::FILE* file = std::fopen(fresh.c_str(), "wb");
-    if (!file)
-        return false;
+    if (!file) return false;
     bool written = std::fwrite(bytes, 1, count, file) == count;
     written = std::fflush(file) == 0 && written;
     written = fsync(fileno(file)) == 0 && written;

@@ -8,12 +8,13 @@
 
 namespace {
 
-bool onBoard(int column, int row) { return column >= 0 && column < 8 && row >= 0 && row < 8; }
+bool onBoard(int column, int row) {
+    return column >= 0 && column < 8 && row >= 0 && row < 8;
+}
 
-}  // namespace
+} // namespace
 
-void GameController::selectSquare(int column, int row)
-{
+void GameController::selectSquare(int column, int row) {
     EngineBridge& bridge = engineBridge();
     selectedPiece = static_cast<std::uint8_t>(bridge.pieceAt(column, row));
     selectedColumn = column;
@@ -22,19 +23,16 @@ void GameController::selectSquare(int column, int row)
     bridge.computeDestinations(column, row, userColour);
 }
 
-void GameController::stylusPressed(int x, int y)
-{
+void GameController::stylusPressed(int x, int y) {
     EngineBridge& bridge = engineBridge();
     // 1. The engine's turn: the board takes no taps.
-    if (engineBusy)
-        return;
+    if (engineBusy) return;
     // 2.
     bridge.clearDestinations();
     // 3.
     int column, row;
     hitTest(*this, x, y, column, row);
-    if (!onBoard(column, row))
-        return;
+    if (!onBoard(column, row)) return;
     // 4.
     stylusDown = true;
     pressX = x;
@@ -81,20 +79,16 @@ void GameController::stylusPressed(int x, int y)
     repaint();
 }
 
-void GameController::stylusMoved(int x, int y)
-{
-    if (engineBusy || !stylusDown)
-        return;
+void GameController::stylusMoved(int x, int y) {
+    if (engineBusy || !stylusDown) return;
     dragDX = x - pressX;
     dragDY = y - pressY;
     repaint();
 }
 
-void GameController::stylusReleased(int x, int y)
-{
+void GameController::stylusReleased(int x, int y) {
     // 1.
-    if (!stylusDown)
-        return;
+    if (!stylusDown) return;
     // 2.
     showMovablePieces = false;
     stylusDown = false;

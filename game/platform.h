@@ -11,16 +11,16 @@ struct PlatformImage;
 using ImageHandle = PlatformImage*;
 
 // Timer and message numbers the controller uses.
-constexpr int ClockTimerIdentifier = 10;   // the view's one-second clock timer
+constexpr int ClockTimerIdentifier = 10; // the view's one-second clock timer
 constexpr int ClockTimerPeriodMs = 1000;
-constexpr int SlideFramePeriodMs = 50;     // sleep between two frames of a slide
+constexpr int SlideFramePeriodMs = 50; // sleep between two frames of a slide
 
 // Message numbers of the localised message table.
-constexpr int MessageWeakMove = 0;         // "Your last move seems to be weak. Would you take back?"
-constexpr int MessageFilesMissing = 1;     // "Required files not found. Please, re-install the software."
+constexpr int MessageWeakMove = 0;     // "Your last move seems to be weak. Would you take back?"
+constexpr int MessageFilesMissing = 1; // "Required files not found. Please, re-install the software."
 
 class GamePlatform {
-public:
+  public:
     virtual ~GamePlatform() = default;
 
     // Paints the whole game view at once, synchronously; nothing is queued.
@@ -37,8 +37,8 @@ public:
 
     // Message boxes with the localised text of the message table in the
     // current language and the caption "Tavisk".
-    virtual void showMessage(int message, int language) = 0;        // OK only
-    virtual bool askYesNo(int message, int language) = 0;           // question icon; true on Yes
+    virtual void showMessage(int message, int language) = 0; // OK only
+    virtual bool askYesNo(int message, int language) = 0;    // question icon; true on Yes
 
     // The main window is the foreground window.
     virtual bool isForeground() = 0;

@@ -18,25 +18,20 @@ namespace {
 constexpr char Trailer[] = {'\r', '\n', '*'};
 constexpr std::size_t TrailerSize = sizeof Trailer;
 
-bool writeGame(const char* path)
-{
+bool writeGame(const char* path) {
     std::vector<char> buffer(GameTextBufferSize);
     // Room for the trailer stays free whatever the writer makes of the game.
     const int length = writeGameText(engineSession.gameResult, buffer.data(), buffer.size() - TrailerSize);
     std::size_t used = length > 0 ? static_cast<std::size_t>(length) : 0;
-    if (used > buffer.size() - TrailerSize)
-        used = buffer.size() - TrailerSize;
-    for (char c : Trailer)
-        buffer[used++] = c;
+    if (used > buffer.size() - TrailerSize) used = buffer.size() - TrailerSize;
+    for (char c : Trailer) buffer[used++] = c;
     return replaceFile(path, buffer.data(), used);
 }
 
 // Reads the file's start into a zero-terminated text and loads the game.
-bool readGame(const char* path)
-{
+bool readGame(const char* path) {
     std::FILE* file = std::fopen(path, "rb");
-    if (!file)
-        return false;
+    if (!file) return false;
     std::vector<char> buffer(GameTextBufferSize);
     const std::size_t count = std::fread(buffer.data(), 1, buffer.size() - 1, file);
     std::fclose(file);
@@ -45,13 +40,14 @@ bool readGame(const char* path)
     return true;
 }
 
-}  // namespace
+} // namespace
 
-bool GameController::saveAutosave() { return writeGame(gameFile(AutosaveFileName).c_str()); }
+bool GameController::saveAutosave() {
+    return writeGame(gameFile(AutosaveFileName).c_str());
+}
 
 // After a load the side to move is the user's and the engine waits.
-static void takeTheSideToMove(GameController& controller)
-{
+static void takeTheSideToMove(GameController& controller) {
     if (engineSession.gamePosition.sideToMove == White) {
         controller.userColour = White;
         controller.settings.userPlaysWhite = 1;
@@ -64,22 +60,20 @@ static void takeTheSideToMove(GameController& controller)
     engineBridge().computeMovablePieces(controller.userColour);
 }
 
-bool GameController::loadAutosave()
-{
+bool GameController::loadAutosave() {
     const std::string path = gameFile(AutosaveFileName);
-    if (!fileIsPresent(path.c_str()) || !readGame(path.c_str()))
-        return false;
+    if (!fileIsPresent(path.c_str()) || !readGame(path.c_str())) return false;
     clockTimerStarted = false;
     takeTheSideToMove(*this);
     return true;
 }
 
-bool GameController::writeGameToFile(const char* path) { return writeGame(path); }
+bool GameController::writeGameToFile(const char* path) {
+    return writeGame(path);
+}
 
-bool GameController::readGameFromFile(const char* path)
-{
-    if (!readGame(path))
-        return false;
+bool GameController::readGameFromFile(const char* path) {
+    if (!readGame(path)) return false;
     takeTheSideToMove(*this);
     engineBusy = false;
     return true;

@@ -9,34 +9,34 @@
 
 namespace {
 
-void putU32(std::uint8_t* at, std::uint32_t value)
-{
+void putU32(std::uint8_t* at, std::uint32_t value) {
     at[0] = static_cast<std::uint8_t>(value);
     at[1] = static_cast<std::uint8_t>(value >> 8);
     at[2] = static_cast<std::uint8_t>(value >> 16);
     at[3] = static_cast<std::uint8_t>(value >> 24);
 }
 
-std::uint32_t getU32(const std::uint8_t* at)
-{
+std::uint32_t getU32(const std::uint8_t* at) {
     return static_cast<std::uint32_t>(at[0]) | static_cast<std::uint32_t>(at[1]) << 8 |
            static_cast<std::uint32_t>(at[2]) << 16 | static_cast<std::uint32_t>(at[3]) << 24;
 }
 
-bool levelIsValid(std::uint32_t mode, std::uint32_t value)
-{
+bool levelIsValid(std::uint32_t mode, std::uint32_t value) {
     switch (mode) {
-    case LevelRank: return value <= 9;
-    case LevelTurnIn: return timeTableIndex(perMoveTimes, value) >= 0;
-    case LevelGameIn: return timeTableIndex(gameTimes, value) >= 0;
-    default: return false;
+    case LevelRank:
+        return value <= 9;
+    case LevelTurnIn:
+        return timeTableIndex(perMoveTimes, value) >= 0;
+    case LevelGameIn:
+        return timeTableIndex(gameTimes, value) >= 0;
+    default:
+        return false;
     }
 }
 
-}  // namespace
+} // namespace
 
-void setDefaultSettings(Settings& settings)
-{
+void setDefaultSettings(Settings& settings) {
     std::memset(&settings, 0, sizeof settings);
     settings.isometric = 0;
     settings.levelMode = LevelTurnIn;
@@ -47,8 +47,7 @@ void setDefaultSettings(Settings& settings)
     settings.tutorMode = 1;
 }
 
-void encodeSettings(const Settings& s, std::uint8_t bytes[SettingsSize])
-{
+void encodeSettings(const Settings& s, std::uint8_t bytes[SettingsSize]) {
     putU32(bytes + 0, s.levelMode);
     putU32(bytes + 4, s.levelValue);
     bytes[8] = s.showLegalMoves;
@@ -62,8 +61,7 @@ void encodeSettings(const Settings& s, std::uint8_t bytes[SettingsSize])
     std::memcpy(bytes + 28, s.reserved, sizeof s.reserved);
 }
 
-void decodeSettings(const std::uint8_t* bytes, std::size_t count, Settings& s)
-{
+void decodeSettings(const std::uint8_t* bytes, std::size_t count, Settings& s) {
     // Overlay the given bytes on the current image, then read the fields back.
     std::uint8_t image[SettingsSize];
     encodeSettings(s, image);
@@ -81,8 +79,7 @@ void decodeSettings(const std::uint8_t* bytes, std::size_t count, Settings& s)
     std::memcpy(s.reserved, image + 28, sizeof s.reserved);
 }
 
-void repairSettings(Settings& s)
-{
+void repairSettings(Settings& s) {
     Settings defaults;
     setDefaultSettings(defaults);
     // The level is a pair: a mode with a value that belongs to another mode
@@ -91,24 +88,17 @@ void repairSettings(Settings& s)
         s.levelMode = defaults.levelMode;
         s.levelValue = defaults.levelValue;
     }
-    if (s.isometric > 1)
-        s.isometric = defaults.isometric;
-    if (s.orientation < 0 || s.orientation > 3)
-        s.orientation = defaults.orientation;
-    if (s.skin > 2)
-        s.skin = defaults.skin;
-    if (s.language < 0 || s.language > 6)
-        s.language = defaults.language;
+    if (s.isometric > 1) s.isometric = defaults.isometric;
+    if (s.orientation < 0 || s.orientation > 3) s.orientation = defaults.orientation;
+    if (s.skin > 2) s.skin = defaults.skin;
+    if (s.language < 0 || s.language > 6) s.language = defaults.language;
 }
 
-bool loadSettings(Settings& settings, const char* path)
-{
+bool loadSettings(Settings& settings, const char* path) {
     setDefaultSettings(settings);
-    if (!fileIsPresent(path))
-        return false;
+    if (!fileIsPresent(path)) return false;
     std::FILE* file = std::fopen(path, "rb");
-    if (!file)
-        return false;
+    if (!file) return false;
     std::uint8_t bytes[SettingsSize];
     const std::size_t count = std::fread(bytes, 1, sizeof bytes, file);
     std::fclose(file);
@@ -117,8 +107,7 @@ bool loadSettings(Settings& settings, const char* path)
     return true;
 }
 
-bool saveSettings(const Settings& settings, const char* path)
-{
+bool saveSettings(const Settings& settings, const char* path) {
     // Keep whatever the installed file holds beyond the block.
     std::vector<std::uint8_t> content(SettingsSize);
     if (std::FILE* old = std::fopen(path, "rb")) {
@@ -128,8 +117,7 @@ bool saveSettings(const Settings& settings, const char* path)
         while ((count = std::fread(chunk, 1, sizeof chunk, old)) > 0)
             content.insert(content.end(), chunk, chunk + count);
         std::fclose(old);
-        if (content.size() < SettingsSize)
-            content.resize(SettingsSize);
+        if (content.size() < SettingsSize) content.resize(SettingsSize);
     }
     encodeSettings(settings, content.data());
     return replaceFile(path, content.data(), content.size());

@@ -9,9 +9,9 @@ constexpr int SettingsSize = 36;
 constexpr const char* SettingsFileName = "options.cfg";
 
 // Level modes.
-constexpr std::uint32_t LevelRank = 0;     // fixed search depth, value = level index 0..9
-constexpr std::uint32_t LevelTurnIn = 1;   // time per engine move, value in ms
-constexpr std::uint32_t LevelGameIn = 2;   // time for the whole game, value in ms
+constexpr std::uint32_t LevelRank = 0;   // fixed search depth, value = level index 0..9
+constexpr std::uint32_t LevelTurnIn = 1; // time per engine move, value in ms
+constexpr std::uint32_t LevelGameIn = 2; // time for the whole game, value in ms
 
 // Offsets of the fields in the file image.
 //   0 u32 levelMode      4 u32 levelValue
@@ -19,17 +19,17 @@ constexpr std::uint32_t LevelGameIn = 2;   // time for the whole game, value in 
 //  12 u32 isometric     16 i32 orientation  20 u32 skin      24 i32 language
 //  28 8 bytes reserved (written back as read)
 struct Settings {
-    std::uint32_t levelMode;       // 0 Rank, 1 Turn In, 2 Game In
-    std::uint32_t levelValue;      // mode 0: level index 0..9; modes 1, 2: milliseconds
-    std::uint8_t showLegalMoves;   // mark destinations and movable pieces
-    std::uint8_t showLastMove;     // mark the last move played
-    std::uint8_t tutorMode;        // warn after a weak move
-    std::uint8_t userPlaysWhite;   // non-zero: the user plays White
-    std::uint32_t isometric;       // 1 isometric board, 0 flat board
-    std::int32_t orientation;      // flat: 0 White at the bottom, else turned; isometric: 0..3
-    std::uint32_t skin;            // flat skin 0 Wood, 1 Blue, 2 B/W
-    std::int32_t language;         // user-interface language 0..6
-    std::uint8_t reserved[8];      // not interpreted; kept as read
+    std::uint32_t levelMode;     // 0 Rank, 1 Turn In, 2 Game In
+    std::uint32_t levelValue;    // mode 0: level index 0..9; modes 1, 2: milliseconds
+    std::uint8_t showLegalMoves; // mark destinations and movable pieces
+    std::uint8_t showLastMove;   // mark the last move played
+    std::uint8_t tutorMode;      // warn after a weak move
+    std::uint8_t userPlaysWhite; // non-zero: the user plays White
+    std::uint32_t isometric;     // 1 isometric board, 0 flat board
+    std::int32_t orientation;    // flat: 0 White at the bottom, else turned; isometric: 0..3
+    std::uint32_t skin;          // flat skin 0 Wood, 1 Blue, 2 B/W
+    std::int32_t language;       // user-interface language 0..6
+    std::uint8_t reserved[8];    // not interpreted; kept as read
 };
 static_assert(sizeof(Settings) == SettingsSize, "the settings block is 36 bytes");
 

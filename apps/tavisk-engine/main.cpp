@@ -21,6 +21,23 @@ bool isQuit(const char* line) {
          (line[4] == '\0' || line[4] == '\n' || line[4] == '\r' || line[4] == ' ');
 }
 
+// Reads one line with its '\n' into line (MaxLineLength + 2 bytes). Returns its
+// length, more than MaxLineLength for a line that did not fit (its start is
+// kept, the rest dropped), -1 at the end of the input. Zero bytes read as blanks.
+int readCommandLine(char* line) {
+  size_t n = 0;
+  size_t total = 0;
+  int c;
+  while ((c = std::getchar()) != EOF) {
+    ++total;
+    if (n <= MaxLineLength) line[n++] = static_cast<char>(c == 0 ? ' ' : c);
+    if (c == '\n') break;
+  }
+  line[n] = '\0';
+  if (c == EOF && total == 0) return -1;
+  return total > MaxLineLength + 1 ? static_cast<int>(MaxLineLength + 1) : static_cast<int>(n);
+}
+
 [[noreturn]] void finish() {
   std::fflush(stdout);
   // The worker thread is never joined; the process simply ends with it.
@@ -34,12 +51,10 @@ int main() {
   // has nothing to do on an interrupt.
   std::signal(SIGINT, SIG_IGN);
   startEngine();
-  char* line = nullptr;
-  size_t capacity = 0;
-  ssize_t length;
-  while ((length = getline(&line, &capacity, stdin)) >= 0) {
-    if (static_cast<size_t>(length) > MaxLineLength) continue;
-    // Embedded zero bytes would cut the line short; the command ends there.
+  static char line[MaxLineLength + 2];
+  int length;
+  while ((length = readCommandLine(line)) >= 0) {
+    if (length > static_cast<int>(MaxLineLength)) continue;
     if (isQuit(line)) {
       processCommand(line);
       finish();

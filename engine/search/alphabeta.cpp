@@ -43,7 +43,7 @@ inline int tailByte(const PositionTail& tail, size_t offset) {
 }
 inline int tailBalance(const PositionTail& tail) {
     int16_t value;
-    std::memcpy(&value, tail.bytes + offsetof(Position, materialBalance) - PositionTailOffset, sizeof value);
+    std::memcpy(&value, tail.bytes + (offsetof(Position, materialBalance) - PositionTailOffset), sizeof value);
     return value;
 }
 inline size_t pieceListOffset(int colour) {

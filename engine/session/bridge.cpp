@@ -21,23 +21,21 @@ namespace {
 // No time limit for the fixed-depth levels: the depth ends the search.
 constexpr float UnlimitedSeconds = 1000000.0f;
 
-bool onBoard(int column, int row) { return column >= 0 && column < 8 && row >= 0 && row < 8; }
+bool onBoard(int column, int row) {
+    return column >= 0 && column < 8 && row >= 0 && row < 8;
+}
 
 // The position n plies before (negative n: after) the current one, rebuilt
 // from the record; forward steps stop at the record's end.
-void stepPlies(int n)
-{
+void stepPlies(int n) {
     Position& position = engineSession.gamePosition;
     int target = position.ply - n;
-    if (target < 1)
-        target = 1;
+    if (target < 1) target = 1;
     goToPly(position, target);
 }
 
 // Calls visit(move) for every legal move of colour in the game position.
-template <typename Visit>
-void forEachLegalMove(int colour, Visit visit)
-{
+template <typename Visit> void forEachLegalMove(int colour, Visit visit) {
     Position work = engineSession.gamePosition;
     if (work.sideToMove != colour) {
         // The user's pieces while the engine is to move: the moves they would
@@ -51,19 +49,15 @@ void forEachLegalMove(int colour, Visit visit)
         Position copy = work;
         uint32_t changed = 0, former = 0;
         makeMove(copy, move, changed, former, Queen);
-        if (!inCheck(copy, colour))
-            visit(move);
+        if (!inCheck(copy, colour)) visit(move);
     };
-    for (int k = 0; k < list.tacticalCount(); ++k)
-        consider(list.tactical(k));
-    for (int k = 0; k < list.quietCount(); ++k)
-        consider(list.quiet(k));
+    for (int k = 0; k < list.tacticalCount(); ++k) consider(list.tactical(k));
+    for (int k = 0; k < list.quietCount(); ++k) consider(list.quiet(k));
 }
 
 // Squares of a move as the user sees them; a castling move is the king's
 // step from its start square.
-void moveSquares(int32_t move, int& fromColumn, int& fromRow, int& toColumn, int& toRow)
-{
+void moveSquares(int32_t move, int& fromColumn, int& fromRow, int& toColumn, int& toRow) {
     const int origin = moveOrigin(move);
     const int destination = moveDestination(move);
     toColumn = columnOf(destination);
@@ -77,8 +71,7 @@ void moveSquares(int32_t move, int& fromColumn, int& fromRow, int& toColumn, int
     }
 }
 
-int nextSquare(const int32_t* squares, int count, int32_t& cursor, int& column, int& row)
-{
+int nextSquare(const int32_t* squares, int count, int32_t& cursor, int& column, int& row) {
     ++cursor;
     if (cursor < count) {
         column = columnOf(squares[cursor]);
@@ -89,16 +82,14 @@ int nextSquare(const int32_t* squares, int count, int32_t& cursor, int& column, 
     return 0;
 }
 
-}  // namespace
+} // namespace
 
-EngineBridge& engineBridge()
-{
+EngineBridge& engineBridge() {
     static EngineBridge bridge{};
     return bridge;
 }
 
-void EngineBridge::resetBridge()
-{
+void EngineBridge::resetBridge() {
     destinationCount = 0;
     destinationCursor = -1;
     movableCount = 0;
@@ -106,15 +97,13 @@ void EngineBridge::resetBridge()
     startEngine();
 }
 
-void EngineBridge::newEngineGame()
-{
+void EngineBridge::newEngineGame() {
     processCommand("new");
     pvTable[0][0] = 0;
     resetOpeningName(openingBook);
 }
 
-void EngineBridge::setLevel(int mode, long value)
-{
+void EngineBridge::setLevel(int mode, long value) {
     levelMode = mode;
     levelValue = value;
     char line[64];
@@ -135,17 +124,19 @@ void EngineBridge::setLevel(int mode, long value)
     }
 }
 
-void EngineBridge::go()
-{
+void EngineBridge::go() {
     // 1. Nothing may be searching while the limits change.
     stopSearch();
     // 2. A finished game gets no engine move.
-    if (gameOver(engineSession.gamePosition))
-        return;
+    if (gameOver(engineSession.gamePosition)) return;
     // 3. The time limits of the level.
     switch (levelMode) {
-    case 0: allocateTime(UnlimitedSeconds, 0); break;
-    case 1: allocateTime(0.0f, static_cast<int>(levelValue / 1000)); break;
+    case 0:
+        allocateTime(UnlimitedSeconds, 0);
+        break;
+    case 1:
+        allocateTime(0.0f, static_cast<int>(levelValue / 1000));
+        break;
     default: {
         const int clock = engineSession.gamePosition.sideToMove == Black ? engineSession.blackClock.load()
                                                                          : engineSession.whiteClock.load();
@@ -157,29 +148,24 @@ void EngineBridge::go()
     processCommand("go");
 }
 
-int EngineBridge::tryUserMove(int fromColumn, int fromRow, int toColumn, int toRow)
-{
-    if (!onBoard(fromColumn, fromRow) || !onBoard(toColumn, toRow))
-        return 0;
+int EngineBridge::tryUserMove(int fromColumn, int fromRow, int toColumn, int toRow) {
+    if (!onBoard(fromColumn, fromRow) || !onBoard(toColumn, toRow)) return 0;
     engineSession.promotionChoice = Queen;
     Position& position = engineSession.gamePosition;
     int origin = 0, destination = 0;
-    return playMove(position, fromColumn, fromRow, toColumn, toRow, position.sideToMove, 0, 1, nullptr, &origin,
-                    &destination);
+    return playMove(position, fromColumn, fromRow, toColumn, toRow, position.sideToMove, 0, 1, nullptr,
+                    &origin, &destination);
 }
 
-void EngineBridge::toggleEngineSide(bool busy)
-{
-    if (gameOver(engineSession.gamePosition))
-        return;
+void EngineBridge::toggleEngineSide(bool busy) {
+    if (gameOver(engineSession.gamePosition)) return;
     if (busy)
         stopSearch();
     else
         go();
 }
 
-void EngineBridge::takeBackMove(bool busy)
-{
+void EngineBridge::takeBackMove(bool busy) {
     const uint8_t colour = engineSession.engineColour;
     if (busy) {
         // The engine must not answer the position it is being taken out of.
@@ -193,23 +179,19 @@ void EngineBridge::takeBackMove(bool busy)
     engineSession.expectedReply = 0;
 }
 
-void EngineBridge::takeBackAllMoves(bool busy)
-{
-    if (busy)
-        stopSearch();
+void EngineBridge::takeBackAllMoves(bool busy) {
+    if (busy) stopSearch();
     // Step back while that gets somewhere: a game set up with Black to move
     // never reaches ply 1.
     while (engineSession.gamePosition.ply > 1) {
         const int before = engineSession.gamePosition.ply;
         stepPlies(1);
-        if (engineSession.gamePosition.ply >= before)
-            break;
+        if (engineSession.gamePosition.ply >= before) break;
     }
     engineSession.expectedReply = 0;
 }
 
-void EngineBridge::forwardMove(bool busy)
-{
+void EngineBridge::forwardMove(bool busy) {
     if (busy) {
         stopSearch();
         stepPlies(-1);
@@ -218,25 +200,19 @@ void EngineBridge::forwardMove(bool busy)
     }
 }
 
-void EngineBridge::forwardAllMoves(bool busy)
-{
-    if (busy)
-        stopSearch();
+void EngineBridge::forwardAllMoves(bool busy) {
+    if (busy) stopSearch();
     // Going forward stops at the record's end, so one step past it reaches it.
     goToPly(engineSession.gamePosition, recordLength() + 1);
 }
 
-int EngineBridge::pieceAt(int column, int row)
-{
-    if (!onBoard(column, row))
-        return Empty;
+int EngineBridge::pieceAt(int column, int row) {
+    if (!onBoard(column, row)) return Empty;
     return engineSession.gamePosition.board[squareOf(column, row)];
 }
 
-int EngineBridge::pieceBeforeLastMove(int column, int row)
-{
-    if (!onBoard(column, row))
-        return Empty;
+int EngineBridge::pieceBeforeLastMove(int column, int row) {
+    if (!onBoard(column, row)) return Empty;
     // The earlier position is rebuilt on a copy; the game position stays.
     Position earlier = engineSession.gamePosition;
     const int target = earlier.ply - 1;
@@ -244,65 +220,52 @@ int EngineBridge::pieceBeforeLastMove(int column, int row)
     return earlier.board[squareOf(column, row)];
 }
 
-int EngineBridge::predictedReply(int& fromColumn, int& fromRow, int& toColumn, int& toRow)
-{
+int EngineBridge::predictedReply(int& fromColumn, int& fromRow, int& toColumn, int& toRow) {
     const int32_t move = engineSession.expectedReply;
-    if (move == 0)
-        return 0;
+    if (move == 0) return 0;
     moveSquares(move, fromColumn, fromRow, toColumn, toRow);
     return 1;
 }
 
-void EngineBridge::computeMovablePieces(int colour)
-{
+void EngineBridge::computeMovablePieces(int colour) {
     movableCount = 0;
     movableCursor = -1;
     clearDestinations();
     forEachLegalMove(colour, [this](int32_t move) {
         const int origin = moveOrigin(move);
-        if (origin >= CastleWhiteKingSide)
-            return;
+        if (origin >= CastleWhiteKingSide) return;
         for (int i = 0; i < movableCount; ++i)
-            if (movablePieces[i] == origin)
-                return;
-        if (movableCount < BridgeListSize)
-            movablePieces[movableCount++] = origin;
+            if (movablePieces[i] == origin) return;
+        if (movableCount < BridgeListSize) movablePieces[movableCount++] = origin;
     });
 }
 
-int EngineBridge::nextMovablePiece(int& column, int& row)
-{
+int EngineBridge::nextMovablePiece(int& column, int& row) {
     return nextSquare(movablePieces, movableCount, movableCursor, column, row);
 }
 
-void EngineBridge::clearDestinations()
-{
+void EngineBridge::clearDestinations() {
     destinationCount = 0;
     destinationCursor = -1;
 }
 
-void EngineBridge::computeDestinations(int column, int row, int colour)
-{
+void EngineBridge::computeDestinations(int column, int row, int colour) {
     clearDestinations();
-    if (!onBoard(column, row))
-        return;
+    if (!onBoard(column, row)) return;
     const int selected = squareOf(column, row);
     const bool kingOnE = column == 4 && pieceType(pieceAt(column, row)) == King;
     forEachLegalMove(colour, [&](int32_t move) {
         const int origin = moveOrigin(move);
         int target = -1;
         if (origin >= CastleWhiteKingSide) {
-            if (kingOnE)
-                target = moveDestination(move);
+            if (kingOnE) target = moveDestination(move);
         } else if (origin == selected) {
             target = moveDestination(move);
         }
-        if (target >= 0 && destinationCount < BridgeListSize)
-            destinations[destinationCount++] = target;
+        if (target >= 0 && destinationCount < BridgeListSize) destinations[destinationCount++] = target;
     });
 }
 
-int EngineBridge::nextDestination(int& column, int& row)
-{
+int EngineBridge::nextDestination(int& column, int& row) {
     return nextSquare(destinations, destinationCount, destinationCursor, column, row);
 }

@@ -9,14 +9,14 @@
 constexpr int BridgeListSize = 100;
 
 struct EngineBridge {
-    std::int32_t destinations[BridgeListSize];   // square numbers of the selected piece's targets
-    std::int32_t destinationCount;               // entries in use
-    std::int32_t destinationCursor;              // read position, -1 = before the first
-    std::int32_t movablePieces[BridgeListSize];  // square numbers of pieces with a legal move
+    std::int32_t destinations[BridgeListSize];  // square numbers of the selected piece's targets
+    std::int32_t destinationCount;              // entries in use
+    std::int32_t destinationCursor;             // read position, -1 = before the first
+    std::int32_t movablePieces[BridgeListSize]; // square numbers of pieces with a legal move
     std::int32_t movableCount;
     std::int32_t movableCursor;
-    std::int32_t levelMode;                      // as last given to setLevel
-    long levelValue;                             // mode 0: level number; modes 1, 2: ms
+    std::int32_t levelMode; // as last given to setLevel
+    long levelValue;        // mode 0: level number; modes 1, 2: ms
 
     // Empties both lists, then starts the engine.
     void resetBridge();
@@ -57,6 +57,12 @@ struct EngineBridge {
 EngineBridge& engineBridge();
 
 // Square number of the mailbox board for a (column, row) pair, and back.
-constexpr int bridgeSquare(int column, int row) { return 22 + 10 * row + column; }
-constexpr int bridgeColumn(int square) { return (square - 22) % 10; }
-constexpr int bridgeRow(int square) { return (square - 22) / 10; }
+constexpr int bridgeSquare(int column, int row) {
+    return 22 + 10 * row + column;
+}
+constexpr int bridgeColumn(int square) {
+    return (square - 22) % 10;
+}
+constexpr int bridgeRow(int square) {
+    return (square - 22) / 10;
+}

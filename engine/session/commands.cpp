@@ -76,15 +76,19 @@ void playNowAndWait() {
   }
 }
 
-// Polls until the worker is idle.
+// Polls until the worker is idle, repeating the abort: a search that was woken
+// but had not begun clears the stop request when it begins.
 void waitUntilIdle() {
-  while (engineSession.searchState != 0) sleepMilliseconds(PollMilliseconds);
+  while (workerBusy()) {
+    engineSession.stopRequest = StopAndAbort;
+    sleepMilliseconds(PollMilliseconds);
+  }
 }
 
 // Stops a running search without playing and waits until the worker is idle,
 // so that the game position can be changed safely.
 void abortSearch() {
-  if (engineSession.searchState == 0) return;
+  if (!workerBusy()) return;
   engineSession.stopRequest = StopAndAbort;
   waitUntilIdle();
 }

@@ -8,21 +8,20 @@
 namespace {
 
 // A quiet middle-game position that no opening book knows, White to move.
-const char* const QuietGame = "[FEN \"r1bq1rk1/pp2bppp/2n1pn2/3p4/3P4/2NBPN2/PP3PPP/R1BQ1RK1 w - - 0 9\"]\r\n\r\n*";
+const char* const QuietGame =
+    "[FEN \"r1bq1rk1/pp2bppp/2n1pn2/3p4/3P4/2NBPN2/PP3PPP/R1BQ1RK1 w - - 0 9\"]\r\n\r\n*";
 
 // Gives the engine about two seconds per move, so that it is still thinking
 // when the test acts.
-void slowEngine(GameController& game)
-{
+void slowEngine(GameController& game) {
     game.settings.levelMode = LevelTurnIn;
     game.settings.levelValue = 2000;
     game.applySettings();
 }
 
-TEST_F(GameTest, HintSlidesTheExpectedPieceThereAndBack)
-{
+TEST_F(GameTest, HintSlidesTheExpectedPieceThereAndBack) {
     startGame();
-    EXPECT_FALSE(game().hintAvailable());  // nothing predicted at the start
+    EXPECT_FALSE(game().hintAvailable()); // nothing predicted at the start
     loadText(QuietGame);
     tap(col("h2"), row("h2"));
     tap(col("h3"), row("h3"));
@@ -39,18 +38,17 @@ TEST_F(GameTest, HintSlidesTheExpectedPieceThereAndBack)
     EXPECT_EQ(platform->slidePaints, 2 * game().animFrameCount);
     int x0, y0;
     piecePosition(game(), fromColumn, fromRow, x0, y0);
-    EXPECT_NEAR(platform->slideX.back(), x0 - game().animStepX, 1e-9);  // on its way home
+    EXPECT_NEAR(platform->slideX.back(), x0 - game().animStepX, 1e-9); // on its way home
     EXPECT_EQ(game().selectedColumn, -1);
     EXPECT_EQ(game().selectedRow, -1);
-    EXPECT_TRUE(samePosition(before, engineSession.gamePosition));  // nothing played
-    EXPECT_TRUE(game().hintAvailable());                            // and it can be shown again
+    EXPECT_TRUE(samePosition(before, engineSession.gamePosition)); // nothing played
+    EXPECT_TRUE(game().hintAvailable());                           // and it can be shown again
 }
 
 // White offers its queen; the engine's first iteration sees it lost.
 const char* const QueenBlunder = "[FEN \"3qk3/8/8/8/8/8/8/3QK3 w - - 0 1\"]\r\n\r\n*";
 
-TEST_F(GameTest, TutorAnsweredYesTakesTheWeakMoveBack)
-{
+TEST_F(GameTest, TutorAnsweredYesTakesTheWeakMoveBack) {
     startGame();
     loadText(QueenBlunder);
     const Position before = engineSession.gamePosition;
@@ -58,8 +56,7 @@ TEST_F(GameTest, TutorAnsweredYesTakesTheWeakMoveBack)
     platform->answer = [&] {
         // The clocks stand still while the question is open.
         const int white = game().whiteClockMs, black = game().blackClockMs;
-        for (int i = 0; i < 3; ++i)
-            game().clockTick();
+        for (int i = 0; i < 3; ++i) game().clockTick();
         whiteDuring = game().whiteClockMs - white;
         blackDuring = game().blackClockMs - black;
         EXPECT_TRUE(game().questionOpen);
@@ -68,43 +65,34 @@ TEST_F(GameTest, TutorAnsweredYesTakesTheWeakMoveBack)
     tap(col("d1"), row("d1"));
     tap(col("d7"), row("d7"));
     ASSERT_TRUE(game().engineBusy);
-    ASSERT_TRUE(waitForEngine());  // the Yes ends the engine's turn
+    ASSERT_TRUE(waitForEngine()); // the Yes ends the engine's turn
     ASSERT_EQ(platform->questions.size(), 1u);
     EXPECT_EQ(platform->questions[0], MessageWeakMove);
     EXPECT_EQ(whiteDuring, 0);
     EXPECT_EQ(blackDuring, 0);
     EXPECT_FALSE(game().questionOpen);
     EXPECT_EQ(engineSession.rootScore, game().tutorReferenceScore);
-    pumpFor(300);  // the abandoned search plays nothing
+    pumpFor(300); // the abandoned search plays nothing
     EXPECT_TRUE(samePosition(before, engineSession.gamePosition));
     EXPECT_FALSE(game().engineBusy);
 }
 
-TEST_F(GameTest, TutorAnsweredNoLetsTheEngineGoOnAndAsksOncePerSearch)
-{
-    startGame();
-    loadText(QueenBlunder);
-    platform->answer = [] { return false; };
-    tap(col("d1"), row("d1"));
-    tap(col("d7"), row("d7"));
-    ASSERT_TRUE(waitForEngine());
-    EXPECT_EQ(platform->questions.size(), 1u);
-    EXPECT_EQ(engineSession.gamePosition.ply, 3);
-    const int taker = engineBridge().pieceAt(col("d7"), row("d7"));
-    EXPECT_TRUE(taker == BlackQueen || taker == BlackKing);  // the queen was taken
-
-    // Without the tutor nothing is asked.
-    startGame();
-    game().settings.tutorMode = 0;
-    loadText(QueenBlunder);
-    tap(col("d1"), row("d1"));
-    tap(col("d7"), row("d7"));
-    ASSERT_TRUE(waitForEngine());
-    EXPECT_TRUE(platform->questions.empty());
+TEST_F(GameTest, TutorAnsweredNoLetsTheEngineGoOnAndAsksOncePerSearch) {
+    for (int tutor = 1; tutor >= 0; --tutor) {
+        startGame();
+        game().settings.tutorMode = static_cast<std::uint8_t>(tutor);
+        loadText(QueenBlunder);
+        tap(col("d1"), row("d1"));
+        tap(col("d7"), row("d7"));
+        ASSERT_TRUE(waitForEngine());
+        EXPECT_EQ(platform->questions.size(), tutor ? 1u : 0u);
+        EXPECT_EQ(engineSession.gamePosition.ply, 3);
+        const int taker = engineBridge().pieceAt(col("d7"), row("d7"));
+        EXPECT_TRUE(taker == BlackQueen || taker == BlackKing); // the queen was taken
+    }
 }
 
-TEST_F(GameTest, TakebackAndForwardWithTheEngineIdle)
-{
+TEST_F(GameTest, TakebackAndForwardWithTheEngineIdle) {
     startGame();
     EXPECT_FALSE(game().canTakeBack());
     tap(col("e2"), row("e2"));
@@ -130,20 +118,19 @@ TEST_F(GameTest, TakebackAndForwardWithTheEngineIdle)
     game().takeBackAll();
     EXPECT_EQ(engineSession.gamePosition.ply, 1);
     EXPECT_EQ(game().tutorReferenceScore, 0);
-    EXPECT_FALSE(game().engineBusy);  // the user plays White: the engine waits
+    EXPECT_FALSE(game().engineBusy); // the user plays White: the engine waits
 
     game().forward();
     EXPECT_EQ(engineSession.gamePosition.ply, 3);
     game().forwardAll();
     EXPECT_EQ(engineSession.gamePosition.ply, 5);
     EXPECT_FALSE(game().canForwardAll());
-    game().forward();  // at the end: nothing more, the selection is cleared
+    game().forward(); // at the end: nothing more, the selection is cleared
     EXPECT_EQ(engineSession.gamePosition.ply, 5);
     EXPECT_EQ(game().selectedColumn, -1);
 }
 
-TEST_F(GameTest, TakebackAndForwardWhileTheEngineThinks)
-{
+TEST_F(GameTest, TakebackAndForwardWhileTheEngineThinks) {
     // The user plays Black: the engine opens.
     startGame(false);
     EXPECT_EQ(game().userColour, Black);
@@ -151,7 +138,7 @@ TEST_F(GameTest, TakebackAndForwardWhileTheEngineThinks)
     ASSERT_TRUE(waitForEngine());
     ASSERT_EQ(engineSession.gamePosition.ply, 2);
     slowEngine(game());
-    EXPECT_FALSE(game().engineBusy);  // the user's turn: the level only
+    EXPECT_FALSE(game().engineBusy); // the user's turn: the level only
 
     // A Black move, then a takeback while the engine thinks about it.
     tap(col("g8"), row("g8"));
@@ -164,7 +151,7 @@ TEST_F(GameTest, TakebackAndForwardWhileTheEngineThinks)
     EXPECT_EQ(engineSession.engineColour, colour);
     EXPECT_FALSE(game().engineBusy);
     pumpFor(300);
-    EXPECT_EQ(engineSession.gamePosition.ply, 2);  // the engine does not move
+    EXPECT_EQ(engineSession.gamePosition.ply, 2); // the engine does not move
 
     // Takeback all with the user Black: the engine plays White's first move again.
     game().settings.levelMode = LevelRank;
@@ -182,7 +169,7 @@ TEST_F(GameTest, TakebackAndForwardWhileTheEngineThinks)
     ASSERT_TRUE(waitForEngine());
     ASSERT_EQ(engineSession.gamePosition.ply, 4);
     slowEngine(game());
-    game().takeBackAll();  // the engine starts White's first move again
+    game().takeBackAll(); // the engine starts White's first move again
     ASSERT_TRUE(game().engineBusy);
     game().forward();
     EXPECT_FALSE(game().engineBusy);
@@ -199,8 +186,7 @@ TEST_F(GameTest, TakebackAndForwardWhileTheEngineThinks)
     EXPECT_EQ(engineSession.gamePosition.ply, 4);
 }
 
-TEST_F(GameTest, SwapSidesHandsTheMoveOverAndBack)
-{
+TEST_F(GameTest, SwapSidesHandsTheMoveOverAndBack) {
     startGame();
     // The user gives White to the engine, which moves at once.
     game().swapSides();
@@ -228,4 +214,4 @@ TEST_F(GameTest, SwapSidesHandsTheMoveOverAndBack)
     EXPECT_EQ(engineSession.gamePosition.ply, 3);
 }
 
-}  // namespace
+} // namespace

@@ -6,21 +6,20 @@
 
 namespace {
 
-TEST_F(GameTest, LevelsBecomeDepthAndLevelLines)
-{
+TEST_F(GameTest, LevelsBecomeDepthAndLevelLines) {
     startGame();
     const struct {
         int mode;
         long value;
         int depth, minutes, seconds;
     } levels[] = {
-        {0, 3, 5, 99, 0},        // "Rank" "4": depth 5, no move-time limit
-        {0, 0, 2, 99, 0},        // "Rank" "1": depth 2
-        {0, 9, 11, 99, 0},       // "Rank" "10": depth 11
-        {1, 5000, 99, 0, 5},     // "Turn In" "5 sec"
-        {1, 30000, 99, 0, 30},   // "Turn In" "30 sec"
-        {1, 180000, 99, 3, 0},   // "Turn In" "3 min"
-        {2, 300000, 99, 5, 0},   // "Game In" "5 min"
+        {0, 3, 5, 99, 0},      // "Rank" "4": depth 5, no move-time limit
+        {0, 0, 2, 99, 0},      // "Rank" "1": depth 2
+        {0, 9, 11, 99, 0},     // "Rank" "10": depth 11
+        {1, 5000, 99, 0, 5},   // "Turn In" "5 sec"
+        {1, 30000, 99, 0, 30}, // "Turn In" "30 sec"
+        {1, 180000, 99, 3, 0}, // "Turn In" "3 min"
+        {2, 300000, 99, 5, 0}, // "Game In" "5 min"
     };
     for (const auto& level : levels) {
         engineBridge().setLevel(level.mode, level.value);
@@ -30,21 +29,19 @@ TEST_F(GameTest, LevelsBecomeDepthAndLevelLines)
         EXPECT_EQ(engineBridge().levelMode, level.mode);
         EXPECT_EQ(engineBridge().levelValue, level.value);
     }
-    EXPECT_EQ(engineSession.whiteClock, 3000);  // the game time in centiseconds
+    EXPECT_EQ(engineSession.whiteClock, 3000); // the game time in centiseconds
     EXPECT_EQ(engineSession.blackClock, 3000);
 }
 
-TEST_F(GameTest, BridgeListsAndPiecesBeforeTheLastMove)
-{
+TEST_F(GameTest, BridgeListsAndPiecesBeforeTheLastMove) {
     startGame();
     EngineBridge& bridge = engineBridge();
     loadText("[FEN \"r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1\"]\r\n\r\n*");
     bridge.computeDestinations(col("e1"), row("e1"), White);
     int castlings = 0, column, r;
     while (bridge.nextDestination(column, r))
-        if (r == row("e1") && (column == col("g1") || column == col("c1")))
-            ++castlings;
-    EXPECT_EQ(castlings, 2);  // g1 and c1 through the castling moves
+        if (r == row("e1") && (column == col("g1") || column == col("c1"))) ++castlings;
+    EXPECT_EQ(castlings, 2); // g1 and c1 through the castling moves
     EXPECT_EQ(bridge.destinationCursor, -1);
 
     // Black's pieces while White is to move (the user as Black before the engine's move).
@@ -55,8 +52,8 @@ TEST_F(GameTest, BridgeListsAndPiecesBeforeTheLastMove)
     ASSERT_TRUE(bridge.tryUserMove(col("a1"), row("a1"), col("a8"), row("a8")));
     EXPECT_EQ(bridge.pieceAt(col("a8"), row("a8")), WhiteRook);
     EXPECT_EQ(bridge.pieceBeforeLastMove(col("a8"), row("a8")), BlackRook);
-    EXPECT_EQ(bridge.pieceAt(9, 0), Empty);  // off the board
-    EXPECT_FALSE(bridge.tryUserMove(col("h8"), row("h8"), col("h1"), row("h1")));  // does not answer the check
+    EXPECT_EQ(bridge.pieceAt(9, 0), Empty);                                       // off the board
+    EXPECT_FALSE(bridge.tryUserMove(col("h8"), row("h8"), col("h1"), row("h1"))); // does not answer the check
     int fc, fr, tc, tr;
     engineSession.expectedReply = 0;
     EXPECT_EQ(bridge.predictedReply(fc, fr, tc, tr), 0);
@@ -70,4 +67,4 @@ TEST_F(GameTest, BridgeListsAndPiecesBeforeTheLastMove)
     engineSession.expectedReply = 0;
 }
 
-}  // namespace
+} // namespace

@@ -13,23 +13,20 @@
 
 namespace {
 
-std::string lines(GameController& game)
-{
+std::string lines(GameController& game) {
     char user[32], engine[32];
     clockLines(game, "You", "CPU", "W", "B", user, engine, sizeof user);
     return std::string(user) + "|" + engine;
 }
 
-std::string fileText(const std::string& path)
-{
+std::string fileText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
 }
 
-TEST(ClockLines, Format)
-{
+TEST(ClockLines, Format) {
     char line[32];
     formatClockLine(line, sizeof line, "You", "W", 307000);
     EXPECT_STREQ(line, "You: W  5:07");
@@ -37,22 +34,13 @@ TEST(ClockLines, Format)
     EXPECT_STREQ(line, "You: W 12:07");
     formatClockLine(line, sizeof line, "CPU", "B", 5000000);
     EXPECT_STREQ(line, "CPU: B 59:59");
-    formatClockLine(line, 8, "You", "W", 0);  // a short buffer is cut, not overrun
+    formatClockLine(line, 8, "You", "W", 0); // a short buffer is cut, not overrun
     EXPECT_STREQ(line, "You: W ");
 }
 
-TEST(TimeTables, LevelsAndLabels)
-{
-    EXPECT_EQ(timeTableIndex(perMoveTimes, 30000), 6);
-    EXPECT_EQ(timeTableIndex(gameTimes, 600000), 4);
-    EXPECT_EQ(timeTableIndex(gameTimes, 1000), -1);
-}
-
-TEST_F(GameTest, ClocksCountTheSideToMoveAndStopAtTheLimit)
-{
+TEST_F(GameTest, ClocksCountTheSideToMoveAndStopAtTheLimit) {
     startGame();
-    for (int i = 0; i < 61; ++i)
-        game().clockTimerFired();
+    for (int i = 0; i < 61; ++i) game().clockTimerFired();
     EXPECT_EQ(lines(game()), "You: W  1:01|CPU: B  0:00");
     EXPECT_EQ(platform->statusRepaints, 61);
     // Ticks while another window is in front are lost.
@@ -74,8 +62,7 @@ TEST_F(GameTest, ClocksCountTheSideToMoveAndStopAtTheLimit)
     EXPECT_FALSE(game().stylusDown);
 
     game().whiteClockMs = ClockLimitMs - 1000;
-    for (int i = 0; i < 3; ++i)
-        game().clockTick();
+    for (int i = 0; i < 3; ++i) game().clockTick();
     EXPECT_EQ(game().whiteClockMs, ClockLimitMs);
 
     // The user's line follows the user's colour.
@@ -85,8 +72,7 @@ TEST_F(GameTest, ClocksCountTheSideToMoveAndStopAtTheLimit)
     EXPECT_EQ(lines(game()), "You: B  0:01|CPU: W  0:00");
 }
 
-TEST_F(GameTest, SavedGameLoadsBackWithTheUserToMove)
-{
+TEST_F(GameTest, SavedGameLoadsBackWithTheUserToMove) {
     startGame();
     tap(col("e2"), row("e2"));
     tap(col("e4"), row("e4"));
@@ -126,8 +112,7 @@ TEST_F(GameTest, SavedGameLoadsBackWithTheUserToMove)
     EXPECT_FALSE(game().readGameFromFile((folder / "missing.pgn").string().c_str()));
 }
 
-TEST_F(GameTest, TheLongestGameIsSavedAndReadWhole)
-{
+TEST_F(GameTest, TheLongestGameIsSavedAndReadWhole) {
     startGame();
     // 696 plies of knights going out and back: the record's limit.
     const char* const shuffle[4][2] = {{"g1", "f3"}, {"g8", "f6"}, {"f3", "g1"}, {"f6", "g8"}};
@@ -151,15 +136,13 @@ TEST_F(GameTest, TheLongestGameIsSavedAndReadWhole)
     EXPECT_STREQ(gameRecord.longTexts[RecordStopPly - 1], "Nf6-g8 ");
 }
 
-TEST_F(GameTest, AutosaveRestoresTheGameAtTheNextStart)
-{
+TEST_F(GameTest, AutosaveRestoresTheGameAtTheNextStart) {
     startGame();
     EXPECT_FALSE(fileIsPresent(gameFile(AutosaveFileName).c_str()));
     tap(col("e2"), row("e2"));
     tap(col("e4"), row("e4"));
     ASSERT_TRUE(waitForEngine());
-    for (int i = 0; i < 5; ++i)
-        game().clockTick();
+    for (int i = 0; i < 5; ++i) game().clockTick();
     const Position played = engineSession.gamePosition;
     game().shutdown();
     EXPECT_EQ(platform->liveImages, 0);
@@ -188,11 +171,10 @@ TEST_F(GameTest, AutosaveRestoresTheGameAtTheNextStart)
     EXPECT_EQ(game().settings.userPlaysWhite, 0);
     EXPECT_FALSE(game().engineBusy);
     pumpFor(300);
-    EXPECT_EQ(engineSession.gamePosition.ply, 4);  // the engine waits for the user
+    EXPECT_EQ(engineSession.gamePosition.ply, 4); // the engine waits for the user
 }
 
-TEST_F(GameTest, MissingInstalledFilesEndTheProgram)
-{
+TEST_F(GameTest, MissingInstalledFilesEndTheProgram) {
     // No "options.cfg": message 1, and without a main window the process ends with code 1.
     GameController& controller = game();
     controller = GameController{};
@@ -209,12 +191,11 @@ TEST_F(GameTest, MissingInstalledFilesEndTheProgram)
     const ImageHandle board = game().boardImage;
     EXPECT_FALSE(game().loadSkin(1));
     EXPECT_EQ(platform->closeRequests, 1);
-    EXPECT_EQ(game().boardImage, board);  // the old pictures stay
+    EXPECT_EQ(game().boardImage, board); // the old pictures stay
     EXPECT_EQ(platform->liveImages, 3);
 }
 
-TEST_F(GameTest, SkinPicturesFollowStyleSkinAndScreen)
-{
+TEST_F(GameTest, SkinPicturesFollowStyleSkinAndScreen) {
     startGame();
     platform->width = 320;
     platform->height = 240;
@@ -222,15 +203,17 @@ TEST_F(GameTest, SkinPicturesFollowStyleSkinAndScreen)
     ASSERT_TRUE(game().loadSkin(1));
     EXPECT_EQ(game().geometry.screenType, ScreenQvgaLandscape);
     EXPECT_EQ(platform->loadedImages,
-              (std::vector<std::string>{"Skin2\\board_land.bmp", "Skin1\\pieces_port.bmp", "Skin1\\selection_land.bmp"}));
-    EXPECT_EQ(platform->liveImages, 3);  // the previous three were released
+              (std::vector<std::string>{"Skin2\\board_land.bmp", "Skin1\\pieces_port.bmp",
+                                        "Skin1\\selection_land.bmp"}));
+    EXPECT_EQ(platform->liveImages, 3); // the previous three were released
 
     game().settings.isometric = 1;
     game().settings.orientation = 3;
     platform->loadedImages.clear();
     ASSERT_TRUE(game().loadSkin(0));
-    EXPECT_EQ(platform->loadedImages, (std::vector<std::string>{"Skin1\\iso_board_alt.bmp", "Skin1\\iso_pieces.bmp",
-                                                                "Skin1\\iso_selection.bmp"}));
+    EXPECT_EQ(platform->loadedImages,
+              (std::vector<std::string>{"Skin1\\iso_board_alt.bmp", "Skin1\\iso_pieces.bmp",
+                                        "Skin1\\iso_selection.bmp"}));
 }
 
-}  // namespace
+} // namespace

@@ -26,8 +26,7 @@ std::condition_variable queueChanged;
 std::deque<Notification*> queue;
 std::thread::id mainThread;
 
-std::intptr_t sendToMainWindow(unsigned message, std::intptr_t wParam, std::intptr_t lParam)
-{
+std::intptr_t sendToMainWindow(unsigned message, std::intptr_t wParam, std::intptr_t lParam) {
     if (std::this_thread::get_id() == mainThread || message == DisambiguateMessage)
         return dispatchEngineNotification(message, wParam, lParam);
     Notification note{message, wParam, lParam};
@@ -39,15 +38,11 @@ std::intptr_t sendToMainWindow(unsigned message, std::intptr_t wParam, std::intp
 }
 
 // Handles queued notifications until the predicate holds or the time is up.
-template <typename Predicate>
-bool pumpUntil(Predicate done, int timeoutMs)
-{
+template <typename Predicate> bool pumpUntil(Predicate done, int timeoutMs) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
-        if (done())
-            return true;
-        if (std::chrono::steady_clock::now() >= deadline)
-            return done();
+        if (done()) return true;
+        if (std::chrono::steady_clock::now() >= deadline) return done();
         Notification* note = nullptr;
         {
             // Short waits, so that a condition the worker meets without a
@@ -65,11 +60,10 @@ bool pumpUntil(Predicate done, int timeoutMs)
     }
 }
 
-void writeDefaultOptions(const std::filesystem::path& path, bool userWhite)
-{
+void writeDefaultOptions(const std::filesystem::path& path, bool userWhite) {
     Settings settings;
     setDefaultSettings(settings);
-    settings.levelMode = LevelRank;  // depth 2: quick and deterministic in length
+    settings.levelMode = LevelRank; // depth 2: quick and deterministic in length
     settings.levelValue = 0;
     settings.userPlaysWhite = userWhite ? 1 : 0;
     std::uint8_t bytes[SettingsSize];
@@ -79,10 +73,9 @@ void writeDefaultOptions(const std::filesystem::path& path, bool userWhite)
     std::fclose(file);
 }
 
-}  // namespace
+} // namespace
 
-void FakePlatform::repaint()
-{
+void FakePlatform::repaint() {
     ++repaints;
     if (controller_.animating) {
         ++slidePaints;
@@ -91,8 +84,7 @@ void FakePlatform::repaint()
     }
 }
 
-std::intptr_t FakePlatform::startTimer(void*, int identifier, int periodMs)
-{
+std::intptr_t FakePlatform::startTimer(void*, int identifier, int periodMs) {
     EXPECT_EQ(identifier, 10);
     EXPECT_EQ(periodMs, 1000);
     const std::intptr_t handle = nextTimer++;
@@ -100,29 +92,24 @@ std::intptr_t FakePlatform::startTimer(void*, int identifier, int periodMs)
     return handle;
 }
 
-bool FakePlatform::askYesNo(int message, int)
-{
+bool FakePlatform::askYesNo(int message, int) {
     questions.push_back(message);
     return answer();
 }
 
-ImageHandle FakePlatform::loadImage(const char* name)
-{
+ImageHandle FakePlatform::loadImage(const char* name) {
     loadedImages.push_back(name);
-    if (missingImages.count(name))
-        return nullptr;
+    if (missingImages.count(name)) return nullptr;
     ++liveImages;
     return reinterpret_cast<ImageHandle>(new int(0));
 }
 
-void FakePlatform::releaseImage(ImageHandle image)
-{
+void FakePlatform::releaseImage(ImageHandle image) {
     --liveImages;
     delete reinterpret_cast<int*>(image);
 }
 
-void GameTest::SetUp()
-{
+void GameTest::SetUp() {
     mainThread = std::this_thread::get_id();
     folder = std::filesystem::temp_directory_path() /
              ("tavisk_game_" + std::to_string(::getpid()) + "_" +
@@ -133,8 +120,7 @@ void GameTest::SetUp()
     mainWindow = &sendToMainWindow;
 }
 
-void GameTest::TearDown()
-{
+void GameTest::TearDown() {
     // Leave the engine idle and without a window for the next test.
     engineSession.engineColour = EnginePlaysNone;
     engineSession.stopRequest = StopAndAbort;
@@ -146,10 +132,11 @@ void GameTest::TearDown()
     std::filesystem::remove_all(folder);
 }
 
-GameController& GameTest::game() { return gameController(); }
+GameController& GameTest::game() {
+    return gameController();
+}
 
-void GameTest::startGame(bool userWhite)
-{
+void GameTest::startGame(bool userWhite) {
     writeDefaultOptions(folder / "options.cfg", userWhite);
     GameController& controller = game();
     controller = GameController{};
@@ -165,31 +152,29 @@ void GameTest::startGame(bool userWhite)
     controller.boardPainted(nullptr);
 }
 
-bool GameTest::waitForEngine(int timeoutMs)
-{
+bool GameTest::waitForEngine(int timeoutMs) {
     // The worker is idle again once it has returned from its notification.
     return pumpUntil([this] { return !game().engineBusy && engineSession.searchState == 0; }, timeoutMs);
 }
 
-void GameTest::pumpFor(int milliseconds) { pumpUntil([] { return false; }, milliseconds); }
+void GameTest::pumpFor(int milliseconds) {
+    pumpUntil([] { return false; }, milliseconds);
+}
 
-void GameTest::squarePoint(int column, int row, int& x, int& y)
-{
+void GameTest::squarePoint(int column, int row, int& x, int& y) {
     cellPosition(game(), column, row, x, y);
     x += game().geometry.cellWidth / 2;
     y += game().geometry.cellHeight / 2;
 }
 
-void GameTest::tap(int column, int row)
-{
+void GameTest::tap(int column, int row) {
     int x, y;
     squarePoint(column, row, x, y);
     game().stylusPressed(x, y);
     game().stylusReleased(x, y);
 }
 
-void GameTest::drag(int fromColumn, int fromRow, int toColumn, int toRow)
-{
+void GameTest::drag(int fromColumn, int fromRow, int toColumn, int toRow) {
     int x0, y0, x1, y1;
     squarePoint(fromColumn, fromRow, x0, y0);
     squarePoint(toColumn, toRow, x1, y1);
@@ -199,8 +184,7 @@ void GameTest::drag(int fromColumn, int fromRow, int toColumn, int toRow)
     game().stylusReleased(x1, y1);
 }
 
-void GameTest::loadText(const std::string& text)
-{
+void GameTest::loadText(const std::string& text) {
     const std::string path = (folder / "load.pgn").string();
     std::FILE* file = std::fopen(path.c_str(), "wb");
     std::fwrite(text.data(), 1, text.size(), file);
@@ -208,5 +192,9 @@ void GameTest::loadText(const std::string& text)
     ASSERT_TRUE(game().readGameFromFile(path.c_str()));
 }
 
-int col(const char* square) { return square[0] - 'a'; }
-int row(const char* square) { return '8' - square[1]; }
+int col(const char* square) {
+    return square[0] - 'a';
+}
+int row(const char* square) {
+    return '8' - square[1];
+}

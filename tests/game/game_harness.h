@@ -19,7 +19,7 @@
 #include "game/controller.h"
 
 class FakePlatform : public GamePlatform {
-public:
+  public:
     explicit FakePlatform(GameController& controller) : controller_(controller) {}
 
     void repaint() override;
@@ -41,7 +41,7 @@ public:
 
     // Paints made while a slide was running, since the last reset.
     int slidePaints = 0;
-    std::vector<double> slideX;   // the sliding piece's position at each such paint
+    std::vector<double> slideX; // the sliding piece's position at each such paint
     int repaints = 0;
     int statusRepaints = 0;
     long sleptMs = 0;
@@ -49,7 +49,7 @@ public:
     std::intptr_t nextTimer = 1;
     std::vector<int> messages;
     std::vector<int> questions;
-    std::function<bool()> answer = [] { return false; };  // the user's answer to a question
+    std::function<bool()> answer = [] { return false; }; // the user's answer to a question
     bool stylusHeld = false;
     bool foreground = true;
     bool mainWindowExists = false;
@@ -60,12 +60,12 @@ public:
     int liveImages = 0;
     int width = 240, height = 320;
 
-private:
+  private:
     GameController& controller_;
 };
 
 class GameTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 

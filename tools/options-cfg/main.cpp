@@ -6,8 +6,7 @@
 
 #include "game/settings.h"
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s OUTPUT\n", argv[0]);
         return 2;
@@ -19,8 +18,7 @@ int main(int argc, char** argv)
     std::FILE* file = std::fopen(argv[1], "wb");
     if (!file || std::fwrite(bytes, 1, sizeof bytes, file) != sizeof bytes) {
         std::fprintf(stderr, "cannot write %s\n", argv[1]);
-        if (file)
-            std::fclose(file);
+        if (file) std::fclose(file);
         return 1;
     }
     return std::fclose(file) == 0 ? 0 : 1;

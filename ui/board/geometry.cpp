@@ -6,16 +6,14 @@
 
 namespace {
 
-void setFlatCells(BoardGeometry& g, int square, int piece, int marker)
-{
+void setFlatCells(BoardGeometry& g, int square, int piece, int marker) {
     g.squareSize = g.cellWidth = g.cellHeight = square;
     g.pieceWidth = g.pieceHeight = piece;
     g.markerWidth = g.markerHeight = marker;
 }
 
 // The isometric values of the QVGA portrait layout, shared by several classes.
-void setSmallIsometric(BoardGeometry& g, int width)
-{
+void setSmallIsometric(BoardGeometry& g, int width) {
     g.originX = -(width / 240);
     g.boardLeft = width / 2 - 120;
     g.cellWidth = 30;
@@ -29,8 +27,7 @@ void setSmallIsometric(BoardGeometry& g, int width)
     g.markerHeight = 17;
 }
 
-void setLargeIsometric(BoardGeometry& g, int width)
-{
+void setLargeIsometric(BoardGeometry& g, int width) {
     g.originX = -(width / 240);
     g.boardLeft = width / 2 - 232;
     g.cellWidth = 58;
@@ -48,32 +45,42 @@ void setLargeIsometric(BoardGeometry& g, int width)
 
 // Floor division: the board's pixel grid extends the same way on both sides
 // of the origin, so a point left of or above the board gives a negative square.
-int floorDiv(int dividend, int divisor)
-{
+int floorDiv(int dividend, int divisor) {
     int q = dividend / divisor;
-    if (dividend % divisor != 0 && dividend < 0)
-        q -= 1;
+    if (dividend % divisor != 0 && dividend < 0) q -= 1;
     return q;
 }
 
 // Bottom edge of the flat board.
-int flatBottom(const BoardGeometry& g) { return g.boardHeight + g.boardTop - g.originY; }
+int flatBottom(const BoardGeometry& g) {
+    return g.boardHeight + g.boardTop - g.originY;
+}
 
 // The square as the isometric board shows it in a quarter turn.
-void turnSquare(int orientation, int column, int row, int& c, int& r)
-{
+void turnSquare(int orientation, int column, int row, int& c, int& r) {
     switch (orientation) {
-    case 1: c = 7 - row; r = column; break;
-    case 2: c = 7 - column; r = 7 - row; break;
-    case 3: c = row; r = 7 - column; break;
-    default: c = column; r = row; break;
+    case 1:
+        c = 7 - row;
+        r = column;
+        break;
+    case 2:
+        c = 7 - column;
+        r = 7 - row;
+        break;
+    case 3:
+        c = row;
+        r = 7 - column;
+        break;
+    default:
+        c = column;
+        r = row;
+        break;
     }
 }
 
-}  // namespace
+} // namespace
 
-void layoutBoard(BoardGeometry& g, int width, int height, int isometric)
-{
+void layoutBoard(BoardGeometry& g, int width, int height, int isometric) {
     const bool iso = isometric != 0;
 
     // Step 1: QVGA portrait.
@@ -209,8 +216,7 @@ void layoutBoard(BoardGeometry& g, int width, int height, int isometric)
 }
 
 void cellPosition(const BoardGeometry& g, int isometric, int orientation, int column, int row, int& x,
-                  int& y)
-{
+                  int& y) {
     if (isometric) {
         int c, r;
         turnSquare(orientation, column, row, c, r);
@@ -219,7 +225,8 @@ void cellPosition(const BoardGeometry& g, int isometric, int orientation, int co
         const float x0 = static_cast<float>(g.originX + g.boardLeft);
         const float y0 = static_cast<float>(g.originY + g.boardHeight / 2 + g.boardTop);
         x = static_cast<int>(static_cast<float>(r + c) * wc * 0.5f + x0);
-        y = static_cast<int>(y0 + hc * static_cast<float>(r - 1) * 0.5f - hc * static_cast<float>(c + 1) * 0.5f);
+        y = static_cast<int>(y0 + hc * static_cast<float>(r - 1) * 0.5f -
+                             hc * static_cast<float>(c + 1) * 0.5f);
         return;
     }
     const int s = g.squareSize;
@@ -234,8 +241,7 @@ void cellPosition(const BoardGeometry& g, int isometric, int orientation, int co
 }
 
 void piecePosition(const BoardGeometry& g, int isometric, int orientation, int column, int row, int& x,
-                   int& y)
-{
+                   int& y) {
     if (isometric) {
         int c, r;
         turnSquare(orientation, column, row, c, r);
@@ -254,8 +260,7 @@ void piecePosition(const BoardGeometry& g, int isometric, int orientation, int c
     y += inset;
 }
 
-void hitTest(const BoardGeometry& g, int isometric, int orientation, int x, int y, int& column, int& row)
-{
+void hitTest(const BoardGeometry& g, int isometric, int orientation, int x, int y, int& column, int& row) {
     if (isometric) {
         const int halfWidth = g.cellWidth / 2;
         const int halfHeight = g.cellHeight / 2;
@@ -272,10 +277,22 @@ void hitTest(const BoardGeometry& g, int isometric, int orientation, int x, int 
         const int r = static_cast<int>(std::floor((u + v) * 0.5f));
         const int c = static_cast<int>(std::floor((u - v) * 0.5f));
         switch (orientation) {
-        case 1: column = r; row = 7 - c; break;
-        case 2: column = 7 - c; row = 7 - r; break;
-        case 3: column = 7 - r; row = c; break;
-        default: column = c; row = r; break;
+        case 1:
+            column = r;
+            row = 7 - c;
+            break;
+        case 2:
+            column = 7 - c;
+            row = 7 - r;
+            break;
+        case 3:
+            column = 7 - r;
+            row = c;
+            break;
+        default:
+            column = c;
+            row = r;
+            break;
         }
         return;
     }
@@ -296,8 +313,7 @@ void hitTest(const BoardGeometry& g, int isometric, int orientation, int x, int 
     }
 }
 
-void layoutBoard(GameController& controller)
-{
+void layoutBoard(GameController& controller) {
     int width = 240, height = 320;
     if (controller.platform) {
         width = controller.platform->screenWidth();
@@ -306,20 +322,17 @@ void layoutBoard(GameController& controller)
     layoutBoard(controller.geometry, width, height, static_cast<int>(controller.settings.isometric));
 }
 
-void piecePosition(const GameController& controller, int column, int row, int& x, int& y)
-{
+void piecePosition(const GameController& controller, int column, int row, int& x, int& y) {
     piecePosition(controller.geometry, static_cast<int>(controller.settings.isometric),
                   controller.settings.orientation, column, row, x, y);
 }
 
-void cellPosition(const GameController& controller, int column, int row, int& x, int& y)
-{
+void cellPosition(const GameController& controller, int column, int row, int& x, int& y) {
     cellPosition(controller.geometry, static_cast<int>(controller.settings.isometric),
                  controller.settings.orientation, column, row, x, y);
 }
 
-void hitTest(const GameController& controller, int x, int y, int& column, int& row)
-{
-    hitTest(controller.geometry, static_cast<int>(controller.settings.isometric), controller.settings.orientation,
-            x, y, column, row);
+void hitTest(const GameController& controller, int x, int y, int& column, int& row) {
+    hitTest(controller.geometry, static_cast<int>(controller.settings.isometric),
+            controller.settings.orientation, x, y, column, row);
 }

@@ -9,29 +9,29 @@
 class GameController;
 
 // Screen classes.
-constexpr std::int32_t ScreenQvgaPortrait = 0;   // 240 x 320
-constexpr std::int32_t ScreenVga = 1;            // 480 x 640 (and anything that large)
-constexpr std::int32_t ScreenQvgaLandscape = 2;  // 320 x 240
-constexpr std::int32_t ScreenSquare = 3;         // 240 x 240
-constexpr std::int32_t ScreenNarrow = 4;         // width below 220
-constexpr std::int32_t ScreenLow = 6;            // height below 220
-constexpr std::int32_t ScreenVgaLandscape = 8;   // 640 x 480
+constexpr std::int32_t ScreenQvgaPortrait = 0;  // 240 x 320
+constexpr std::int32_t ScreenVga = 1;           // 480 x 640 (and anything that large)
+constexpr std::int32_t ScreenQvgaLandscape = 2; // 320 x 240
+constexpr std::int32_t ScreenSquare = 3;        // 240 x 240
+constexpr std::int32_t ScreenNarrow = 4;        // width below 220
+constexpr std::int32_t ScreenLow = 6;           // height below 220
+constexpr std::int32_t ScreenVgaLandscape = 8;  // 640 x 480
 
 struct BoardGeometry {
-    std::int32_t boardLeft;     // horizontal shift of the board area
-    std::int32_t boardTop;      // vertical shift of the board area
-    std::int32_t originX;       // board origin x
-    std::int32_t originY;       // board origin y
-    std::int32_t boardWidth;    // width of the board area
-    std::int32_t boardHeight;   // height of the board area
-    std::int32_t squareSize;    // side of a flat square, tile size of the flat board image
-    std::int32_t cellWidth;     // width of an isometric cell (flat: squareSize)
-    std::int32_t cellHeight;    // height of an isometric cell (flat: squareSize)
-    std::int32_t pieceWidth;    // width of one piece image
-    std::int32_t pieceHeight;   // height of one piece image
-    std::int32_t markerWidth;   // width of one marker of the selection image
-    std::int32_t markerHeight;  // height of one marker
-    std::int32_t screenType;    // screen class, one of the Screen* values
+    std::int32_t boardLeft;    // horizontal shift of the board area
+    std::int32_t boardTop;     // vertical shift of the board area
+    std::int32_t originX;      // board origin x
+    std::int32_t originY;      // board origin y
+    std::int32_t boardWidth;   // width of the board area
+    std::int32_t boardHeight;  // height of the board area
+    std::int32_t squareSize;   // side of a flat square, tile size of the flat board image
+    std::int32_t cellWidth;    // width of an isometric cell (flat: squareSize)
+    std::int32_t cellHeight;   // height of an isometric cell (flat: squareSize)
+    std::int32_t pieceWidth;   // width of one piece image
+    std::int32_t pieceHeight;  // height of one piece image
+    std::int32_t markerWidth;  // width of one marker of the selection image
+    std::int32_t markerHeight; // height of one marker
+    std::int32_t screenType;   // screen class, one of the Screen* values
 };
 
 // Fills every field for a screen of width x height and the board style
@@ -39,11 +39,11 @@ struct BoardGeometry {
 void layoutBoard(BoardGeometry& geometry, int width, int height, int isometric);
 
 // Top-left corner of a piece image on the square.
-void piecePosition(const BoardGeometry& geometry, int isometric, int orientation, int column, int row,
-                   int& x, int& y);
+void piecePosition(const BoardGeometry& geometry, int isometric, int orientation, int column, int row, int& x,
+                   int& y);
 // Top-left corner of the square's cell, where markers are aligned.
-void cellPosition(const BoardGeometry& geometry, int isometric, int orientation, int column, int row,
-                  int& x, int& y);
+void cellPosition(const BoardGeometry& geometry, int isometric, int orientation, int column, int row, int& x,
+                  int& y);
 // The square under a view point; the result may lie outside 0..7.
 void hitTest(const BoardGeometry& geometry, int isometric, int orientation, int x, int y, int& column,
              int& row);

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets (clang, AddressSanitizer and UndefinedBehaviorSanitizer)
+# in build-fuzz and runs each target for a given time.
+#   scripts/fuzz.sh [seconds] [target...]   each target for that many seconds (default 60)
+#   scripts/fuzz.sh --brief                 each target for a few seconds (the test run)
+# New inputs go to build-fuzz/corpus/<target>; the committed seeds in tests/fuzz/corpus
+# are read, never written. A crash leaves its input in build-fuzz/artifacts and fails.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+seconds=60
+if [ "${1:-}" = "--brief" ]; then
+  seconds=${FUZZ_BRIEF_SECONDS:-4}
+  shift
+elif [[ "${1:-}" =~ ^[0-9]+$ ]]; then
+  seconds=$1
+  shift
+fi
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=(fen move_text game_text next_game commands settings book_binary)
+
+cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+  -DTAVISK_GUI=OFF -DTAVISK_FUZZ=ON -DTAVISK_SANITIZE=address,undefined >/dev/null
+cmake --build build-fuzz --target fuzz_all -j "$(nproc)"
+
+mkdir -p build-fuzz/artifacts
+status=0
+for target in "${targets[@]}"; do
+  mkdir -p "build-fuzz/corpus/$target"
+  log="build-fuzz/fuzz_$target.log"
+  if (cd build-fuzz/bin && "./fuzz_$target" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=4096 \
+        -print_final_stats=1 -artifact_prefix="../artifacts/$target-" \
+        "../corpus/$target" "../../tests/fuzz/corpus/$target") >"$log" 2>&1; then
+    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
+    echo "fuzz_$target: ${runs:-?} executions in ${seconds} s, no finding"
+  else
+    echo "fuzz_$target: FINDING (input in build-fuzz/artifacts), log follows"
+    tail -n 60 "$log"
+    status=1
+  fi
+done
+exit $status

@@ -1,0 +1,96 @@
+// Inputs the fuzz targets found, kept as regression cases.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "engine/core/fen.h"
+#include "engine/core/gamerecord.h"
+#include "engine/core/attacks.h"
+#include "engine/core/makemove.h"
+#include "engine/core/movegen.h"
+#include "engine/core/notation.h"
+#include "engine/core/position.h"
+#include "engine/session/session.h"
+#include "tests/session/engine_process.h"
+
+namespace {
+
+Position fromFen(const char* fen) {
+  Position position;
+  EXPECT_EQ(readFen(position, fen, std::strlen(fen)), 1) << fen;
+  return position;
+}
+
+// Castling text with the king too near the edge for two squares: no square off
+// the board comes out of the parse, and nothing is played.
+TEST(FuzzFindings, CastlingTextNearTheEdgeGivesNoSquareOffTheBoard) {
+  initSession();
+  struct Row {
+    const char* fen;
+    const char* text;
+  };
+  const Row rows[] = {
+      {"8/P6k/8/8/8/8/6Kp/8 w - - 0 1", "O-O0-O"},  // king on g2: two columns right is off the board
+      {"7k/8/8/8/8/8/8/1K6 w - - 0 1", "O-O-O"},     // king on b1
+      {"7k/8/8/8/8/8/8/K7 w - - 0 1", "0-0-0"},      // king on a1
+      {"k7/8/8/8/8/8/8/7K b - - 0 1", "o-o-o"},      // Black king on a8
+  };
+  for (const Row& row : rows) {
+    Position position = fromFen(row.fen);
+    ParsedMove parsed = parseMoveText(row.text, position);
+    EXPECT_GE(parsed.toColumn, -1) << row.fen;
+    EXPECT_LE(parsed.toColumn, 7) << row.fen;
+    const Position before = position;
+    EXPECT_EQ(playMoveText(row.text, position, 0, nullptr), 0) << row.fen;
+    EXPECT_EQ(std::memcmp(&position, &before, sizeof position), 0) << row.fen;
+  }
+}
+
+int legalMoveCount(const Position& position) {
+  int colour = position.sideToMove;
+  MoveList list;
+  generateMovesWithCheck(position, list, colour);
+  int total = list.tacticalCount() + list.quietCount();
+  int legal = 0;
+  for (int k = 0; k < total; ++k) {
+    int32_t move = k < list.tacticalCount() ? list.tactical(k) : list.quiet(k - list.tacticalCount());
+    Position copy = position;
+    uint32_t changed, former;
+    makeMove(copy, move, changed, former, Queen);
+    if (!inCheck(copy, colour)) ++legal;
+  }
+  return legal;
+}
+
+// A knight on h1 steps past the last board square onto the spare bytes; the
+// generator must read them as border, for either colour.
+TEST(FuzzFindings, KnightOnTheLastSquareHasItsTwoMoves) {
+  initSession();
+  EXPECT_EQ(legalMoveCount(fromFen("4k3/8/8/8/8/8/8/4K2N w - - 0 1")), 2 + 5);
+  EXPECT_EQ(legalMoveCount(fromFen("4k2N/8/8/8/8/8/8/4K3 w - - 0 1")), 2 + 5);  // h8 for comparison
+  EXPECT_EQ(legalMoveCount(fromFen("4k3/8/8/8/8/8/8/4K2n b - - 0 1")), 2 + 5);
+}
+
+// An opponent's move during analysis restarts the analysis; a command that must
+// stop it right after ("undo") used to lose its stop request to the search that
+// was just beginning, and waited for the whole analysis time.
+TEST(FuzzFindings, StopRightAfterAnAnalysisRestartIsNotLost) {
+  EngineProcess engine;
+  ASSERT_TRUE(engine.started());
+  // The race is narrow; each round gives it another chance.
+  for (int round = 0; round < 2; ++round) {
+    const std::string white[] = {"new", "setboard r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1", "analyze", "e1g1", "undo",
+                                 "exit", "ping " + std::to_string(2 * round)};
+    for (const std::string& line : white) engine.send(line);
+    ASSERT_EQ(engine.readUntil("pong", 5000), "pong " + std::to_string(2 * round));
+    // The same with a castling move for each side and a takeback of two plies.
+    const std::string black[] = {"setboard r3k2r/8/8/8/8/8/8/R3K2R b KQkq - 0 1", "analyze", "e8c8", "e1g1",
+                                 "remove", "exit", "ping " + std::to_string(2 * round + 1)};
+    for (const std::string& line : black) engine.send(line);
+    ASSERT_EQ(engine.readUntil("pong", 5000), "pong " + std::to_string(2 * round + 1));
+  }
+}
+
+}  // namespace
