@@ -10,6 +10,7 @@
 
 #include "engine/core/notation.h"
 #include "engine/search/rootsearch.h"
+#include "engine/session/bridge.h"
 #include "engine/session/session.h"
 #include "tests/board/board_fixture.h"
 #include "ui/board/sidepanel.h"
@@ -206,6 +207,28 @@ TEST_F(BoardTest, OpeningNameInsteadOfTheLine) {
         const QImage painted = panelPart(game(), c.width, c.height, StatusPart);
         const QImage expected = expectedTexts(c.width, c.height, game().geometry.screenType, {c.name});
         EXPECT_EQ(differingPixels(painted, expected), 0) << c.width << "x" << c.height;
+    }
+}
+
+// A new game and a takeback empty the engine's line: the next status shows none.
+TEST_F(BoardTest, NoStaleLineAfterNewGameOrTakeback)
+{
+    for (int step = 0; step < 2; ++step) {
+        SetUp();
+        show(240, 320, false);
+        play({"e4", "e5", "Nf3"});
+        ASSERT_FALSE(analyse().empty());
+        if (step == 0) {
+            engineBridge().newEngineGame();
+            play({"d4"});
+        } else {
+            game().takeBackAll();
+            play({"c4"});
+        }
+        engineSession.rootScore = 12;
+        const QImage painted = panelPart(game(), 240, 320, StatusPart);
+        const QImage expected = expectedTexts(240, 320, game().geometry.screenType, {});
+        EXPECT_EQ(differingPixels(painted, expected), 0) << (step == 0 ? "new game" : "takeback all");
     }
 }
 
