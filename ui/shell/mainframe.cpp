@@ -45,11 +45,15 @@ protected:
 
 // The engine's worker sends its notifications from its own thread and waits until the
 // main thread has handled them. A notification raised on the main thread itself is
-// handled at once (a blocking queued call to oneself would never return).
+// handled at once (a blocking queued call to oneself would never return). The
+// disambiguation question only reads the position it carries, so it is answered on the
+// worker's thread: a worker recording its move must not wait for a main thread that is
+// itself waiting for the worker to stop.
 std::intptr_t shellNotify(unsigned message, std::intptr_t wParam, std::intptr_t lParam) {
     CMainFrame* frame = theMainFrame;
     if (!frame) return 0;
-    if (QThread::currentThread() == frame->thread()) return dispatchEngineNotification(message, wParam, lParam);
+    if (QThread::currentThread() == frame->thread() || message == DisambiguateMessage)
+        return dispatchEngineNotification(message, wParam, lParam);
     std::intptr_t answer = 0;
     QMetaObject::invokeMethod(
         frame, [&] { answer = dispatchEngineNotification(message, wParam, lParam); },
