@@ -48,7 +48,7 @@ TEST_F(GameTest, HintSlidesTheExpectedPieceThereAndBack) {
 // White offers its queen; the engine's first iteration sees it lost.
 const char* const QueenBlunder = "[FEN \"3qk3/8/8/8/8/8/8/3QK3 w - - 0 1\"]\r\n\r\n*";
 
-TEST_F(GameTest, TutorAnsweredYesTakesTheWeakMoveBack) {
+TEST_F(GameTest, TutorAnsweredYesStopsTheEngineThreadAndTakesTheMoveBack) {
     startGame();
     loadText(QueenBlunder);
     const Position before = engineSession.gamePosition;
@@ -130,7 +130,7 @@ TEST_F(GameTest, TakebackAndForwardWithTheEngineIdle) {
     EXPECT_EQ(game().selectedColumn, -1);
 }
 
-TEST_F(GameTest, TakebackAndForwardWhileTheEngineThinks) {
+TEST_F(GameTest, TakebackAndForwardWhileTheEngineThreadThinks) {
     // The user plays Black: the engine opens.
     startGame(false);
     EXPECT_EQ(game().userColour, Black);
