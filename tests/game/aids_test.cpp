@@ -77,6 +77,33 @@ TEST_F(GameTest, TutorAnsweredYesStopsTheEngineThreadAndTakesTheMoveBack) {
     EXPECT_FALSE(game().engineBusy);
 }
 
+// The tutor's test on the scores alone, with the engine idle.
+TEST_F(GameTest, TutorAsksOnlyAboutDropsOfMoreThanTwoPawns) {
+    startGame();
+    const struct {
+        int colour, reference, score, depth;
+        bool asks;
+    } cases[] = {
+        {White, 50, -150, 1, false}, // exactly 200: no question
+        {White, 50, -151, 1, true},  // 201
+        {White, 50, -400, 2, false}, // already asked during this search
+        {White, 50, -400, 1, true},  // a new search
+        {Black, 50, 251, 1, true},   // seen from Black's side
+        {Black, 50, -400, 1, false}, // good for Black
+        {White, NoTutorReference, -9000, 1, false},
+    };
+    for (const auto& c : cases) {
+        game().userColour = c.colour;
+        game().tutorReferenceScore = c.reference;
+        engineSession.rootScore = c.score;
+        platform->questions.clear();
+        game().onEngineProgress(c.depth);
+        EXPECT_EQ(platform->questions.size(), c.asks ? 1u : 0u) << c.reference << " " << c.score;
+        EXPECT_FALSE(game().questionOpen);
+    }
+    engineSession.rootScore = 0;
+}
+
 TEST_F(GameTest, TutorAnsweredNoLetsTheEngineGoOnAndAsksOncePerSearch) {
     for (int tutor = 1; tutor >= 0; --tutor) {
         startGame();
