@@ -38,12 +38,6 @@ TEST(ClockLines, Format) {
     EXPECT_STREQ(line, "You: W ");
 }
 
-TEST(TimeTables, LevelsAndLabels) {
-    EXPECT_EQ(timeTableIndex(perMoveTimes, 30000), 6);
-    EXPECT_EQ(timeTableIndex(gameTimes, 600000), 4);
-    EXPECT_EQ(timeTableIndex(gameTimes, 1000), -1);
-}
-
 TEST_F(GameTest, ClocksCountTheSideToMoveAndStopAtTheLimit) {
     startGame();
     for (int i = 0; i < 61; ++i) game().clockTimerFired();
