@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <string>
+#include <vector>
 
 class EngineProcess {
   public:
@@ -39,6 +40,8 @@ class EngineProcess {
         }
         close(out_);
     }
+
+    bool started() const { return pid_ > 0 && in_ >= 0; }
 
     void send(const std::string& line) {
         std::string text = line + "\n";
@@ -72,10 +75,12 @@ class EngineProcess {
         }
     }
 
-    // Reads lines until one begins with prefix and returns it (or "<timeout>", "<eof>").
+    // Reads lines until one begins with prefix and returns it (or "<timeout>", "<eof>");
+    // every line read is kept in `seen`.
     std::string readUntil(const std::string& prefix, int timeoutMs = 20000) {
         for (;;) {
             std::string line = readLine(timeoutMs);
+            seen.push_back(line);
             if (line.rfind(prefix, 0) == 0 || line == "<timeout>" || line == "<eof>") return line;
         }
     }
@@ -90,6 +95,8 @@ class EngineProcess {
         }
         return pid_ <= 0;
     }
+
+    std::vector<std::string> seen;
 
   private:
     pid_t pid_ = -1;
