@@ -11,6 +11,9 @@ int runDivide(int argc, char** argv);
 int runPerftSuite(int argc, char** argv);
 int runSearchBenchCommand(int argc, char** argv);
 int runEvalBench(int argc, char** argv);
+#ifdef TAVISK_BENCH_PAINT
+int runPaintBench(int argc, char** argv);
+#endif
 
 namespace {
 
@@ -26,6 +29,9 @@ const BenchCommand commands[] = {
     {"perft-suite", runPerftSuite, "perft-suite                         fixed perft positions, checked"},
     {"bench", runSearchBenchCommand, "bench [DEPTH] [--compare] [--positions]  fixed-depth search, node signature"},
     {"eval", runEvalBench, "eval [SECONDS]                      evaluations/s over game positions, pawn-cache hits"},
+#ifdef TAVISK_BENCH_PAINT
+    {"paint", runPaintBench, "paint [N]                           full paints of the game screen per second (VGA)"},
+#endif
 };
 
 int usage() {

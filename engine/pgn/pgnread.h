@@ -9,20 +9,20 @@
 struct GameRecord;
 struct Position;
 
-constexpr int TagLineSize = 1000;       // a tag line of a text in memory
-constexpr int LineScanLimit = 50000;    // characters scanned for a line end
-constexpr int MoveTokenSize = 39;       // characters of one move token at most
-constexpr int GameTextSize = 50000;     // move text of one game read from a file
+constexpr int TagLineSize = 1000;    // a tag line of a text in memory
+constexpr int LineScanLimit = 50000; // characters scanned for a line end
+constexpr int MoveTokenSize = 39;    // characters of one move token at most
+constexpr int GameTextSize = 50000;  // move text of one game read from a file
 constexpr int GameBufferSize = GameTextSize + 1;
 
 struct GameHeader {
-  char white[128];       // White tag; "X" by default
-  char black[128];       // Black tag; "X" by default
-  char event[128];       // Event tag; empty by default
-  char result[32];       // Result tag; "X" by default
-  char timeControl[64];  // TimeControl tag; "X" by default
-  char fen[256];         // FEN tag; empty by default
-  int32_t currentPly;    // "Current Ply" tag; -1 by default
+    char white[128];      // White tag; "X" by default
+    char black[128];      // Black tag; "X" by default
+    char event[128];      // Event tag; empty by default
+    char result[32];      // Result tag; "X" by default
+    char timeControl[64]; // TimeControl tag; "X" by default
+    char fen[256];        // FEN tag; empty by default
+    int32_t currentPly;   // "Current Ply" tag; -1 by default
 };
 
 // Sets the defaults above.
@@ -45,8 +45,8 @@ using PlayedMoveHook = void (*)(const Position& position, void* context);
 // Plays the moves of a zero-terminated move text on position, up to maxPlies
 // played moves; records them in record when it is not null. Calls hook (when
 // not null) after every move played. Returns the number of moves played.
-int playMoves(const char* text, Position& position, GameRecord* record, int maxPlies,
-              PlayedMoveHook hook, void* context);
+int playMoves(const char* text, Position& position, GameRecord* record, int maxPlies, PlayedMoveHook hook,
+              void* context);
 
 // Plays the moves of a move text on gamePosition, recording them in record.
 void playGameText(const char* text, GameRecord& record);

@@ -7,42 +7,42 @@
 
 struct Position;
 
-constexpr int BookSlotCount = 16384;      // primary entries, indexed by hashKey & BookSlotMask
+constexpr int BookSlotCount = 16384; // primary entries, indexed by hashKey & BookSlotMask
 constexpr uint32_t BookSlotMask = 16383;
-constexpr int BookOverflowCount = 2500;   // further chain links, handed out in order
-constexpr int BookNameCount = 8192;       // name texts (two per book game)
-constexpr int BookNameSize = 64;          // bytes per name text, terminating zero included
-constexpr int BookMaxGames = 99999;       // games read from the text source at most
-constexpr int BookMaxPlies = 198;         // plies of a book game that are used
-constexpr int BookMaxPly = 70;            // the book is consulted only below this ply
-constexpr int NoBookValue = -30000;       // empty entry / no book move
-constexpr int BookNoLink = -1;            // end of a chain
-constexpr int BookMaxMoves = 256;         // book moves of one position at most
+constexpr int BookOverflowCount = 2500; // further chain links, handed out in order
+constexpr int BookNameCount = 8192;     // name texts (two per book game)
+constexpr int BookNameSize = 64;        // bytes per name text, terminating zero included
+constexpr int BookMaxGames = 99999;     // games read from the text source at most
+constexpr int BookMaxPlies = 198;       // plies of a book game that are used
+constexpr int BookMaxPly = 70;          // the book is consulted only below this ply
+constexpr int NoBookValue = -30000;     // empty entry / no book move
+constexpr int BookNoLink = -1;          // end of a chain
+constexpr int BookMaxMoves = 256;       // book moves of one position at most
 
 // One stored position.
 struct BookEntry {
-  uint32_t check;    // hashLock of the position
-  int32_t next;      // index into overflow of the next chain link, BookNoLink for none
-  uint16_t keyHigh;  // hashKey >> 16
-  int16_t value;     // NoBookValue = empty; book value from White's view
-  int16_t name;      // index into names, -1 for none
+    uint32_t check;   // hashLock of the position
+    int32_t next;     // index into overflow of the next chain link, BookNoLink for none
+    uint16_t keyHigh; // hashKey >> 16
+    int16_t value;    // NoBookValue = empty; book value from White's view
+    int16_t name;     // index into names, -1 for none
 };
 
 struct OpeningBook {
-  BookEntry slots[BookSlotCount];        // primary entries
-  BookEntry overflow[BookOverflowCount]; // chain links
-  int32_t overflowUsed;                  // overflow entries in use
-  int32_t positionCount;                 // positions stored
-  char names[BookNameCount][BookNameSize];  // opening and variation names
-  int32_t nameCount;                     // names stored
-  int32_t currentName;                   // name index of the last book move played, -1 for none
+    BookEntry slots[BookSlotCount];          // primary entries
+    BookEntry overflow[BookOverflowCount];   // chain links
+    int32_t overflowUsed;                    // overflow entries in use
+    int32_t positionCount;                   // positions stored
+    char names[BookNameCount][BookNameSize]; // opening and variation names
+    int32_t nameCount;                       // names stored
+    int32_t currentName;                     // name index of the last book move played, -1 for none
 };
 
 // A legal move of the side to move that leads to a book position.
 struct BookMove {
-  int32_t move;    // move word
-  int value;       // book value of the resulting position
-  int name;        // its name index
+    int32_t move; // move word
+    int value;    // book value of the resulting position
+    int name;     // its name index
 };
 
 // The engine's book, filled once at engine start.
@@ -72,8 +72,7 @@ int lookupByKeys(const OpeningBook& book, uint32_t hashKey, uint32_t hashLock, i
 
 // Stores or updates a position by its keys; drops it silently when the chains
 // are full (quiet: the loader's mode; nothing is reported either way).
-void addPosition(OpeningBook& book, uint32_t hashKey, uint32_t hashLock, int value, int nameIndex,
-                 int quiet);
+void addPosition(OpeningBook& book, uint32_t hashKey, uint32_t hashLock, int value, int nameIndex, int quiet);
 
 // Removes the position from the book; 1 if it was there.
 int removePosition(OpeningBook& book, const Position& position);

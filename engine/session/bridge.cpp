@@ -99,7 +99,7 @@ void EngineBridge::resetBridge() {
 
 void EngineBridge::newEngineGame() {
     processCommand("new");
-    pvTable[0][0] = 0;
+    pvTable[1][0] = 0;  // the root's line: the search fills row 1
     resetOpeningName(openingBook);
 }
 

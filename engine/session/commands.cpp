@@ -40,114 +40,120 @@ bool clockReported = false;
 
 void reply(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void reply(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  std::vprintf(format, args);
-  va_end(args);
-  std::fflush(stdout);
+    va_list args;
+    va_start(args, format);
+    std::vprintf(format, args);
+    va_end(args);
+    std::fflush(stdout);
 }
 
 bool beginsWith(const char* line, const char* word) {
-  return std::strncmp(line, word, std::strlen(word)) == 0;
+    return std::strncmp(line, word, std::strlen(word)) == 0;
 }
 
-bool contains(const char* line, const char* word) { return std::strstr(line, word) != nullptr; }
+bool contains(const char* line, const char* word) {
+    return std::strstr(line, word) != nullptr;
+}
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // A line that is one character followed by its end.
 bool isSingle(const char* line, char c) {
-  return line[0] == c && (line[1] == '\n' || line[1] == '\r' || line[1] == '\0');
+    return line[0] == c && (line[1] == '\n' || line[1] == '\r' || line[1] == '\0');
 }
 
-void sleepMilliseconds(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void sleepMilliseconds(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 // The worker is searching, or has a request it has not picked up yet.
 bool workerBusy() {
-  return engineSession.searchState != 0 || wakeEvent.isSet() || !idleEvent.isSet();
+    return engineSession.searchState != 0 || wakeEvent.isSet() || !idleEvent.isSet();
 }
 
 // Asks for the best move found so far until the worker has finished, so that a
 // request made just before is not missed.
 void playNowAndWait() {
-  while (workerBusy()) {
-    engineSession.stopRequest = StopAndPlay;
-    sleepMilliseconds(PollMilliseconds);
-  }
+    while (workerBusy()) {
+        engineSession.stopRequest = StopAndPlay;
+        sleepMilliseconds(PollMilliseconds);
+    }
 }
 
 // Polls until the worker is idle, repeating the abort: a search that was woken
 // but had not begun clears the stop request when it begins.
 void waitUntilIdle() {
-  while (workerBusy()) {
-    engineSession.stopRequest = StopAndAbort;
-    sleepMilliseconds(PollMilliseconds);
-  }
+    while (workerBusy()) {
+        engineSession.stopRequest = StopAndAbort;
+        sleepMilliseconds(PollMilliseconds);
+    }
 }
 
 // Stops a running search without playing and waits until the worker is idle,
 // so that the game position can be changed safely.
 void abortSearch() {
-  if (!workerBusy()) return;
-  engineSession.stopRequest = StopAndAbort;
-  waitUntilIdle();
+    if (!workerBusy()) return;
+    engineSession.stopRequest = StopAndAbort;
+    waitUntilIdle();
 }
 
 void restartAnalysis() {
-  engineSession.stopRequest = StopAndAbort;
-  engineSession.targetTime = AnalysisTargetTime;
-  sleepMilliseconds(PollMilliseconds);
-  startSearch(1);
+    engineSession.stopRequest = StopAndAbort;
+    engineSession.targetTime = AnalysisTargetTime;
+    sleepMilliseconds(PollMilliseconds);
+    startSearch(1);
 }
 
 // Budgets the next move from the engine's remaining time (seconds) and
 // increment. A target that would not leave a safe margin on the clock is cut.
 void budgetFromClock(float secondsLeft, int incrementSeconds) {
-  allocateTime(secondsLeft, incrementSeconds);
-  float limit = (secondsLeft - 0.5f) * 0.5f;
-  if (limit < 0.01f) limit = 0.01f;
-  float target = engineSession.targetTime;
-  if (target > limit) target = limit;
-  float extension = engineSession.extensionTime;
-  if (target + extension > limit) extension = limit - target;
-  if (extension < 0.0f) extension = 0.0f;
-  engineSession.targetTime = target;
-  engineSession.extensionTime = extension;
+    allocateTime(secondsLeft, incrementSeconds);
+    float limit = (secondsLeft - 0.5f) * 0.5f;
+    if (limit < 0.01f) limit = 0.01f;
+    float target = engineSession.targetTime;
+    if (target > limit) target = limit;
+    float extension = engineSession.extensionTime;
+    if (target + extension > limit) extension = limit - target;
+    if (extension < 0.0f) extension = 0.0f;
+    engineSession.targetTime = target;
+    engineSession.extensionTime = extension;
 }
 
 void budgetFromReportedClock() {
-  if (clockReported) budgetFromClock(engineSession.lastTime * 0.01f, engineSession.increment);
+    if (clockReported) budgetFromClock(engineSession.lastTime * 0.01f, engineSession.increment);
 }
 
 // The move of the side the engine plays against (row 8).
 void playOpponentMove(const char* line) {
-  engineSession.gameResult = GameInProgress;
-  commitGuard.wait(CommitWaitMilliseconds);
-  if (!playMoveText(line, engineSession.gamePosition, 1, &gameRecord)) return;
-  budgetFromReportedClock();
-  afterOpponentMove();
+    engineSession.gameResult = GameInProgress;
+    commitGuard.wait(CommitWaitMilliseconds);
+    if (!playMoveText(line, engineSession.gamePosition, 1, &gameRecord)) return;
+    budgetFromReportedClock();
+    afterOpponentMove();
 }
 
 void setEngineClock(int32_t value, bool engineSide) {
-  bool white = (engineSession.engineColour == EnginePlaysWhite) == engineSide;
-  if (white) {
-    engineSession.whiteClock = value;
-  } else {
-    engineSession.blackClock = value;
-  }
+    bool white = (engineSession.engineColour == EnginePlaysWhite) == engineSide;
+    if (white) {
+        engineSession.whiteClock = value;
+    } else {
+        engineSession.blackClock = value;
+    }
 }
 
 void startThinking() {
-  engineSession.analyzeMode = 0;
-  engineSession.engineColour =
-      engineSession.gamePosition.sideToMove == Black ? EnginePlaysBlack : EnginePlaysWhite;
-  engineSession.gameResult = GameInProgress;
-  engineSession.stopRequest = StopAndAbort;
-  if (gameOver(engineSession.gamePosition)) {
-    if (engineSession.uciMode == 1) reply("bestmove 0000\n");
-    return;
-  }
-  startSearch(0);
+    engineSession.analyzeMode = 0;
+    engineSession.engineColour =
+        engineSession.gamePosition.sideToMove == Black ? EnginePlaysBlack : EnginePlaysWhite;
+    engineSession.gameResult = GameInProgress;
+    engineSession.stopRequest = StopAndAbort;
+    if (gameOver(engineSession.gamePosition)) {
+        if (engineSession.uciMode == 1) reply("bestmove 0000\n");
+        return;
+    }
+    startSearch(0);
 }
 
 // --- The lines a UCI interface adds to the language --------------------------
@@ -155,298 +161,299 @@ void startThinking() {
 // "position startpos|fen <fen> [moves <m1> <m2> ...]": a new game from that start
 // with the moves played and recorded. A FEN that is not valid changes nothing.
 void uciPosition(const char* line) {
-  const char* rest = line + std::strlen("position");
-  const char* moves = std::strstr(rest, " moves");
-  const char* fen = std::strstr(rest, "fen ");
-  Position start;
-  setInitialPosition(start);
-  if (fen && (!moves || fen < moves)) {
-    fen += 4;
-    size_t length = moves ? static_cast<size_t>(moves - fen) : std::strlen(fen);
-    if (!readFen(start, fen, length)) return;
-  } else if (!std::strstr(rest, "startpos")) {
-    return;
-  }
-  abortSearch();
-  resetEngineGame();
-  engineSession.startPosition = start;
-  engineSession.gamePosition = start;
-  engineSession.engineColour = EnginePlaysNone;
-  if (!moves) return;
-  const char* at = moves + std::strlen(" moves");
-  char token[16];
-  for (;;) {
-    while (*at == ' ' || *at == '\t') ++at;
-    if (*at == '\0' || *at == '\n' || *at == '\r') break;
-    size_t n = 0;
-    while (at[n] && at[n] != ' ' && at[n] != '\t' && at[n] != '\n' && at[n] != '\r') ++n;
-    if (n >= sizeof token) break;
-    std::memcpy(token, at, n);
-    token[n] = '\0';
-    at += n;
-    engineSession.promotionChoice = Queen;
-    if (!playMoveText(token, engineSession.gamePosition, 1, &gameRecord)) break;
-  }
+    const char* rest = line + std::strlen("position");
+    const char* moves = std::strstr(rest, " moves");
+    const char* fen = std::strstr(rest, "fen ");
+    Position start;
+    setInitialPosition(start);
+    if (fen && (!moves || fen < moves)) {
+        fen += 4;
+        size_t length = moves ? static_cast<size_t>(moves - fen) : std::strlen(fen);
+        if (!readFen(start, fen, length)) return;
+    } else if (!std::strstr(rest, "startpos")) {
+        return;
+    }
+    abortSearch();
+    resetEngineGame();
+    engineSession.startPosition = start;
+    engineSession.gamePosition = start;
+    engineSession.engineColour = EnginePlaysNone;
+    if (!moves) return;
+    const char* at = moves + std::strlen(" moves");
+    char token[16];
+    for (;;) {
+        while (*at == ' ' || *at == '\t') ++at;
+        if (*at == '\0' || *at == '\n' || *at == '\r') break;
+        size_t n = 0;
+        while (at[n] && at[n] != ' ' && at[n] != '\t' && at[n] != '\n' && at[n] != '\r') ++n;
+        if (n >= sizeof token) break;
+        std::memcpy(token, at, n);
+        token[n] = '\0';
+        at += n;
+        engineSession.promotionChoice = Queen;
+        if (!playMoveText(token, engineSession.gamePosition, 1, &gameRecord)) break;
+    }
 }
 
 // Reads the number after the word in a "go" line; false when it is absent.
 bool goValue(const char* line, const char* word, long& value) {
-  size_t length = std::strlen(word);
-  for (const char* at = std::strstr(line, word); at; at = std::strstr(at + 1, word)) {
-    bool wordStart = at == line || at[-1] == ' ';
-    if (wordStart && at[length] == ' ' && std::sscanf(at + length, "%ld", &value) == 1) return true;
-  }
-  return false;
+    size_t length = std::strlen(word);
+    for (const char* at = std::strstr(line, word); at; at = std::strstr(at + 1, word)) {
+        bool wordStart = at == line || at[-1] == ' ';
+        if (wordStart && at[length] == ' ' && std::sscanf(at + length, "%ld", &value) == 1) return true;
+    }
+    return false;
 }
 
 // "go [wtime t] [btime t] [winc i] [binc i] [movetime t] [depth d] [infinite]":
 // the limits of this search, then the search for the side to move.
 void uciGo(const char* line) {
-  bool white = engineSession.gamePosition.sideToMove == White;
-  long depth = 0, moveTime = 0, timeLeft = 0, inc = 0;
-  engineSession.depthLimit = NewGameDepthLimit;
-  if (goValue(line, "depth", depth)) {
-    engineSession.depthLimit = depth < MinDepthLimit ? MinDepthLimit
-                               : depth > MaxDepthLimit ? MaxDepthLimit
-                                                       : static_cast<int>(depth);
-  }
-  if (contains(line, "infinite") || (!contains(line, "time") && depth > 0)) {
-    engineSession.targetTime = UnlimitedTime;
-    engineSession.extensionTime = 0.0f;
-  } else if (goValue(line, "movetime", moveTime)) {
-    float seconds = moveTime * 0.001f;
-    float target = seconds > 0.2f ? seconds - 0.1f : seconds * 0.5f;
-    engineSession.targetTime = target > 0.01f ? target : 0.01f;
-    engineSession.extensionTime = 0.0f;
-  } else if (goValue(line, white ? "wtime" : "btime", timeLeft)) {
-    goValue(line, white ? "winc" : "binc", inc);
-    if (timeLeft < 0) timeLeft = 0;
-    if (inc < 0) inc = 0;
-    budgetFromClock(timeLeft * 0.001f, static_cast<int>(inc / 1000));
-    // An increment below a second still helps, as long as the cut above holds.
-    float limit = (timeLeft * 0.001f - 0.5f) * 0.5f;
-    float target = engineSession.targetTime + (inc % 1000) * 0.001f;
-    if (target > limit) target = limit > 0.01f ? limit : 0.01f;
-    engineSession.targetTime = target;
-  }
-  startThinking();
+    bool white = engineSession.gamePosition.sideToMove == White;
+    long depth = 0, moveTime = 0, timeLeft = 0, inc = 0;
+    engineSession.depthLimit = NewGameDepthLimit;
+    if (goValue(line, "depth", depth)) {
+        engineSession.depthLimit = depth < MinDepthLimit   ? MinDepthLimit
+                                   : depth > MaxDepthLimit ? MaxDepthLimit
+                                                           : static_cast<int>(depth);
+    }
+    if (contains(line, "infinite") || (!contains(line, "time") && depth > 0)) {
+        engineSession.targetTime = UnlimitedTime;
+        engineSession.extensionTime = 0.0f;
+    } else if (goValue(line, "movetime", moveTime)) {
+        float seconds = moveTime * 0.001f;
+        float target = seconds > 0.2f ? seconds - 0.1f : seconds * 0.5f;
+        engineSession.targetTime = target > 0.01f ? target : 0.01f;
+        engineSession.extensionTime = 0.0f;
+    } else if (goValue(line, white ? "wtime" : "btime", timeLeft)) {
+        goValue(line, white ? "winc" : "binc", inc);
+        if (timeLeft < 0) timeLeft = 0;
+        if (inc < 0) inc = 0;
+        budgetFromClock(timeLeft * 0.001f, static_cast<int>(inc / 1000));
+        // An increment below a second still helps, as long as the cut above holds.
+        float limit = (timeLeft * 0.001f - 0.5f) * 0.5f;
+        float target = engineSession.targetTime + (inc % 1000) * 0.001f;
+        if (target > limit) target = limit > 0.01f ? limit : 0.01f;
+        engineSession.targetTime = target;
+    }
+    startThinking();
 }
 
 // Handles a line of the UCI additions; false when the line is not one of them.
 bool uciCommand(const char* line) {
-  if (beginsWith(line, "isready")) {
-    reply("readyok\n");
-    return true;
-  }
-  if (beginsWith(line, "position ")) {
-    uciPosition(line);
-    return true;
-  }
-  if (beginsWith(line, "stop")) {
-    playNowAndWait();
-    return true;
-  }
-  if (beginsWith(line, "setoption")) {
-    if (contains(line, "Clear Hash")) {
-      abortSearch();
-      initTranspositionTable();
+    if (beginsWith(line, "isready")) {
+        reply("readyok\n");
+        return true;
     }
-    return true;
-  }
-  if (engineSession.uciMode == 1 && beginsWith(line, "go")) {
-    uciGo(line);
-    return true;
-  }
-  return false;
+    if (beginsWith(line, "position ")) {
+        uciPosition(line);
+        return true;
+    }
+    if (beginsWith(line, "stop")) {
+        playNowAndWait();
+        return true;
+    }
+    if (beginsWith(line, "setoption")) {
+        if (contains(line, "Clear Hash")) {
+            abortSearch();
+            initTranspositionTable();
+        }
+        return true;
+    }
+    if (engineSession.uciMode == 1 && beginsWith(line, "go")) {
+        uciGo(line);
+        return true;
+    }
+    return false;
 }
 
 void moveBack(int plies) {
-  bool analysing = engineSession.analyzeMode == 1;
-  if (analysing) engineSession.stopRequest = StopAndAbort;
-  // A thinking worker would commit its move over the position taken back.
-  abortSearch();
-  goToPly(engineSession.gamePosition, engineSession.gamePosition.ply - plies);
-  if (analysing) restartAnalysis();
-}
-
-}  // namespace
-
-int processCommand(const char* line) {
-  if (line == nullptr) return 1;
-  size_t lineLength = std::strlen(line);
-
-  // 1. UCI handshake ("ucinewgame" and the like do nothing).
-  if (beginsWith(line, "uci")) {
-    if (!beginsWith(line, "ucinew")) {
-      engineSession.uciMode = 1;
-      reply("id name %s\n", engineSession.engineName);
-      reply("id author Pellimor\n");
-      reply("option name Hash type spin default 24 min 2 max 196\n");
-      reply("option name Clear Hash type button\n");
-      reply("uciok\n");
-    }
-    return 1;
-  }
-  // The lines a UCI interface adds; none of them is a line of the language above.
-  if (uciCommand(line)) return 1;
-  // 2. Feature acknowledgements.
-  if (contains(line, "accepted")) return 1;
-  // 3. The opponent's name.
-  if (beginsWith(line, "name")) {
-    const char* name = lineLength > 5 ? line + 5 : "";
-    std::snprintf(engineSession.opponentName, OpponentNameSize, "%s", name);
-    size_t n = std::strlen(engineSession.opponentName);
-    if (n > 1 && engineSession.opponentName[n - 1] == '\n') engineSession.opponentName[n - 1] = '\0';
-    return 1;
-  }
-  // 4. Protocol version 2 handshake.
-  if (contains(line, "protover")) {
-    reply("feature myname=\"%s\" name=1 setboard=1 ping=1\n", engineSession.engineName);
-    reply("feature done=1\n");
-  }
-  // 5. "time": the engine's remaining time; the last value is applied on every line.
-  if (std::strcmp(line, "time") != 0) {
-    float value;
-    if (std::sscanf(line, "time %f", &value) == 1) {
-      engineSession.lastTime = value;
-      clockReported = true;
-    }
-    setEngineClock(engineSession.baseMinutes * 6000 - static_cast<int32_t>(engineSession.lastTime), true);
-  }
-  // 6. "otim": the opponent's remaining time.
-  if (contains(line, "otim")) {
-    float value;
-    if (std::sscanf(line, "otim %f", &value) == 1) engineSession.lastOtim = value;
-    setEngineClock(engineSession.baseMinutes * 6000 - static_cast<int32_t>(engineSession.lastOtim), false);
-  }
-  // 7. "force": play neither side.
-  if (contains(line, "force")) {
-    engineSession.analyzeMode = 0;
-    engineSession.engineColour = EnginePlaysNone;
-    engineSession.stopRequest = StopAndAbort;
-    waitUntilIdle();
-  }
-  // 8. A move such as e2e4 or e7e8q.
-  if (lineLength >= 4 && isDigit(line[1]) && isDigit(line[3])) {
-    bool analysing = engineSession.analyzeMode == 1;
-    if (analysing) {
-      engineSession.stopRequest = StopAndAbort;
-      waitUntilIdle();
-    }
-    playOpponentMove(line);
-    if (analysing) restartAnalysis();
-  }
-  // 9. "go": play the side to move.
-  if (beginsWith(line, "go")) {
-    budgetFromReportedClock();
-    startThinking();
-  }
-  // 10. "setboard <fen>": a new game from that position.
-  if (const char* keyword = std::strstr(line, "setboard")) {
     bool analysing = engineSession.analyzeMode == 1;
     if (analysing) engineSession.stopRequest = StopAndAbort;
-    const char* fen = keyword + 7;
-    size_t available = lineLength - static_cast<size_t>(fen - line);
-    size_t length = lineLength - 7 < available ? lineLength - 7 : available;
-    Position position;
-    if (readFen(position, fen, length)) {
-      abortSearch();
-      resetEngineGame();
-      engineSession.startPosition = position;
-      engineSession.gamePosition = position;
-    }
+    // A thinking worker would commit its move over the position taken back.
+    abortSearch();
+    goToPly(engineSession.gamePosition, engineSession.gamePosition.ply - plies);
     if (analysing) restartAnalysis();
-  }
-  // 11. "level <moves> <minutes> <increment>".
-  if (contains(line, "level")) {
-    int moves = 0, minutes = 0, inc = 0;
-    int read = std::sscanf(line, "level %d %d %d", &moves, &minutes, &inc);
-    engineSession.baseMinutes = read >= 2 ? minutes : 0;
-    if (read >= 3) engineSession.increment = inc;
-  }
-  // 12, 13. "post" and "nopost" are accepted; the engine prints no thinking lines.
-  // 14, 15. Pondering on and off.
-  if (contains(line, "hard")) engineSession.ponderEnabled = 1;
-  if (contains(line, "easy")) engineSession.ponderEnabled = 0;
-  // 16. A new game.
-  if (contains(line, "new")) {
-    newGame();
-    clockReported = false;
-  }
-  // 17. "quit" closes the session; the engine itself keeps running.
-  if (contains(line, "quit")) engineSession.sessionOpen = 0;
-  // 18. Take one ply back.
-  if (contains(line, "undo")) moveBack(1);
-  // 19. The static evaluation.
-  if (contains(line, "evaluate")) {
-    reply("Evaluation: %d", static_cast<int>(evaluate(engineSession.gamePosition, -30000, 30000)));
-  }
-  // 20. Take two plies back.
-  if (contains(line, "remove")) moveBack(2);
-  // 21. The game's result, its record, and learning from a loss.
-  if (contains(line, "result")) {
-    int result = contains(line, "1-0") ? WhiteWon : contains(line, "0-1") ? BlackWon : Drawn;
-    engineSession.gameResult = result;
-    if (gameRecord.plyCount > 2 && engineOptions.saveEngineGames == 1) {
-      char path[BookFileNameSize + 64];
-      programFilePath(path, sizeof path, EngineGamesFile);
-      appendEngineGame(result, path, 1);
+}
+
+} // namespace
+
+int processCommand(const char* line) {
+    if (line == nullptr) return 1;
+    size_t lineLength = std::strlen(line);
+
+    // 1. UCI handshake ("ucinewgame" and the like do nothing).
+    if (beginsWith(line, "uci")) {
+        if (!beginsWith(line, "ucinew")) {
+            engineSession.uciMode = 1;
+            reply("id name %s\n", engineSession.engineName);
+            reply("id author Pellimor\n");
+            reply("option name Hash type spin default 24 min 2 max 196\n");
+            reply("option name Clear Hash type button\n");
+            reply("uciok\n");
+        }
+        return 1;
     }
-    engineSession.stopRequest = StopAndAbort;
-    int colour = engineSession.engineColour;
-    if ((result == WhiteWon && colour == EnginePlaysBlack) ||
-        (result == BlackWon && colour == EnginePlaysWhite)) {
-      learnFromLoss(openingBook, result);
+    // The lines a UCI interface adds; none of them is a line of the language above.
+    if (uciCommand(line)) return 1;
+    // 2. Feature acknowledgements.
+    if (contains(line, "accepted")) return 1;
+    // 3. The opponent's name.
+    if (beginsWith(line, "name")) {
+        const char* name = lineLength > 5 ? line + 5 : "";
+        std::snprintf(engineSession.opponentName, OpponentNameSize, "%s", name);
+        size_t n = std::strlen(engineSession.opponentName);
+        if (n > 1 && engineSession.opponentName[n - 1] == '\n') engineSession.opponentName[n - 1] = '\0';
+        return 1;
     }
-  }
-  // 22. A draw offer: accepted by offering back.
-  if (contains(line, "draw")) {
-    if (engineSession.drawAcceptable == 1 && engineOptions.drawOffersAllowed == 1) {
-      reply("offer draw\n");
+    // 4. Protocol version 2 handshake.
+    if (contains(line, "protover")) {
+        reply("feature myname=\"%s\" name=1 setboard=1 ping=1\n", engineSession.engineName);
+        reply("feature done=1\n");
     }
-  }
-  // 23. Analysis of the game position.
-  if (contains(line, "analyze")) {
-    engineSession.engineColour = EnginePlaysNone;
-    engineSession.analyzeMode = 1;
-    restartAnalysis();
-  }
-  // 24. "." is accepted.
-  // 25. "sd <depth>": the depth limit.
-  if (contains(line, "sd ")) {
-    int depth;
-    if (std::sscanf(line, "sd %d", &depth) == 1) {
-      engineSession.depthLimit = depth < MinDepthLimit ? MinDepthLimit
-                                 : depth > MaxDepthLimit ? MaxDepthLimit
-                                                         : depth;
+    // 5. "time": the engine's remaining time; the last value is applied on every line.
+    if (std::strcmp(line, "time") != 0) {
+        float value;
+        if (std::sscanf(line, "time %f", &value) == 1) {
+            engineSession.lastTime = value;
+            clockReported = true;
+        }
+        setEngineClock(engineSession.baseMinutes * 6000 - static_cast<int32_t>(engineSession.lastTime), true);
     }
-  }
-  // 26. "?": play now.
-  if (isSingle(line, '?')) engineSession.stopRequest = StopAndPlay;
-  // 27. "ping <n>": answered once the worker is idle.
-  // A search requested by an earlier line counts as running, so that "pong"
-  // always follows the replies to every line before it.
-  if (contains(line, "ping")) {
-    playNowAndWait();
-    int number = 0;
-    std::sscanf(line, "ping %d", &number);
-    reply("pong %d\n", number);
-  }
-  return 1;
+    // 6. "otim": the opponent's remaining time.
+    if (contains(line, "otim")) {
+        float value;
+        if (std::sscanf(line, "otim %f", &value) == 1) engineSession.lastOtim = value;
+        setEngineClock(engineSession.baseMinutes * 6000 - static_cast<int32_t>(engineSession.lastOtim),
+                       false);
+    }
+    // 7. "force": play neither side.
+    if (contains(line, "force")) {
+        engineSession.analyzeMode = 0;
+        engineSession.engineColour = EnginePlaysNone;
+        engineSession.stopRequest = StopAndAbort;
+        waitUntilIdle();
+    }
+    // 8. A move such as e2e4 or e7e8q.
+    if (lineLength >= 4 && isDigit(line[1]) && isDigit(line[3])) {
+        bool analysing = engineSession.analyzeMode == 1;
+        if (analysing) {
+            engineSession.stopRequest = StopAndAbort;
+            waitUntilIdle();
+        }
+        playOpponentMove(line);
+        if (analysing) restartAnalysis();
+    }
+    // 9. "go": play the side to move.
+    if (beginsWith(line, "go")) {
+        budgetFromReportedClock();
+        startThinking();
+    }
+    // 10. "setboard <fen>": a new game from that position.
+    if (const char* keyword = std::strstr(line, "setboard")) {
+        bool analysing = engineSession.analyzeMode == 1;
+        if (analysing) engineSession.stopRequest = StopAndAbort;
+        const char* fen = keyword + 7;
+        size_t available = lineLength - static_cast<size_t>(fen - line);
+        size_t length = lineLength - 7 < available ? lineLength - 7 : available;
+        Position position;
+        if (readFen(position, fen, length)) {
+            abortSearch();
+            resetEngineGame();
+            engineSession.startPosition = position;
+            engineSession.gamePosition = position;
+        }
+        if (analysing) restartAnalysis();
+    }
+    // 11. "level <moves> <minutes> <increment>".
+    if (contains(line, "level")) {
+        int moves = 0, minutes = 0, inc = 0;
+        int read = std::sscanf(line, "level %d %d %d", &moves, &minutes, &inc);
+        engineSession.baseMinutes = read >= 2 ? minutes : 0;
+        if (read >= 3) engineSession.increment = inc;
+    }
+    // 12, 13. "post" and "nopost" are accepted; the engine prints no thinking lines.
+    // 14, 15. Pondering on and off.
+    if (contains(line, "hard")) engineSession.ponderEnabled = 1;
+    if (contains(line, "easy")) engineSession.ponderEnabled = 0;
+    // 16. A new game.
+    if (contains(line, "new")) {
+        newGame();
+        clockReported = false;
+    }
+    // 17. "quit" closes the session; the engine itself keeps running.
+    if (contains(line, "quit")) engineSession.sessionOpen = 0;
+    // 18. Take one ply back.
+    if (contains(line, "undo")) moveBack(1);
+    // 19. The static evaluation.
+    if (contains(line, "evaluate")) {
+        reply("Evaluation: %d", static_cast<int>(evaluate(engineSession.gamePosition, -30000, 30000)));
+    }
+    // 20. Take two plies back.
+    if (contains(line, "remove")) moveBack(2);
+    // 21. The game's result, its record, and learning from a loss.
+    if (contains(line, "result")) {
+        int result = contains(line, "1-0") ? WhiteWon : contains(line, "0-1") ? BlackWon : Drawn;
+        engineSession.gameResult = result;
+        if (gameRecord.plyCount > 2 && engineOptions.saveEngineGames == 1) {
+            char path[BookFileNameSize + 64];
+            programFilePath(path, sizeof path, EngineGamesFile);
+            appendEngineGame(result, path, 1);
+        }
+        engineSession.stopRequest = StopAndAbort;
+        int colour = engineSession.engineColour;
+        if ((result == WhiteWon && colour == EnginePlaysBlack) ||
+            (result == BlackWon && colour == EnginePlaysWhite)) {
+            learnFromLoss(openingBook, result);
+        }
+    }
+    // 22. A draw offer: accepted by offering back.
+    if (contains(line, "draw")) {
+        if (engineSession.drawAcceptable == 1 && engineOptions.drawOffersAllowed == 1) {
+            reply("offer draw\n");
+        }
+    }
+    // 23. Analysis of the game position.
+    if (contains(line, "analyze")) {
+        engineSession.engineColour = EnginePlaysNone;
+        engineSession.analyzeMode = 1;
+        restartAnalysis();
+    }
+    // 24. "." is accepted.
+    // 25. "sd <depth>": the depth limit.
+    if (contains(line, "sd ")) {
+        int depth;
+        if (std::sscanf(line, "sd %d", &depth) == 1) {
+            engineSession.depthLimit = depth < MinDepthLimit   ? MinDepthLimit
+                                       : depth > MaxDepthLimit ? MaxDepthLimit
+                                                               : depth;
+        }
+    }
+    // 26. "?": play now.
+    if (isSingle(line, '?')) engineSession.stopRequest = StopAndPlay;
+    // 27. "ping <n>": answered once the worker is idle.
+    // A search requested by an earlier line counts as running, so that "pong"
+    // always follows the replies to every line before it.
+    if (contains(line, "ping")) {
+        playNowAndWait();
+        int number = 0;
+        std::sscanf(line, "ping %d", &number);
+        reply("pong %d\n", number);
+    }
+    return 1;
 }
 
 void startEngine() {
-  if (engineStarted) {
-    abortSearch();
+    if (engineStarted) {
+        abortSearch();
+        initSession();
+        clockReported = false;
+        return;
+    }
+    engineStarted = true;
     initSession();
-    clockReported = false;
-    return;
-  }
-  engineStarted = true;
-  initSession();
-  initSearchTables();
-  initTranspositionTable();
-  clearPawnCache();
-  buildOrLoad(openingBook, engineOptions.bookFileName);
-  startWorker();
+    initSearchTables();
+    initTranspositionTable();
+    clearPawnCache();
+    buildOrLoad(openingBook, engineOptions.bookFileName);
+    startWorker();
 }

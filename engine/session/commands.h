@@ -11,4 +11,3 @@ int processCommand(const char* line);
 // book from the program folder, worker thread. The first call does all of it; a
 // later call only restores the session defaults (the worker and the book stay).
 void startEngine();
-

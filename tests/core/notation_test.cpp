@@ -3,6 +3,7 @@
 #include "core_helpers.h"
 #include "engine/core/gamerecord.h"
 #include "engine/core/notation.h"
+#include "engine/search/searchdata.h"
 #include "engine/session/notify.h"
 
 namespace {
@@ -70,6 +71,20 @@ TEST_F(Notation, CoordinateTexts) {
     for (int marker : {0xFA, 0xFC, 0xFD, 0xFE, 0xFF}) EXPECT_EQ(coordinateText(text, marker), 0);
     coordinateTextLower(text, makeMoveWord(E7, E8, 3, 3));
     EXPECT_STREQ(text, "e7e8");
+}
+
+TEST_F(Notation, PrincipalVariationText) {
+    char text[50 * 6 + 1];
+    pvTable[1][0] = 4;
+    pvTable[1][1] = makeMoveWord(E2, E4, 4, 3);
+    pvTable[1][2] = makeMoveWord(E7, E5, 4, 3) | MoveCheckFlag;
+    pvTable[1][3] = WhiteKingSideMove | MoveCaptureFlag;
+    pvTable[1][4] = 0xFE; // a leaf marker prints nothing
+    EXPECT_EQ(principalVariationText(text), 15);
+    EXPECT_STREQ(text, "e2e4 e7e5 e1g1 ");
+    pvTable[1][0] = 0;
+    EXPECT_EQ(principalVariationText(text), 0);
+    EXPECT_STREQ(text, "");
 }
 
 TEST_F(Notation, ParsingMoveTexts) {

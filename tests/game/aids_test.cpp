@@ -78,25 +78,18 @@ TEST_F(GameTest, TutorAnsweredYesTakesTheWeakMoveBack) {
 }
 
 TEST_F(GameTest, TutorAnsweredNoLetsTheEngineGoOnAndAsksOncePerSearch) {
-    startGame();
-    loadText(QueenBlunder);
-    platform->answer = [] { return false; };
-    tap(col("d1"), row("d1"));
-    tap(col("d7"), row("d7"));
-    ASSERT_TRUE(waitForEngine());
-    EXPECT_EQ(platform->questions.size(), 1u);
-    EXPECT_EQ(engineSession.gamePosition.ply, 3);
-    const int taker = engineBridge().pieceAt(col("d7"), row("d7"));
-    EXPECT_TRUE(taker == BlackQueen || taker == BlackKing); // the queen was taken
-
-    // Without the tutor nothing is asked.
-    startGame();
-    game().settings.tutorMode = 0;
-    loadText(QueenBlunder);
-    tap(col("d1"), row("d1"));
-    tap(col("d7"), row("d7"));
-    ASSERT_TRUE(waitForEngine());
-    EXPECT_TRUE(platform->questions.empty());
+    for (int tutor = 1; tutor >= 0; --tutor) {
+        startGame();
+        game().settings.tutorMode = static_cast<std::uint8_t>(tutor);
+        loadText(QueenBlunder);
+        tap(col("d1"), row("d1"));
+        tap(col("d7"), row("d7"));
+        ASSERT_TRUE(waitForEngine());
+        EXPECT_EQ(platform->questions.size(), tutor ? 1u : 0u);
+        EXPECT_EQ(engineSession.gamePosition.ply, 3);
+        const int taker = engineBridge().pieceAt(col("d7"), row("d7"));
+        EXPECT_TRUE(taker == BlackQueen || taker == BlackKing); // the queen was taken
+    }
 }
 
 TEST_F(GameTest, TakebackAndForwardWithTheEngineIdle) {

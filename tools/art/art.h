@@ -35,10 +35,10 @@ double fractalNoise(double x, double y, int seed, int octaves);
 
 // Pieces: outline and inner lines in a 100 x 100 design box (y down, base at y 92).
 struct PieceShape {
-    QPainterPath body;     // the silhouette, filled and outlined
-    QPainterPath details;  // inner lines, stroked in the contrast colour
-    QPainterPath dots;     // small filled marks (eye, nostril)
-    double baseTop;        // design y where the pedestal starts (the iso pieces replace it)
+    QPainterPath body;    // the silhouette, filled and outlined
+    QPainterPath details; // inner lines, stroked in the contrast colour
+    QPainterPath dots;    // small filled marks (eye, nostril)
+    double baseTop;       // design y where the pedestal starts (the iso pieces replace it)
 };
 PieceShape pieceShape(PieceKind kind, bool small);
 
@@ -46,8 +46,7 @@ PieceShape pieceShape(PieceKind kind, bool small);
 void drawFlatPiece(QPainter& painter, int size, PieceKind kind, bool black);
 // Draws an isometric piece in a width x height box; the foot's centre is at
 // (width / 2, footY), the cell's diamond is cellWidth x cellHeight, view 0..3.
-void drawIsoPiece(QPainter& painter, const IsoLayout& iso, int footY, PieceKind kind, bool black,
-                  int view);
+void drawIsoPiece(QPainter& painter, const IsoLayout& iso, int footY, PieceKind kind, bool black, int view);
 
 // Board tiles of a skin: the tile for odd squares (dark) or even squares (light).
 QImage boardTile(int skin, int size, bool light);
@@ -62,4 +61,4 @@ QImage splashAnimation();
 // The four 16 x 16 command-bar images: hint, takeback, forward, rotate.
 QImage buttonImage(int index);
 
-}  // namespace art
+} // namespace art

@@ -36,8 +36,7 @@ QImage woodTile(int size, bool light, int seed) {
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
             double u = (x + 0.5) / size, v = (y + 0.5) / size;
-            if (!light)
-                std::swap(u, v);
+            if (!light) std::swap(u, v);
             tile.setPixel(x, y, mix(pale, deep, woodGrain(u, v, seed)));
         }
     return tile;
@@ -62,19 +61,17 @@ QImage diagramTile(int size, bool light) {
     QImage tile(size, size, QImage::Format_RGB32);
     const QColor paper(250, 250, 248);
     tile.fill(paper);
-    if (light)
-        return tile;
+    if (light) return tile;
     QPainter p(&tile);
     p.setRenderHint(QPainter::Antialiasing);
     const double spacing = std::max(3.0, size / 7.0);
-    p.setPen(QPen(QColor(40, 40, 40), std::max(1.0, size / 28.0)));
+    p.setPen(QPen(QColor(72, 72, 72), std::max(1.0, size / 28.0)));
     // Lines run at 45 degrees and continue across the tile edge without a seam.
-    for (double d = -size; d < 2 * size; d += spacing)
-        p.drawLine(QPointF(d, size), QPointF(d + size, 0));
+    for (double d = -size; d < 2 * size; d += spacing) p.drawLine(QPointF(d, size), QPointF(d + size, 0));
     return tile;
 }
 
-}  // namespace
+} // namespace
 
 QImage boardTile(int skin, int size, bool light) {
     switch (skin) {
@@ -90,7 +87,7 @@ QImage boardTile(int skin, int size, bool light) {
 QImage isoBoard(const IsoLayout& iso, bool alternate) {
     const double wc = iso.cellWidth, hc = iso.cellHeight;
     const double x0 = iso.originX;
-    const double y0 = iso.originY + iso.boardHeight / 2 - hc / 2;  // y of the left corner
+    const double y0 = iso.originY + iso.boardHeight / 2 - hc / 2; // y of the left corner
     const double depth = std::max(3.0, hc * 0.4);
     // Board plane (u, v in squares) to picture pixels: u runs up-right, v down-right.
     auto at = [&](double u, double v) { return QPointF(x0 + (u + v) * wc / 2, y0 + (v - u) * hc / 2); };
@@ -142,8 +139,8 @@ QImage isoBoard(const IsoLayout& iso, bool alternate) {
             }
     }
     p.save();
-    p.setTransform(QTransform(wc / (2.0 * n), -hc / (2.0 * n), wc / (2.0 * n), hc / (2.0 * n), left.x(),
-                              left.y()));
+    p.setTransform(
+        QTransform(wc / (2.0 * n), -hc / (2.0 * n), wc / (2.0 * n), hc / (2.0 * n), left.x(), left.y()));
     p.drawImage(0, 0, plane);
     p.restore();
     p.setBrush(Qt::NoBrush);
@@ -155,4 +152,4 @@ QImage isoBoard(const IsoLayout& iso, bool alternate) {
     return picture;
 }
 
-}  // namespace art
+} // namespace art

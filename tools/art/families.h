@@ -12,7 +12,7 @@ struct SpriteFile {
     const char* name;
     int width;
     int height;
-    int cell = 0;  // side of the board square the sprite is placed on (markers)
+    int cell = 0; // side of the board square the sprite is placed on (markers)
 };
 
 // The isometric layout of a family, relative to the board picture's top-left corner.
@@ -25,13 +25,13 @@ struct IsoLayout {
 };
 
 struct Family {
-    const char* folder;                  // below the program folder; "" for the QVGA family
-    std::vector<SpriteFile> boards;      // two tiles of width x width
-    std::vector<SpriteFile> pieces;      // twelve cells
-    std::vector<SpriteFile> selections;  // three markers
+    const char* folder;                 // below the program folder; "" for the QVGA family
+    std::vector<SpriteFile> boards;     // two tiles of width x width
+    std::vector<SpriteFile> pieces;     // twelve cells
+    std::vector<SpriteFile> selections; // three markers
     IsoLayout iso;
     int splashWidth, splashHeight;
-    int splashSlotX, splashSlotY;  // where the animation frame sits inside the picture
+    int splashSlotX, splashSlotY; // where the animation frame sits inside the picture
 };
 
 // QVGA (portrait, landscape, square), VGA (portrait, landscape), narrow and low screens.
@@ -39,27 +39,41 @@ inline const std::vector<Family> families = {
     {"",
      {{"board_port.bmp", 28, 28}, {"board_land.bmp", 26, 26}, {"board_square.bmp", 22, 22}},
      {{"pieces_port.bmp", 28, 28}, {"pieces_square.bmp", 18, 18}},
-     {{"selection_port.bmp", 32, 32, 28}, {"selection_land.bmp", 30, 30, 26}, {"selection_square.bmp", 28, 28, 22}},
+     {{"selection_port.bmp", 32, 32, 28},
+      {"selection_land.bmp", 30, 30, 26},
+      {"selection_square.bmp", 28, 28, 22}},
      {30, 14, -1, 16, 240, 124, 19, 24, 31, 17},
-     320, 320, 70, 138},
+     320,
+     320,
+     70,
+     138},
     {"VGA",
      {{"board.bmp", 56, 56}, {"board_land.bmp", 52, 52}},
      {{"pieces.bmp", 48, 48}},
      {{"selection.bmp", 64, 64, 56}, {"selection_land.bmp", 60, 60, 52}},
      {58, 28, -2, -4, 464, 320, 31, 50, 59, 30},
-     640, 640, 230, 241},
+     640,
+     640,
+     230,
+     241},
     {"Narrow",
      {{"board.bmp", 20, 20}},
      {{"pieces.bmp", 18, 18}},
      {{"selection.bmp", 26, 26, 20}},
      {18, 8, -1, 0, 140, 105, 11, 14, 19, 11},
-     320, 320, 70, 138},
+     320,
+     320,
+     70,
+     138},
     {"Low",
      {{"board.bmp", 20, 20}},
      {{"pieces.bmp", 18, 18}},
      {{"selection.bmp", 26, 26, 20}},
      {17, 8, -1, 16, 176, 105, 11, 14, 19, 11},
-     320, 320, 70, 138},
+     320,
+     320,
+     70,
+     138},
 };
 
-}  // namespace art
+} // namespace art

@@ -61,7 +61,7 @@ QImage boardFile(int skin, int tile) {
     QImage image(2 * tile, tile, QImage::Format_RGB32);
     QPainter p(&image);
     p.drawImage(0, 0, boardTile(skin, tile, false));   // column + row odd
-    p.drawImage(tile, 0, boardTile(skin, tile, true));  // column + row even (a8)
+    p.drawImage(tile, 0, boardTile(skin, tile, true)); // column + row even (a8)
     return image;
 }
 
@@ -71,8 +71,7 @@ void writeFamily(const QString& root, const Family& family) {
         for (const SpriteFile& board : family.boards)
             write(boardFile(skin, board.width), base + QString("/Skin%1").arg(skin + 1), board.name);
     const QString skin1 = base + "/Skin1";
-    for (const SpriteFile& pieces : family.pieces)
-        write(flatPieces(pieces), skin1, pieces.name);
+    for (const SpriteFile& pieces : family.pieces) write(flatPieces(pieces), skin1, pieces.name);
     for (const SpriteFile& selection : family.selections)
         write(flatSelection(selection), skin1, selection.name);
     write(isoBoard(family.iso, false), skin1, "iso_board_main.bmp");
@@ -87,8 +86,7 @@ void writeFamily(const QString& root, const Family& family) {
 QImage toolbarStrip() {
     QImage strip(64, 16, QImage::Format_RGB32);
     QPainter p(&strip);
-    for (int i = 0; i < 4; ++i)
-        p.drawImage(i * 16, 0, buttonImage(i));
+    for (int i = 0; i < 4; ++i) p.drawImage(i * 16, 0, buttonImage(i));
     p.end();
     return strip;
 }
@@ -98,8 +96,7 @@ QImage unkeyed(const QImage& sprite) {
     QImage argb = sprite.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < argb.height(); ++y)
         for (int x = 0; x < argb.width(); ++x)
-            if ((argb.pixel(x, y) & 0xFFFFFF) == 0xFFFFFF)
-                argb.setPixel(x, y, 0);
+            if ((argb.pixel(x, y) & 0xFFFFFF) == 0xFFFFFF) argb.setPixel(x, y, 0);
     return argb;
 }
 
@@ -115,7 +112,8 @@ void writePreviews(const QString& folder) {
             for (int skin = 0; skin < 3; ++skin)
                 for (int row = 0; row < 2; ++row)
                     for (int i = 0; i < 12; ++i) {
-                        const QRect cell(i * file.width, (skin * 2 + row) * file.width, file.width, file.width);
+                        const QRect cell(i * file.width, (skin * 2 + row) * file.width, file.width,
+                                         file.width);
                         p.drawImage(cell.topLeft(), boardTile(skin, file.width, (i + row) % 2 == 0));
                         const QImage argb = unkeyed(sheet.copy(i * file.width, 0, file.width, file.height));
                         p.drawImage(cell.topLeft(), argb);
@@ -131,7 +129,8 @@ void writePreviews(const QString& folder) {
         board.scaled(board.size() * 2).save(folder + "/" + tag + "-iso_board.png");
         for (const SpriteFile& selection : family.selections) {
             const QImage s = flatSelection(selection);
-            s.scaled(s.size() * 4).save(folder + "/" + tag + "-" + QString(selection.name).replace(".bmp", ".png"));
+            s.scaled(s.size() * 4)
+                .save(folder + "/" + tag + "-" + QString(selection.name).replace(".bmp", ".png"));
         }
         const QImage isel = isoSelection(family.iso);
         isel.scaled(isel.size() * 4).save(folder + "/" + tag + "-iso_selection.png");
@@ -147,7 +146,7 @@ void writePreviews(const QString& folder) {
     }
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
@@ -156,10 +155,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString root = QString::fromLocal8Bit(argv[1]);
-    for (const Family& family : families)
-        writeFamily(root, family);
+    for (const Family& family : families) writeFamily(root, family);
     write(toolbarStrip(), root, "Toolbar.bmp");
-    if (argc >= 4 && QString(argv[2]) == "--preview")
-        writePreviews(QString::fromLocal8Bit(argv[3]));
+    if (argc >= 4 && QString(argv[2]) == "--preview") writePreviews(QString::fromLocal8Bit(argv[3]));
     return failures == 0 ? 0 : 1;
 }

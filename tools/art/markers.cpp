@@ -13,7 +13,7 @@ const QColor selectedColour(255, 196, 0);
 const QColor lastMoveColour(236, 112, 24);
 const QColor legalColour(40, 176, 72);
 const QColor rim(20, 40, 20);
-}  // namespace
+} // namespace
 
 QImage flatSelection(const SpriteFile& file) {
     const int w = file.width, h = file.height, cell = file.cell;
@@ -75,8 +75,7 @@ QImage isoSelection(const IsoLayout& iso) {
         p.translate(i * w, 0);
         p.setPen(QPen(fills[i].darker(170), pen));
         p.setBrush(i == 1 ? QBrush(Qt::NoBrush) : QBrush(fills[i]));
-        if (i == 1)
-            p.setPen(QPen(fills[i], pen * 2));
+        if (i == 1) p.setPen(QPen(fills[i], pen * 2));
         p.drawPolygon(diamond(scales[i]));
         p.restore();
     }
@@ -84,4 +83,4 @@ QImage isoSelection(const IsoLayout& iso) {
     return keyed(sheet);
 }
 
-}  // namespace art
+} // namespace art

@@ -45,9 +45,11 @@ QPainterPath skirt(double y0, double w0, double y1, double w1) {
     p.closeSubpath();
     return p;
 }
-QPainterPath pedestal() { return rect(20, 81, 80, 92, 3); }
+QPainterPath pedestal() {
+    return rect(20, 81, 80, 92, 3);
+}
 
-}  // namespace
+} // namespace
 
 PieceShape pieceShape(PieceKind kind, bool small) {
     PieceShape s;
@@ -62,7 +64,11 @@ PieceShape pieceShape(PieceKind kind, bool small) {
             mitre.cubicTo(66, 55, 58, 59, 50, 59);
             mitre.cubicTo(42, 59, 34, 55, 32, 47);
             mitre.cubicTo(29, 36, 37, 24, 50, 16);
-            s.body = circle(50, 11, 8).united(mitre).united(rect(33, 56, 67, 65, 3)).united(skirt(63, 11, 82, 27)).united(pedestal());
+            s.body = circle(50, 11, 8)
+                         .united(mitre)
+                         .united(rect(33, 56, 67, 65, 3))
+                         .united(skirt(63, 11, 82, 27))
+                         .united(pedestal());
             return s;
         }
         case Knight: {
@@ -72,8 +78,17 @@ PieceShape pieceShape(PieceKind kind, bool small) {
             return full;
         }
         case Queen:
-            s.body = polygon({{30, 62}, {10, 22}, {30, 40}, {32, 12}, {43, 36}, {50, 6}, {57, 36},
-                              {68, 12}, {70, 40}, {90, 22}, {70, 62}})
+            s.body = polygon({{30, 62},
+                              {10, 22},
+                              {30, 40},
+                              {32, 12},
+                              {43, 36},
+                              {50, 6},
+                              {57, 36},
+                              {68, 12},
+                              {70, 40},
+                              {90, 22},
+                              {70, 62}})
                          .united(rect(28, 57, 72, 66, 3))
                          .united(skirt(65, 16, 82, 29))
                          .united(pedestal());
@@ -151,8 +166,20 @@ PieceShape pieceShape(PieceKind kind, bool small) {
         break;
     }
     case Rook:
-        s.body = polygon({{22, 14}, {35, 14}, {35, 25}, {45, 25}, {45, 14}, {55, 14}, {55, 25},
-                          {65, 25}, {65, 14}, {78, 14}, {78, 31}, {69, 38}, {31, 38}, {22, 31}})
+        s.body = polygon({{22, 14},
+                          {35, 14},
+                          {35, 25},
+                          {45, 25},
+                          {45, 14},
+                          {55, 14},
+                          {55, 25},
+                          {65, 25},
+                          {65, 14},
+                          {78, 14},
+                          {78, 31},
+                          {69, 38},
+                          {31, 38},
+                          {22, 31}})
                      .united(polygon({{32, 37}, {68, 37}, {70, 74}, {30, 74}}))
                      .united(rect(25, 72, 75, 82, 2))
                      .united(pedestal());
@@ -160,8 +187,17 @@ PieceShape pieceShape(PieceKind kind, bool small) {
         s.details.addPath(line(29, 73, 71, 73));
         break;
     case Queen: {
-        QPainterPath crown = polygon({{31, 62}, {16, 28}, {33, 46}, {34, 21}, {44, 44}, {50, 16},
-                                      {56, 44}, {66, 21}, {67, 46}, {84, 28}, {69, 62}});
+        QPainterPath crown = polygon({{31, 62},
+                                      {16, 28},
+                                      {33, 46},
+                                      {34, 21},
+                                      {44, 44},
+                                      {50, 16},
+                                      {56, 44},
+                                      {66, 21},
+                                      {67, 46},
+                                      {84, 28},
+                                      {69, 62}});
         s.body = crown.united(circle(16, 27, 5.5))
                      .united(circle(34, 20, 5.5))
                      .united(circle(50, 14, 5.5))
@@ -204,12 +240,11 @@ struct PieceColours {
     QColor light, dark, outline, detail;
 };
 PieceColours coloursOf(bool black) {
-    if (black)
-        return {QColor(104, 102, 110), QColor(18, 17, 21), QColor(6, 6, 8), QColor(196, 190, 178)};
+    if (black) return {QColor(128, 126, 136), QColor(22, 21, 26), QColor(6, 6, 8), QColor(196, 190, 178)};
     return {QColor(255, 251, 240), QColor(196, 182, 154), QColor(28, 24, 20), QColor(70, 58, 46)};
 }
 
-}  // namespace
+} // namespace
 
 void drawFlatPiece(QPainter& painter, int size, PieceKind kind, bool black) {
     // The five-ball crown only reads on the large sets.
@@ -231,16 +266,14 @@ void drawFlatPiece(QPainter& painter, int size, PieceKind kind, bool black) {
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(c.detail, std::max(0.9, size / 34.0) / scale, Qt::SolidLine, Qt::RoundCap));
     painter.drawPath(shape.details);
-    if (!small)
-        painter.drawLine(QPointF(22, shape.baseTop), QPointF(78, shape.baseTop));
+    if (!small) painter.drawLine(QPointF(22, shape.baseTop), QPointF(78, shape.baseTop));
     painter.setPen(Qt::NoPen);
     painter.setBrush(c.detail);
     painter.drawPath(shape.dots);
     painter.restore();
 }
 
-void drawIsoPiece(QPainter& painter, const IsoLayout& iso, int footY, PieceKind kind, bool black,
-                  int view) {
+void drawIsoPiece(QPainter& painter, const IsoLayout& iso, int footY, PieceKind kind, bool black, int view) {
     const PieceColours c = coloursOf(black);
     const double width = iso.pieceWidth;
     const double cx = width / 2.0;
@@ -248,6 +281,8 @@ void drawIsoPiece(QPainter& painter, const IsoLayout& iso, int footY, PieceKind 
     const double ry = rx * iso.cellHeight / iso.cellWidth;
     const double slab = std::max(0.8, ry * 0.4);
     const double outlinePx = std::max(0.8, width / 28.0);
+    // A softer outline keeps the small white pieces from looking drawn in ink.
+    const QColor outline = black ? c.outline : QColor(92, 80, 66);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
 
@@ -266,7 +301,7 @@ void drawIsoPiece(QPainter& painter, const IsoLayout& iso, int footY, PieceKind 
     foot.addRect(QRectF(cx - rx, footY - slab, 2 * rx, slab));
     foot.addEllipse(QPointF(cx, footY - slab), rx, ry);
     foot = foot.simplified();
-    painter.setPen(QPen(c.outline, outlinePx));
+    painter.setPen(QPen(outline, outlinePx));
     painter.setBrush(shading(cx - rx, cx + rx));
     painter.drawPath(foot);
     painter.setBrush(c.light.darker(black ? 80 : 104));
@@ -287,7 +322,7 @@ void drawIsoPiece(QPainter& painter, const IsoLayout& iso, int footY, PieceKind 
     clipAbove.addRect(QRectF(-10, -10, 120, shape.baseTop + 10));
     const QPainterPath body = t.map(shape.body.intersected(clipAbove));
     painter.setBrush(shading(cx - rx, cx + rx));
-    painter.setPen(QPen(c.outline, outlinePx, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setPen(QPen(outline, outlinePx, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.drawPath(body);
     if (iso.pieceWidth >= 15) {
         painter.setBrush(Qt::NoBrush);
@@ -302,4 +337,4 @@ void drawIsoPiece(QPainter& painter, const IsoLayout& iso, int footY, PieceKind 
     painter.restore();
 }
 
-}  // namespace art
+} // namespace art

@@ -24,8 +24,7 @@ QImage animationFrame(int frame) {
     const int square = 30;
     const QImage light = boardTile(0, square, true), dark = boardTile(0, square, false);
     for (int r = 0; r < 4; ++r)
-        for (int c = 0; c < 5; ++c)
-            p.drawImage(c * square, r * square, (c + r) % 2 == 0 ? light : dark);
+        for (int c = 0; c < 5; ++c) p.drawImage(c * square, r * square, (c + r) % 2 == 0 ? light : dark);
     p.setRenderHint(QPainter::Antialiasing);
 
     auto piece = [&](double x, double y, PieceKind kind, bool black) {
@@ -53,20 +52,19 @@ QImage animationFrame(int frame) {
     return image;
 }
 
-}  // namespace
+} // namespace
 
 QImage splashAnimation() {
     QImage strip(frameWidth, frameHeight * frameCount, QImage::Format_RGB32);
     QPainter p(&strip);
-    for (int f = 0; f < frameCount; ++f)
-        p.drawImage(0, f * frameHeight, animationFrame(f));
+    for (int f = 0; f < frameCount; ++f) p.drawImage(0, f * frameHeight, animationFrame(f));
     p.end();
     return strip;
 }
 
 QImage splashPicture(const Family& family) {
     const int w = family.splashWidth, h = family.splashHeight;
-    const double k = w / 320.0;  // the VGA picture is the QVGA one at twice the size
+    const double k = w / 320.0; // the VGA picture is the QVGA one at twice the size
     QImage picture(w, h, QImage::Format_RGB32);
     QPainter p(&picture);
     p.setRenderHint(QPainter::Antialiasing);
@@ -85,8 +83,7 @@ QImage splashPicture(const Family& family) {
         const double y0 = horizon + std::pow(row / 12.0, 1.6) * (h - horizon);
         const double y1 = horizon + std::pow((row + 1) / 12.0, 1.6) * (h - horizon);
         for (int col = -8; col < 8; ++col) {
-            if ((row + col) % 2 == 0)
-                continue;
+            if ((row + col) % 2 == 0) continue;
             auto xAt = [&](double y, int c) { return w / 2.0 + c * (y - horizon + 8 * k) * 0.9; };
             QPolygonF q({QPointF(xAt(y0, col), y0), QPointF(xAt(y0, col + 1), y0),
                          QPointF(xAt(y1, col + 1), y1), QPointF(xAt(y1, col), y1)});
@@ -132,7 +129,7 @@ QImage buttonImage(int index) {
     p.setRenderHint(QPainter::Antialiasing);
     const QColor ink(30, 40, 60);
     switch (index) {
-    case 0: {  // hint: a light bulb
+    case 0: { // hint: a light bulb
         p.setPen(QPen(ink, 1));
         p.setBrush(QColor(255, 214, 40));
         p.drawEllipse(QPointF(8, 6.5), 4.6, 4.6);
@@ -141,8 +138,8 @@ QImage buttonImage(int index) {
         p.drawLine(QPointF(5.5, 12.7), QPointF(10.5, 12.7));
         break;
     }
-    case 1:    // takeback: an arrow to the left
-    case 2: {  // forward: an arrow to the right
+    case 1:   // takeback: an arrow to the left
+    case 2: { // forward: an arrow to the right
         const double s = index == 1 ? -1 : 1;
         auto x = [&](double v) { return 8 + s * (v - 8); };
         QPolygonF arrow({QPointF(x(2), 6), QPointF(x(8), 6), QPointF(x(8), 2.5), QPointF(x(14.5), 8),
@@ -152,7 +149,7 @@ QImage buttonImage(int index) {
         p.drawPolygon(arrow);
         break;
     }
-    default: {  // rotate: a circular arrow
+    default: { // rotate: a circular arrow
         p.setPen(QPen(QColor(40, 90, 180), 2.4, Qt::SolidLine, Qt::FlatCap));
         p.setBrush(Qt::NoBrush);
         p.drawArc(QRectF(3, 3, 10, 10), 90 * 16, 270 * 16);
@@ -166,4 +163,4 @@ QImage buttonImage(int index) {
     return keyed(image);
 }
 
-}  // namespace art
+} // namespace art

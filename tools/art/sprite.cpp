@@ -28,8 +28,7 @@ QImage keyed(const QImage& argb) {
                 continue;
             }
             int r = qRed(p), g = qGreen(p), b = qBlue(p);
-            if (r == 255 && g == 255 && b == 255)
-                b = 254;  // never the key colour inside a sprite
+            if (r == 255 && g == 255 && b == 255) b = 254; // never the key colour inside a sprite
             line[x] = qRgb(r, g, b);
         }
     }
@@ -55,8 +54,10 @@ double hash(int x, int y, int seed) {
     h ^= h >> 16;
     return (h & 0xFFFFFF) / double(0xFFFFFF);
 }
-double smooth(double t) { return t * t * (3 - 2 * t); }
-}  // namespace
+double smooth(double t) {
+    return t * t * (3 - 2 * t);
+}
+} // namespace
 
 double noise(double x, double y, int seed) {
     const int x0 = int(std::floor(x)), y0 = int(std::floor(y));
@@ -78,4 +79,4 @@ double fractalNoise(double x, double y, int seed, int octaves) {
     return sum / total;
 }
 
-}  // namespace art
+} // namespace art

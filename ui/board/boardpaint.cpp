@@ -15,30 +15,27 @@
 
 namespace {
 
-constexpr int MarkerSelected = 0;  // also the keyboard cursor
+constexpr int MarkerSelected = 0; // also the keyboard cursor
 constexpr int MarkerLastMove = 1;
-constexpr int MarkerTarget = 2;    // legal destination or movable piece
+constexpr int MarkerTarget = 2; // legal destination or movable piece
 
-bool onBoard(int column, int row) { return column >= 0 && column < 8 && row >= 0 && row < 8; }
+bool onBoard(int column, int row) {
+    return column >= 0 && column < 8 && row >= 0 && row < 8;
+}
 
-bool squareSelected(const GameController& game)
-{
+bool squareSelected(const GameController& game) {
     return game.selectedColumn != -1 && game.selectedRow != -1;
 }
 
 // Sprite cell of a piece code: columns 0..5 White pawn..king, 6..11 Black.
-int spriteColumn(int pieceCode)
-{
+int spriteColumn(int pieceCode) {
     const int type = pieceCode & 7;
-    if (type < Pawn || type > King || pieceCode > BlackKing)
-        return -1;
+    if (type < Pawn || type > King || pieceCode > BlackKing) return -1;
     return type - Pawn + (pieceCode & 8 ? 6 : 0);
 }
 
-void drawMarker(QPainter& painter, const GameController& game, int column, int row, int marker)
-{
-    if (!game.selectionImage)
-        return;
+void drawMarker(QPainter& painter, const GameController& game, int column, int row, int marker) {
+    if (!game.selectionImage) return;
     const BoardGeometry& g = game.geometry;
     const int iso = game.settings.isometric ? 1 : 0;
     int x = 0, y = 0;
@@ -50,17 +47,13 @@ void drawMarker(QPainter& painter, const GameController& game, int column, int r
 }
 
 // Piece position as the board draws its pieces: one pixel lower on the QVGA landscape screen.
-void boardPiecePosition(const GameController& game, int column, int row, int& x, int& y)
-{
+void boardPiecePosition(const GameController& game, int column, int row, int& x, int& y) {
     piecePosition(game, column, row, x, y);
-    if (game.geometry.screenType == ScreenQvgaLandscape)
-        y += 1;
+    if (game.geometry.screenType == ScreenQvgaLandscape) y += 1;
 }
 
-void drawBoard(QPainter& painter, const GameController& game)
-{
-    if (!game.boardImage)
-        return;
+void drawBoard(QPainter& painter, const GameController& game) {
+    if (!game.boardImage) return;
     const BoardGeometry& g = game.geometry;
     if (game.settings.isometric) {
         painter.drawImage(g.boardLeft, g.boardTop, game.boardImage->picture);
@@ -77,16 +70,16 @@ void drawBoard(QPainter& painter, const GameController& game)
 }
 
 // A castling text as the record writes it, with the letter O in either case or the digit 0.
-bool castlingLetter(char c) { return c == 'O' || c == 'o' || c == '0'; }
+bool castlingLetter(char c) {
+    return c == 'O' || c == 'o' || c == '0';
+}
 
-}  // namespace
+} // namespace
 
-bool lastMoveSquares(int& fromColumn, int& fromRow, int& toColumn, int& toRow)
-{
+bool lastMoveSquares(int& fromColumn, int& fromRow, int& toColumn, int& toRow) {
     fromColumn = fromRow = toColumn = toRow = -1;
     const char* text = moveTextBack(1, 0);
-    if (!text || !text[0])
-        return false;
+    if (!text || !text[0]) return false;
     const Position& position = engineSession.gamePosition;
     if (castlingLetter(text[0]) && text[1] == '-' && castlingLetter(text[2])) {
         // The king of the side that just castled, and its start square on the e-file side.
@@ -97,19 +90,16 @@ bool lastMoveSquares(int& fromColumn, int& fromRow, int& toColumn, int& toRow)
                     toColumn = column;
                     toRow = row;
                 }
-        if (toColumn < 0)
-            return false;
+        if (toColumn < 0) return false;
         fromColumn = toColumn > 4 ? toColumn - 2 : toColumn + 2;
         fromRow = toRow;
         return true;
     }
     // [piece letter] file rank '-'|'x' file rank
     const char* p = text;
-    if (*p >= 'A' && *p <= 'Z')
-        ++p;
+    if (*p >= 'A' && *p <= 'Z') ++p;
     auto square = [](const char* s, int& column, int& row) {
-        if (s[0] < 'a' || s[0] > 'h' || s[1] < '1' || s[1] > '8')
-            return false;
+        if (s[0] < 'a' || s[0] > 'h' || s[1] < '1' || s[1] > '8') return false;
         column = s[0] - 'a';
         row = '8' - s[1];
         return true;
@@ -121,11 +111,9 @@ bool lastMoveSquares(int& fromColumn, int& fromRow, int& toColumn, int& toRow)
     return true;
 }
 
-void drawPiece(QPainter& painter, const GameController& game, int x, int y, int pieceCode)
-{
+void drawPiece(QPainter& painter, const GameController& game, int x, int y, int pieceCode) {
     const int column = spriteColumn(pieceCode);
-    if (column < 0 || !game.piecesImage)
-        return;
+    if (column < 0 || !game.piecesImage) return;
     const BoardGeometry& g = game.geometry;
     int row = 0;
     if (game.settings.isometric) {
@@ -133,12 +121,11 @@ void drawPiece(QPainter& painter, const GameController& game, int x, int y, int 
         const int orientation = game.settings.orientation & 3;
         row = (pieceCode & 8) ? orientation : (orientation + 2) % 4;
     }
-    painter.drawImage(x, y, game.piecesImage->sprite, column * g.pieceWidth, row * g.pieceHeight, g.pieceWidth,
-                      g.pieceHeight);
+    painter.drawImage(x, y, game.piecesImage->sprite, column * g.pieceWidth, row * g.pieceHeight,
+                      g.pieceWidth, g.pieceHeight);
 }
 
-void drawMarkers(QPainter& painter, GameController& game)
-{
+void drawMarkers(QPainter& painter, GameController& game) {
     EngineBridge& bridge = engineBridge();
     const Settings& s = game.settings;
     const int type = game.geometry.screenType;
@@ -148,35 +135,31 @@ void drawMarkers(QPainter& painter, GameController& game)
         drawMarker(painter, game, game.cursorColumn, game.cursorRow, MarkerSelected);
     // 2. Pieces that can move, while the stylus rests on another square.
     if (game.showMovablePieces && game.stylusDown && s.showLegalMoves)
-        while (bridge.nextMovablePiece(column, row))
-            drawMarker(painter, game, column, row, MarkerTarget);
+        while (bridge.nextMovablePiece(column, row)) drawMarker(painter, game, column, row, MarkerTarget);
     // 3. Destinations of the selected piece.
     if ((game.pieceSelected || game.stylusDown) && s.showLegalMoves)
-        while (bridge.nextDestination(column, row))
-            drawMarker(painter, game, column, row, MarkerTarget);
+        while (bridge.nextDestination(column, row)) drawMarker(painter, game, column, row, MarkerTarget);
     // 4. The selected square.
     if (game.pieceSelected && squareSelected(game))
         drawMarker(painter, game, game.selectedColumn, game.selectedRow, MarkerSelected);
     // 5. The last move.
     int fromColumn, fromRow, toColumn, toRow;
-    if (s.showLastMove && lastMoveSquares(fromColumn, fromRow, toColumn, toRow) && onBoard(fromColumn, fromRow)) {
+    if (s.showLastMove && lastMoveSquares(fromColumn, fromRow, toColumn, toRow) &&
+        onBoard(fromColumn, fromRow)) {
         drawMarker(painter, game, fromColumn, fromRow, MarkerLastMove);
         drawMarker(painter, game, toColumn, toRow, MarkerLastMove);
     }
 }
 
-void drawPieces(QPainter& painter, GameController& game)
-{
+void drawPieces(QPainter& painter, GameController& game) {
     EngineBridge& bridge = engineBridge();
     const bool iso = game.settings.isometric != 0;
     const int orientation = game.settings.orientation;
 
     // 1. Visiting order: the isometric board is drawn from the back to the front.
     bool rowsDown = false, columnsDown = false;
-    if (iso && orientation == 2)
-        rowsDown = true;
-    if (iso && orientation == 3)
-        rowsDown = columnsDown = true;
+    if (iso && orientation == 2) rowsDown = true;
+    if (iso && orientation == 3) rowsDown = columnsDown = true;
 
     // 2. The floating piece of the isometric board.
     bool pending = false;
@@ -203,15 +186,12 @@ void drawPieces(QPainter& painter, GameController& game)
             const bool selected = column == game.selectedColumn && row == game.selectedRow;
             int piece = bridge.pieceAt(column, row);
             if (game.animating) {
-                if (column == game.animHiddenColumn && row == game.animHiddenRow)
-                    piece = game.capturedPiece;
-                if (selected)
-                    continue;
+                if (column == game.animHiddenColumn && row == game.animHiddenRow) piece = game.capturedPiece;
+                if (selected) continue;
             } else if (game.stylusDown && selected) {
                 continue;
             }
-            if (piece == Empty)
-                continue;
+            if (piece == Empty) continue;
             int x = 0, y = 0;
             boardPiecePosition(game, column, row, x, y);
             if (pending && floatY < y && std::abs(floatX - x) <= halfCell) {
@@ -222,16 +202,16 @@ void drawPieces(QPainter& painter, GameController& game)
         }
     }
     // 4.
-    if (pending)
-        drawPiece(painter, game, floatX, floatY, floatPiece);
+    if (pending) drawPiece(painter, game, floatX, floatY, floatPiece);
 }
 
-void paintGame(QPainter& painter, GameController& game, int screenWidth, int screenHeight)
-{
+void paintGame(QPainter& painter, GameController& game, int screenWidth, int screenHeight) {
     const bool iso = game.settings.isometric != 0;
     // 1. The clock timer of a new game starts with its first paint.
     game.boardPainted(game.view);
     // 2. The side panel.
+    painter.setFont(panelFont(game.geometry.screenType));
+    painter.setPen(Qt::black);
     const PanelContext panel{painter, game, screenWidth, screenHeight};
     drawMoveList(panel);
     drawStatus(panel);
@@ -250,22 +230,23 @@ void paintGame(QPainter& painter, GameController& game, int screenWidth, int scr
     if (!iso && game.stylusDown && !game.animating && squareSelected(game)) {
         int x = 0, y = 0;
         piecePosition(game, game.selectedColumn, game.selectedRow, x, y);
-        if (game.geometry.screenType == ScreenQvgaLandscape)
-            y += 1;
+        if (game.geometry.screenType == ScreenQvgaLandscape) y += 1;
         drawPiece(painter, game, x + game.dragDX, y + game.dragDY, game.selectedPiece);
     }
     // 6. The sliding piece, one frame further on each paint.
     if (game.animating) {
         if (!iso)
-            drawPiece(painter, game, static_cast<int>(game.animX), static_cast<int>(game.animY), game.animPiece);
+            drawPiece(painter, game, static_cast<int>(game.animX), static_cast<int>(game.animY),
+                      game.animPiece);
         game.advanceSlide();
     }
 }
 
-void paintGameView(QImage& target, GameController& game) { paintView(target, game, nullptr); }
+void paintGameView(QImage& target, GameController& game) {
+    paintView(target, game, nullptr);
+}
 
-void paintView(QImage& target, GameController& game, Splash* splash)
-{
+void paintView(QImage& target, GameController& game, Splash* splash) {
     target.fill(Qt::white);
     QPainter painter(&target);
     if (splash) {

@@ -2,4 +2,6 @@
 
 #include "engine/search/book.h"
 
-const char* currentBookOpening() { return currentOpeningName(openingBook); }
+const char* currentBookOpening() {
+    return currentOpeningName(openingBook);
+}

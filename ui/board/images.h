@@ -10,8 +10,8 @@
 // What stands behind an ImageHandle: the picture as loaded, and the same
 // picture with pure white made transparent once, for drawing it as sprites.
 struct PlatformImage {
-    QImage picture;  // opaque, as in the file
-    QImage sprite;   // ARGB: pure white is fully transparent
+    QImage picture; // opaque, as in the file
+    QImage sprite;  // ARGB: pure white is fully transparent
 };
 
 // The folder below the program folder that holds the pictures of a screen

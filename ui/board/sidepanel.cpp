@@ -23,7 +23,9 @@ struct Point {
     int x, y;
 };
 
-bool isVga(int screenType) { return screenType == ScreenVga || screenType == ScreenVgaLandscape; }
+bool isVga(int screenType) {
+    return screenType == ScreenVga || screenType == ScreenVgaLandscape;
+}
 
 // Move list -----------------------------------------------------------------
 
@@ -34,8 +36,7 @@ struct MoveListLayout {
     Point number, white, black, previousNumber, previousWhiteOdd, previousWhiteEven, previousBlack;
 };
 
-MoveListLayout moveListLayout(int type, bool iso)
-{
+MoveListLayout moveListLayout(int type, bool iso) {
     // QVGA portrait and square, QVGA landscape isometric.
     MoveListLayout l{{15, 227}, {-14, 0}, {7, 0}, {63, 0}, {98, 0}, {119, 0}, {119, 0}, {175, 0}};
     switch (type) {
@@ -75,16 +76,15 @@ MoveListLayout moveListLayout(int type, bool iso)
 
 struct StatusLayout {
     int sx, sy, clearTop, lineOffset;
-    Point opening;          // where the opening name goes, relative to (sx, sy)
-    Point text;             // the status text, relative to (sx, sy)
-    int cutAfter;           // characters on the first line, 0 = no second line
-    Point secondLine;       // the rest, relative to (sx, sy)
-    bool scoreBesideText;   // the score takes the y of the status text's last line
-    Point score;            // relative to (sx, sy); x only when scoreBesideText
+    Point opening;        // where the opening name goes, relative to (sx, sy)
+    Point text;           // the status text, relative to (sx, sy)
+    int cutAfter;         // characters on the first line, 0 = no second line
+    Point secondLine;     // the rest, relative to (sx, sy)
+    bool scoreBesideText; // the score takes the y of the status text's last line
+    Point score;          // relative to (sx, sy); x only when scoreBesideText
 };
 
-StatusLayout statusLayout(int type, bool iso)
-{
+StatusLayout statusLayout(int type, bool iso) {
     StatusLayout l{};
     auto set = [&](int sx, int sy, int top, int offset) {
         l.sx = sx;
@@ -159,67 +159,67 @@ StatusLayout statusLayout(int type, bool iso)
 // Clocks --------------------------------------------------------------------
 
 struct ClockLayout {
-    Point user, computer;  // computer relative to X = originX + boardLeft when fromBoard
+    Point user, computer; // computer relative to X = originX + boardLeft when fromBoard
     bool fromBoard;
-    bool twoLines;         // label and time on separate lines (the square flat screen)
+    bool twoLines; // label and time on separate lines (the square flat screen)
 };
 
-ClockLayout clockLayout(int type, bool iso)
-{
+ClockLayout clockLayout(int type, bool iso) {
     switch (type) {
-    case ScreenVga: return {{22, 2}, {322, 2}, false, false};
+    case ScreenVga:
+        return {{22, 2}, {322, 2}, false, false};
     case ScreenQvgaLandscape:
-        return iso ? ClockLayout{{42, -11}, {170, -11}, true, false} : ClockLayout{{232, -8}, {234, 12}, false, false};
+        return iso ? ClockLayout{{42, -11}, {170, -11}, true, false}
+                   : ClockLayout{{232, -8}, {234, 12}, false, false};
     case ScreenSquare:
-        return iso ? ClockLayout{{22, -11}, {154, -11}, true, false} : ClockLayout{{180, -8}, {180, 34}, false, true};
-    case ScreenNarrow: return {{10, -9}, {98, -9}, false, false};
+        return iso ? ClockLayout{{22, -11}, {154, -11}, true, false}
+                   : ClockLayout{{180, -8}, {180, 34}, false, true};
+    case ScreenNarrow:
+        return {{10, -9}, {98, -9}, false, false};
     // The low screen's two lines would fall on one point; the computer's goes
     // where the narrow screen has it.
-    case ScreenLow: return {{12, -11}, {100, -11}, false, false};
+    case ScreenLow:
+        return {{12, -11}, {100, -11}, false, false};
     case ScreenVgaLandscape:
-        return iso ? ClockLayout{{84, 2}, {420, 2}, false, false} : ClockLayout{{466, 6}, {466, 40}, false, false};
+        return iso ? ClockLayout{{84, 2}, {420, 2}, false, false}
+                   : ClockLayout{{466, 6}, {466, 40}, false, false};
     default:
-        return iso ? ClockLayout{{12, -11}, {154, -11}, true, false} : ClockLayout{{12, -11}, {162, -11}, false, false};
+        return iso ? ClockLayout{{12, -11}, {154, -11}, true, false}
+                   : ClockLayout{{12, -11}, {162, -11}, false, false};
     }
 }
 
-QString word(int entry, int language)
-{
+QString word(int entry, int language) {
     return QString::fromUtf16(uiWord(entry, language));
 }
 
 EngineStatus status{QString(), QString(), NoScore};
 
-}  // namespace
+} // namespace
 
-QFont panelFont(int screenType)
-{
+QFont panelFont(int screenType) {
     QFont font("DejaVu Sans");
     font.setPixelSize(isVga(screenType) ? 20 : 11);
     return font;
 }
 
-void drawPanelText(const PanelContext& panel, int x, int y, const QString& text)
-{
-    if (text.isEmpty())
-        return;
-    panel.painter.drawText(QRect(x, y, panel.screenWidth, TextBoxHeight), Qt::AlignLeft | Qt::AlignBottom, text);
+void drawPanelText(const PanelContext& panel, int x, int y, const QString& text) {
+    if (text.isEmpty()) return;
+    panel.painter.drawText(QRect(x, y, panel.screenWidth, TextBoxHeight), Qt::AlignLeft | Qt::AlignBottom,
+                           text);
 }
 
-void drawMoveList(const PanelContext& panel)
-{
+void drawMoveList(const PanelContext& panel) {
     const GameController& game = panel.game;
     const MoveListLayout l = moveListLayout(game.geometry.screenType, game.settings.isometric != 0);
     const int ply = engineSession.gamePosition.ply;
     const long m = ply / 2;
     const bool odd = ply % 2 != 0;
     auto at = [&](Point offset, const char* text) {
-        if (text)
-            drawPanelText(panel, l.base.x + offset.x, l.base.y + offset.y, QString::fromLatin1(text));
+        if (text) drawPanelText(panel, l.base.x + offset.x, l.base.y + offset.y, QString::fromLatin1(text));
     };
     auto number = [&](Point offset, long n, const char* withText) {
-        if (!withText)
-            return;
+        if (!withText) return;
         char buffer[24];
         std::snprintf(buffer, sizeof buffer, "%ld.", n);
         at(offset, buffer);
@@ -247,8 +247,7 @@ void drawMoveList(const PanelContext& panel)
     }
 }
 
-void readEngineStatus()
-{
+void readEngineStatus() {
     const Position& position = engineSession.gamePosition;
     status.openingName = QString::fromUtf8(currentBookOpening());
     status.score = engineSession.rootScore;
@@ -266,10 +265,11 @@ void readEngineStatus()
     }
 }
 
-const EngineStatus& engineStatus() { return status; }
+const EngineStatus& engineStatus() {
+    return status;
+}
 
-void drawStatus(const PanelContext& panel)
-{
+void drawStatus(const PanelContext& panel) {
     const GameController& game = panel.game;
     const int type = game.geometry.screenType;
     const StatusLayout l = statusLayout(type, game.settings.isometric != 0);
@@ -277,8 +277,7 @@ void drawStatus(const PanelContext& panel)
     const int height = type == ScreenQvgaLandscape ? 40 : (panel.screenHeight >= 480 ? 70 : 15);
     panel.painter.fillRect(QRect(l.sx, l.clearTop, panel.screenWidth - l.sx, height), Qt::white);
     // 2. Nothing to say before the first move.
-    if (engineSession.gamePosition.ply < 2)
-        return;
+    if (engineSession.gamePosition.ply < 2) return;
     readEngineStatus();
     // 3. The opening, while the game is in the book.
     if (!status.openingName.isEmpty()) {
@@ -296,8 +295,7 @@ void drawStatus(const PanelContext& panel)
         drawPanelText(panel, l.sx + l.text.x, l.sy + l.text.y, text);
     }
     // 5. The score, positive when it favours the user.
-    if (status.score == NoScore || text.isEmpty())
-        return;
+    if (status.score == NoScore || text.isEmpty()) return;
     const double shown = status.score * (game.userColour == Black ? -0.01 : 0.01);
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%.2f", shown);
@@ -305,12 +303,12 @@ void drawStatus(const PanelContext& panel)
     drawPanelText(panel, l.sx + l.score.x, y, QString::fromLatin1(buffer));
 }
 
-void drawClocks(const PanelContext& panel)
-{
+void drawClocks(const PanelContext& panel) {
     const GameController& game = panel.game;
     const int language = game.settings.language;
     const QByteArray you = word(WordClockYou, language).toUtf8(), cpu = word(WordClockCpu, language).toUtf8();
-    const QByteArray w = word(WordWhiteLetter, language).toUtf8(), b = word(WordBlackLetter, language).toUtf8();
+    const QByteArray w = word(WordWhiteLetter, language).toUtf8(),
+                     b = word(WordBlackLetter, language).toUtf8();
     char userLine[64], engineLine[64];
     clockLines(game, you.constData(), cpu.constData(), w.constData(), b.constData(), userLine, engineLine,
                sizeof userLine);

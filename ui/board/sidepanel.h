@@ -4,7 +4,7 @@
 // line, with the score) and the two clock lines, placed per screen class.
 //
 // Every text lies in the rectangle from (x, y) to (x + screen width, y + 24),
-// aligned to its bottom edge, black on an opaque white background.
+// aligned to its bottom edge, in black on the white of the view.
 
 #include <QFont>
 #include <QPainter>
@@ -29,9 +29,9 @@ void drawClocks(const PanelContext& panel);
 
 // What the status area shows, read from the engine at each paint.
 struct EngineStatus {
-    QString openingName;  // empty when the game has left the book
-    QString statusText;   // "Checkmate", "Draw" or the principal variation
-    int score;            // last search score, White's view; 100000 = none
+    QString openingName; // empty when the game has left the book
+    QString statusText;  // "Checkmate", "Draw" or the principal variation
+    int score;           // last search score, White's view; 100000 = none
 };
 void readEngineStatus();
 const EngineStatus& engineStatus();

@@ -19,21 +19,18 @@ constexpr SplashPlacement placements[] = {
     {640, 480, 230, 191, 0, -50},
 };
 
-}  // namespace
+} // namespace
 
-Splash& theSplash()
-{
+Splash& theSplash() {
     static Splash splash{};
     return splash;
 }
 
-void placeSplash(Splash& splash, int width, int height)
-{
+void placeSplash(Splash& splash, int width, int height) {
     SplashPlacement chosen = defaultPlacement;
     for (const SplashPlacement& p : placements)
         if (p.width == width) {
-            if (p.height == height)
-                chosen = p;
+            if (p.height == height) chosen = p;
             break;
         }
     splash.splashFrame = 0;
@@ -45,8 +42,7 @@ void placeSplash(Splash& splash, int width, int height)
     splash.frameHeight = SplashFrameHeight;
 }
 
-bool initSplash(Splash& splash, int width, int height, int screenType)
-{
+bool initSplash(Splash& splash, int width, int height, int screenType) {
     releaseSplash(splash);
     splash.splashImage = loadImage("Splash\\Splash.bmp", screenType);
     splash.animImage = loadImage("Splash\\Anim.bmp", screenType);
@@ -58,40 +54,33 @@ bool initSplash(Splash& splash, int width, int height, int screenType)
     return true;
 }
 
-bool initSplash(Splash& splash)
-{
+bool initSplash(Splash& splash) {
     GameController& game = gameController();
     const int width = game.platform ? game.platform->screenWidth() : 240;
     const int height = game.platform ? game.platform->screenHeight() : 320;
     return initSplash(splash, width, height, game.geometry.screenType);
 }
 
-void releaseSplash(Splash& splash)
-{
+void releaseSplash(Splash& splash) {
     releaseImage(splash.splashImage);
     releaseImage(splash.animImage);
     splash.splashImage = nullptr;
     splash.animImage = nullptr;
 }
 
-void advanceSplashFrame(Splash& splash)
-{
+void advanceSplashFrame(Splash& splash) {
     splash.splashFrame += 1;
-    if (splash.splashFrame > SplashFrameCount - 1)
-        splash.splashFrame = 0;
+    if (splash.splashFrame > SplashFrameCount - 1) splash.splashFrame = 0;
 }
 
-void paintSplash(QPainter& painter, const Splash& splash)
-{
-    if (splash.splashImage)
-        painter.drawImage(splash.pictureX, splash.pictureY, splash.splashImage->picture);
+void paintSplash(QPainter& painter, const Splash& splash) {
+    if (splash.splashImage) painter.drawImage(splash.pictureX, splash.pictureY, splash.splashImage->picture);
     if (splash.animImage)
         painter.drawImage(splash.frameX, splash.frameY, splash.animImage->picture, 0,
                           splash.frameHeight * splash.splashFrame, splash.frameWidth, splash.frameHeight);
 }
 
-void paintSplashView(QImage& target, Splash& splash)
-{
+void paintSplashView(QImage& target, Splash& splash) {
     target.fill(Qt::white);
     QPainter painter(&target);
     paintSplash(painter, splash);

@@ -1,0 +1,93 @@
+// tavisk-bench paint: full paints of the game screen per second on the largest
+// screen class, both board styles, with a mid-game position, markers, side
+// panel and clocks. A paint must stay well under the 50 ms frame of a slide.
+#ifdef TAVISK_BENCH_PAINT
+
+#include <QGuiApplication>
+#include <QImage>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+#include "game/controller.h"
+#include "ui/board/boardpaint.h"
+#include "ui/board/images.h"
+#include "ui/board/showcase.h"
+
+namespace {
+
+class BenchPlatform : public GamePlatform {
+  public:
+    int width = 480, height = 640;
+    void repaint() override {}
+    void sleepMs(int) override {}
+    std::intptr_t startTimer(void*, int, int) override { return 1; }
+    void stopTimer(std::intptr_t) override {}
+    void showMessage(int, int) override {}
+    bool askYesNo(int, int) override { return false; }
+    bool isForeground() override { return true; }
+    bool stylusButtonDown() override { return false; }
+    bool hasMainWindow() override { return false; }
+    void closeMainWindow() override {}
+    void exitProcess(int) override {}
+    ImageHandle loadImage(const char* name) override { return ::loadImage(name); }
+    void releaseImage(ImageHandle image) override { ::releaseImage(image); }
+    int screenWidth() override { return width; }
+    int screenHeight() override { return height; }
+};
+
+} // namespace
+
+int runPaintBench(int argc, char** argv) {
+    const int paints = argc > 0 ? std::atoi(argv[0]) : 300;
+    if (paints <= 0) {
+        std::fprintf(stderr, "paint: the number of paints must be positive\n");
+        return 2;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qtArgc = 1;
+    char name[] = "tavisk-bench";
+    char* qtArgv[] = {name, nullptr};
+    QGuiApplication app(qtArgc, qtArgv);
+
+    BenchPlatform platform;
+    GameController& game = gameController();
+    game.platform = &platform;
+    if (!setUpShowcase(game)) {
+        std::fprintf(stderr, "paint: the showcase game did not play\n");
+        return 1;
+    }
+    struct Screen {
+        int width, height;
+    };
+    const Screen screens[] = {{480, 640}, {640, 480}};
+    int status = 0;
+    for (const Screen& screen : screens)
+        for (int isometric = 0; isometric < 2; ++isometric) {
+            platform.width = screen.width;
+            platform.height = screen.height;
+            game.settings.isometric = static_cast<std::uint32_t>(isometric);
+            if (!game.loadSkin(0)) {
+                std::fprintf(stderr, "paint: the pictures are missing\n");
+                return 1;
+            }
+            QImage frame(screen.width, screen.height, QImage::Format_RGB32);
+            const auto start = std::chrono::steady_clock::now();
+            for (int i = 0; i < paints; ++i) {
+                markShowcaseDestinations(game);
+                paintGameView(frame, game);
+            }
+            const double seconds =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            const double perPaintMs = seconds * 1000.0 / paints;
+            std::printf("%dx%d %-10s %6d paints  %8.1f paints/s  %7.3f ms per paint%s\n", screen.width,
+                        screen.height, isometric ? "isometric" : "flat", paints, paints / seconds, perPaintMs,
+                        perPaintMs < 50.0 ? "" : "  (slower than a slide frame)");
+            if (perPaintMs >= 50.0) status = 1;
+        }
+    game.platform = nullptr;
+    return status;
+}
+
+#endif

@@ -1,0 +1,283 @@
+// The side panel: move list, status line with the score, clock lines. Each
+// check paints the panel and a picture of the texts that belong there at the
+// places the layout gives, and compares the two pixel for pixel.
+
+#include <QImage>
+#include <QPainter>
+
+#include <string>
+#include <vector>
+
+#include "engine/core/notation.h"
+#include "engine/search/rootsearch.h"
+#include "engine/session/bridge.h"
+#include "engine/session/session.h"
+#include "tests/board/board_fixture.h"
+#include "ui/board/sidepanel.h"
+
+namespace {
+
+struct Text {
+    int x, y;
+    const char* text;
+};
+
+// The texts alone, as the panel must draw them, on white.
+QImage expectedTexts(int width, int height, int screenType, const std::vector<Text>& texts) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setFont(panelFont(screenType));
+    painter.setPen(Qt::black);
+    for (const Text& t : texts)
+        painter.drawText(QRect(t.x, t.y, width, 24), Qt::AlignLeft | Qt::AlignBottom,
+                         QString::fromUtf8(t.text));
+    return image;
+}
+
+enum Part { MoveListPart, StatusPart, ClocksPart };
+
+QImage panelPart(GameController& game, int width, int height, Part part) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setFont(panelFont(game.geometry.screenType));
+    painter.setPen(Qt::black);
+    const PanelContext panel{painter, game, width, height};
+    if (part == MoveListPart)
+        drawMoveList(panel);
+    else if (part == StatusPart)
+        drawStatus(panel);
+    else
+        drawClocks(panel);
+    return image;
+}
+
+int differingPixels(const QImage& a, const QImage& b) {
+    int n = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) n += a.pixel(x, y) != b.pixel(x, y);
+    return n;
+}
+
+// The engine's expected line after a short analysis of the game position, as
+// the status area shows it.
+std::string analyse() {
+    Position copy = engineSession.gamePosition;
+    rootSearch(copy, AnalyseMode, 2);
+    char line[50 * 6 + 1] = {};
+    principalVariationText(line);
+    std::string text = line;
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+    return text;
+}
+
+} // namespace
+
+// The last two full moves with their numbers, for an even and an odd ply counter.
+TEST_F(BoardTest, MoveListTexts) {
+    struct Case {
+        int width, height;
+        bool isometric;
+        std::vector<const char*> moves;
+        std::vector<Text> texts;
+    };
+    const std::vector<Case> cases = {
+        {240, 320, false, {"e4"}, {{1, 227, "1."}, {22, 227, "e4"}}},
+        {240, 320, false, {"e4", "e5"}, {{1, 227, "1."}, {22, 227, "e4"}, {78, 227, "e5"}}},
+        {240,
+         320,
+         false,
+         {"e4", "e5", "Nf3"},
+         {{1, 227, "2."}, {22, 227, "Nf3"}, {113, 227, "1."}, {134, 227, "e4"}, {190, 227, "e5"}}},
+        {240,
+         320,
+         true,
+         {"e4", "e5", "Nf3", "Nc6"},
+         {{1, 227, "2."},
+          {22, 227, "Nf3"},
+          {78, 227, "Nc6"},
+          {113, 227, "1."},
+          {134, 227, "e4"},
+          {190, 227, "e5"}}},
+        {320,
+         240,
+         false,
+         {"e4", "e5", "Nf3"},
+         {{220, 32, "2."}, {244, 32, "Nf3"}, {220, 76, "1."}, {244, 76, "e4"}, {244, 90, "e5"}}},
+        {320,
+         240,
+         false,
+         {"e4", "e5", "Nf3", "Nc6"},
+         {{220, 32, "2."},
+          {244, 32, "Nf3"},
+          {244, 50, "Nc6"},
+          {220, 76, "1."},
+          {244, 74, "e4"},
+          {244, 90, "e5"}}},
+        {320,
+         240,
+         true,
+         {"e4", "e5", "Nf3"},
+         {{34, 172, "2."}, {55, 172, "Nf3"}, {166, 172, "1."}, {187, 172, "e4"}, {243, 172, "e5"}}},
+        {640,
+         480,
+         false,
+         {"e4", "e5", "Nf3"},
+         {{452, 80, "2."}, {494, 80, "Nf3"}, {452, 150, "1."}, {494, 150, "e4"}, {494, 180, "e5"}}},
+        {480, 640, false, {"d4"}, {{2, 480, "1."}, {44, 480, "d4"}}},
+        {176,
+         220,
+         true,
+         {"e4", "e5", "Nf3"},
+         {{4, 114, "2."}, {16, 114, "Nf3"}, {4, 128, "1."}, {16, 128, "e4"}, {72, 128, "e5"}}},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        for (const char* move : c.moves) play({move});
+        show(c.width, c.height, c.isometric);
+        const QImage painted = panelPart(game(), c.width, c.height, MoveListPart);
+        const QImage expected = expectedTexts(c.width, c.height, game().geometry.screenType, c.texts);
+        EXPECT_EQ(differingPixels(painted, expected), 0)
+            << c.width << "x" << c.height << (c.isometric ? " isometric, " : " flat, ") << c.moves.size()
+            << " plies";
+    }
+}
+
+// The status line: nothing before the first move, the expected line with the
+// score from the user's side, the result of a finished game with its score.
+TEST_F(BoardTest, StatusLineAndScore) {
+    struct Case {
+        std::vector<const char*> moves;
+        int userColour;
+        int score;
+        const char* scoreText; // null: no score shown
+        const char* result;    // null: the expected line is the status text
+        const char* fen = nullptr;
+    };
+    const std::vector<Case> cases = {
+        {{}, White, 35, nullptr, nullptr},
+        {{"e4"}, White, 35, "0.35", nullptr},
+        {{"e4"}, Black, 35, "-0.35", nullptr},
+        {{"e4"}, White, 100000, nullptr, nullptr},
+        {{"f3", "e5", "g4", "Qh4"}, White, -9996, "-99.96", "Checkmate"},
+        {{"f3", "e5", "g4", "Qh4"}, Black, -9996, "99.96", "Checkmate"},
+        {{"Qf7"}, White, 0, "0.00", "Draw", "7k/8/6K1/8/8/8/8/5Q2 w - - 0 1"},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        if (c.fen) setPosition(c.fen);
+        for (const char* move : c.moves) play({move});
+        show(240, 320, false);
+        const std::string line = c.result || c.moves.empty() ? std::string() : analyse();
+        game().userColour = c.userColour;
+        engineSession.rootScore = c.score;
+        std::vector<Text> texts;
+        const std::string status = c.result ? c.result : line;
+        if (!c.moves.empty()) {
+            ASSERT_FALSE(status.empty());
+            texts.push_back({50, 242, status.c_str()});
+            if (c.scoreText) texts.push_back({8, 242, c.scoreText});
+        }
+        const QImage painted = panelPart(game(), 240, 320, StatusPart);
+        const QImage expected = expectedTexts(240, 320, game().geometry.screenType, texts);
+        EXPECT_EQ(differingPixels(painted, expected), 0)
+            << c.moves.size() << " plies, score " << c.score << ", user " << c.userColour << ": " << status;
+    }
+}
+
+// While the game is in the book the status area names the opening, and nothing else.
+TEST_F(BoardTest, OpeningNameInsteadOfTheLine) {
+    struct Case {
+        int width, height;
+        bool isometric;
+        Text name;
+    };
+    const Case cases[] = {
+        {240, 320, false, {8, 242, "Ruy Lopez"}}, {320, 240, false, {220, 150, "Ruy Lopez"}},
+        {320, 240, true, {8, 190, "Ruy Lopez"}},  {640, 480, false, {460, 300, "Ruy Lopez"}},
+        {480, 640, true, {16, 510, "Ruy Lopez"}}, {176, 220, false, {2, 152, "Ruy Lopez"}},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        play({"e4", "e5", "Nf3", "Nc6", "Bb5"});
+        show(c.width, c.height, c.isometric);
+        setOpeningName("Ruy Lopez");
+        engineSession.rootScore = 20;
+        const QImage painted = panelPart(game(), c.width, c.height, StatusPart);
+        const QImage expected = expectedTexts(c.width, c.height, game().geometry.screenType, {c.name});
+        EXPECT_EQ(differingPixels(painted, expected), 0) << c.width << "x" << c.height;
+    }
+}
+
+// A new game and a takeback empty the engine's line: the next status shows none.
+TEST_F(BoardTest, NoStaleLineAfterNewGameOrTakeback)
+{
+    for (int step = 0; step < 2; ++step) {
+        SetUp();
+        show(240, 320, false);
+        play({"e4", "e5", "Nf3"});
+        ASSERT_FALSE(analyse().empty());
+        if (step == 0) {
+            engineBridge().newEngineGame();
+            play({"d4"});
+        } else {
+            game().takeBackAll();
+            play({"c4"});
+        }
+        engineSession.rootScore = 12;
+        const QImage painted = panelPart(game(), 240, 320, StatusPart);
+        const QImage expected = expectedTexts(240, 320, game().geometry.screenType, {});
+        EXPECT_EQ(differingPixels(painted, expected), 0) << (step == 0 ? "new game" : "takeback all");
+    }
+}
+
+// The status area is cleared before it is written: a white band below the
+// move list, as wide as the screen from the status column.
+TEST_F(BoardTest, StatusAreaIsClearedFirst) {
+    show(240, 320, false);
+    QImage image(240, 320, QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    {
+        QPainter painter(&image);
+        const PanelContext panel{painter, game(), 240, 320};
+        drawStatus(panel);
+    }
+    EXPECT_EQ(image.pixel(22, 251), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(239, 265), qRgb(255, 255, 255));
+    EXPECT_NE(image.pixel(21, 251), qRgb(255, 255, 255));
+    EXPECT_NE(image.pixel(22, 266), qRgb(255, 255, 255));
+    EXPECT_NE(image.pixel(22, 250), qRgb(255, 255, 255));
+}
+
+// The two clock lines, the user's first, with the user's clock and the colour letters.
+TEST_F(BoardTest, ClockLines) {
+    struct Case {
+        int width, height;
+        bool isometric;
+        int userColour;
+        std::vector<Text> texts;
+    };
+    const std::vector<Case> cases = {
+        {240, 320, false, White, {{12, -11, "You: W  1:01"}, {162, -11, "CPU: B 12:07"}}},
+        {240, 320, false, Black, {{12, -11, "You: B 12:07"}, {162, -11, "CPU: W  1:01"}}},
+        {240, 320, true, White, {{12, -11, "You: W  1:01"}, {153, -11, "CPU: B 12:07"}}},
+        {240,
+         240,
+         false,
+         White,
+         {{180, -8, "You: W"}, {180, 8, "1:01"}, {180, 34, "CPU: B"}, {180, 50, "12:07"}}},
+        {640, 480, false, White, {{466, 6, "You: W  1:01"}, {466, 40, "CPU: B 12:07"}}},
+        {480, 640, true, White, {{22, 2, "You: W  1:01"}, {322, 2, "CPU: B 12:07"}}},
+    };
+    for (const Case& c : cases) {
+        show(c.width, c.height, c.isometric);
+        game().userColour = c.userColour;
+        game().whiteClockMs = 61000;
+        game().blackClockMs = 727000;
+        const QImage painted = panelPart(game(), c.width, c.height, ClocksPart);
+        const QImage expected = expectedTexts(c.width, c.height, game().geometry.screenType, c.texts);
+        EXPECT_EQ(differingPixels(painted, expected), 0)
+            << c.width << "x" << c.height << " user " << c.userColour;
+    }
+}
