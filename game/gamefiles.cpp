@@ -23,7 +23,16 @@ std::string executableFolder() {
     return full.substr(0, slash);
 }
 
+GameFileRedirect& redirectStore() {
+    static GameFileRedirect redirect = nullptr;
+    return redirect;
+}
+
 } // namespace
+
+void setGameFileRedirect(GameFileRedirect redirect) {
+    redirectStore() = redirect;
+}
 
 const std::string& gameFolder() {
     std::string& folder = folderStore();
@@ -39,7 +48,7 @@ std::string gameFile(const char* name) {
     std::string path = gameFolder();
     if (path.empty() || path.back() != '/') path += '/';
     for (const char* c = name; *c; ++c) path += (*c == '\\') ? '/' : *c;
-    return path;
+    return redirectStore() ? redirectStore()(name, path) : path;
 }
 
 bool fileIsPresent(const char* path) {

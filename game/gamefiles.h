@@ -15,8 +15,14 @@ constexpr std::size_t GameTextBufferSize = 16384;
 const std::string& gameFolder();
 // Points the game's files at another folder (tests).
 void setGameFolder(const std::string& folder);
-// gameFolder() + "/" + name, backslashes of the name turned into '/'.
+// gameFolder() + "/" + name, backslashes of the name turned into '/'; or where the
+// redirect (if set) sends that name instead.
 std::string gameFile(const char* name);
+
+// The shell points the files the game writes elsewhere when the program folder cannot
+// be written (an installed program). Gets the name and the path beside the program.
+using GameFileRedirect = std::string (*)(const char* name, const std::string& besideProgram);
+void setGameFileRedirect(GameFileRedirect redirect);
 
 // A file counts as present when it opens for reading and is not empty.
 bool fileIsPresent(const char* path);

@@ -1,9 +1,11 @@
 #include "engine/session/session.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "engine/core/fen.h"
@@ -43,9 +45,41 @@ const char* programFolder() {
     return folder;
 }
 
+namespace {
+
+// The files the engine writes. An installed program's folder cannot be written; they
+// then go to the user's state folder ($XDG_STATE_HOME/tavisk, else ~/.local/state/tavisk).
+bool isWrittenFile(const char* name) {
+    return std::strcmp(name, "errorlog.txt") == 0 || std::strcmp(name, "WinboardGames.pgn") == 0;
+}
+
+const char* userStateFolder() {
+    static char folder[4096];
+    const char* state = std::getenv("XDG_STATE_HOME");
+    const char* home = std::getenv("HOME");
+    int n = 0;
+    if (state && state[0] == '/')
+        n = std::snprintf(folder, sizeof folder, "%s/tavisk/", state);
+    else if (home && home[0] == '/')
+        n = std::snprintf(folder, sizeof folder, "%s/.local/state/tavisk/", home);
+    if (n <= 0 || static_cast<size_t>(n) >= sizeof folder) return nullptr;
+    for (char* slash = std::strchr(folder + 1, '/'); slash; slash = std::strchr(slash + 1, '/')) {
+        *slash = '\0';
+        mkdir(folder, 0755);
+        *slash = '/';
+    }
+    return folder;
+}
+
+}  // namespace
+
 int programFilePath(char* buffer, size_t size, const char* name) {
     if (!buffer || size == 0) return 0;
-    int n = std::snprintf(buffer, size, "%s%s", programFolder(), name ? name : "");
+    const char* folder = programFolder();
+    if (name && isWrittenFile(name) && access(folder, W_OK) != 0) {
+        if (const char* user = userStateFolder()) folder = user;
+    }
+    int n = std::snprintf(buffer, size, "%s%s", folder, name ? name : "");
     return n >= 0 && static_cast<size_t>(n) < size;
 }
 

@@ -10,17 +10,17 @@ namespace {
 // The credits: the publisher, its home, the developers, their home, the rights notice.
 constexpr const char16_t* creditLines[5] = {
     u"The Tavisk project",
-    u"Home: the Tavisk source repository",
+    u"Home: see the project's README",
     u"The Tavisk developers",
-    u"Bug reports and patches welcome",
-    u"Free software, see the file COPYING",
+    u"Pictures and fonts: see tools/art",
+    u"\u00a9 The Tavisk developers; licence in the README",
 };
 
 // Top and height of each of the seven lines, in dialog units.
 constexpr int lineRows[CAboutDlg::LineCount][2] = {
     {8, 10}, {22, 10}, {42, 10}, {54, 10}, {70, 10}, {82, 10}, {98, 10},
 };
-}  // namespace
+} // namespace
 
 CAboutDlg::CAboutDlg(int language, QWidget* parent) : QDialog(parent) {
     const DialogTexts& texts = dialogTextTable[clampLanguage(language)];

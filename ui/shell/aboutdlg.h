@@ -7,7 +7,7 @@ class QLabel;
 
 class CAboutDlg : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit CAboutDlg(int language, QWidget* parent = nullptr);
 
     void initDialog();
@@ -16,6 +16,6 @@ public:
     static constexpr int LineCount = 7;
     QLabel* line(int index) const { return lines_[index]; }
 
-private:
+  private:
     QLabel* lines_[LineCount];
 };

@@ -12,9 +12,10 @@
 namespace {
 constexpr int ButtonSize = 16;
 constexpr int ButtonCount = 4;
-constexpr const char* ToolbarFileName = "Toolbar.bmp";  // four images side by side
+constexpr const char* ToolbarFileName = "Toolbar.bmp"; // the four images side by side
 
-// Drawn when the picture file is not there: a question mark, two arrows and a turn.
+// Drawn when the picture file is not there (the buttons are never worth ending the program for): a question
+// mark, two arrows and a turn.
 QImage drawnButton(int index) {
     QImage image(ButtonSize, ButtonSize, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
@@ -58,13 +59,14 @@ QImage fileButton(int index) {
     if (!strip.loadFromData(bytes, "BMP") || strip.width() < ButtonSize * ButtonCount ||
         strip.height() < ButtonSize)
         return {};
-    QImage image = strip.copy(index * ButtonSize, 0, ButtonSize, ButtonSize).convertToFormat(QImage::Format_ARGB32);
+    QImage image =
+        strip.copy(index * ButtonSize, 0, ButtonSize, ButtonSize).convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             if ((image.pixel(x, y) & 0xFFFFFF) == 0xFFFFFF) image.setPixel(x, y, 0);
     return image;
 }
-}  // namespace
+} // namespace
 
 QIcon barButtonIcon(int index, int zoom) {
     QImage image = fileButton(index);

@@ -15,24 +15,36 @@ CommandState enabledWhen(bool on) {
     state.enabled = on;
     return state;
 }
-}  // namespace
+} // namespace
 
 CommandState commandState(int command) {
     GameController& game = gameController();
     const Settings& settings = game.settings;
     switch (command) {
-    case CmdHint: return enabledWhen(game.hintAvailable());
+    case CmdHint:
+        return enabledWhen(game.hintAvailable());
     case CmdTakeback:
-    case CmdTakebackAll: return enabledWhen(game.canTakeBack());
-    case CmdForward: return enabledWhen(game.canForward());
-    case CmdForwardAll: return enabledWhen(game.canForwardAll());
-    case CmdWood2D: return ticked(settings.isometric == 0 && settings.skin == 0);
-    case CmdBlue2D: return ticked(settings.isometric == 0 && settings.skin == 1);
-    case CmdBW2D: return ticked(settings.isometric == 0 && settings.skin == 2);
-    case CmdIsometric: return ticked(settings.isometric == 1);
-    case CmdShowLegalMoves: return ticked(settings.showLegalMoves != 0);
-    case CmdShowLastMove: return ticked(settings.showLastMove != 0);
-    case CmdTutorMode: return ticked(settings.tutorMode != 0);
-    default: return CommandState{};
+    case CmdTakebackAll:
+        return enabledWhen(game.canTakeBack());
+    case CmdForward:
+        return enabledWhen(game.canForward());
+    case CmdForwardAll:
+        return enabledWhen(game.canForwardAll());
+    case CmdWood2D:
+        return ticked(settings.isometric == 0 && settings.skin == 0);
+    case CmdBlue2D:
+        return ticked(settings.isometric == 0 && settings.skin == 1);
+    case CmdBW2D:
+        return ticked(settings.isometric == 0 && settings.skin == 2);
+    case CmdIsometric:
+        return ticked(settings.isometric == 1);
+    case CmdShowLegalMoves:
+        return ticked(settings.showLegalMoves != 0);
+    case CmdShowLastMove:
+        return ticked(settings.showLastMove != 0);
+    case CmdTutorMode:
+        return ticked(settings.tutorMode != 0);
+    default:
+        return CommandState{};
     }
 }

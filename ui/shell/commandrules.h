@@ -4,7 +4,7 @@
 
 struct CommandState {
     bool enabled = true;
-    bool checkable = false;  // the item carries a check mark
+    bool checkable = false; // the item carries a check mark
     bool checked = false;
 };
 

@@ -3,6 +3,7 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -11,7 +12,8 @@ constexpr int MinScreenSide = 100;
 constexpr int MaxScreenSide = 2000;
 constexpr int MaxZoom = 16;
 constexpr int QvgaBarHeight = 26;
-}  // namespace
+constexpr int SmallBarHeight = 20;  // the small screens keep more of their height for the board
+} // namespace
 
 DeviceScreen& deviceScreen() {
     static DeviceScreen screen;
@@ -39,22 +41,38 @@ bool parseZoom(const char* text, int& zoom) {
 }
 
 // Room is left for the desktop's own panels and the window frame: the screen may use
-// at most 85% of the available height and width.
+// at most 85% of the available height and width. Of the factors that fit, the largest
+// that makes a whole number of the monitor's own pixels per screen pixel wins, so that
+// the pictures stay sharp on monitors that scale by 1.25 or 1.5 as well.
 int zoomForMonitor(const QScreen* monitor, int width, int height) {
     if (!monitor || width <= 0 || height <= 0) return 1;
     const QRect area = monitor->availableGeometry();
     const int byWidth = area.width() * 85 / 100 / width;
     const int byHeight = area.height() * 85 / 100 / height;
-    return std::clamp(std::min(byWidth, byHeight), 1, MaxZoom);
+    const int largest = std::clamp(std::min(byWidth, byHeight), 1, MaxZoom);
+    const double ratio = monitor->devicePixelRatio();
+    for (int zoom = largest; zoom >= 1; --zoom) {
+        const double physical = zoom * ratio;
+        if (std::abs(physical - std::round(physical)) < 0.01) return zoom;
+    }
+    return largest;
 }
 
 int systemBarHeight() {
     const DeviceScreen& screen = deviceScreen();
-    return screen.width >= 480 || screen.height >= 640 ? 2 * QvgaBarHeight : QvgaBarHeight;
+    if (screen.width >= 480 || screen.height >= 640) return 2 * QvgaBarHeight;
+    if (screen.width < 220 || screen.height < 220) return SmallBarHeight;
+    return QvgaBarHeight;
 }
 
-bool keepsTaskBar() { return deviceScreen().width < deviceScreen().height; }
+bool keepsTaskBar() {
+    return deviceScreen().width < deviceScreen().height;
+}
 
-int viewTop() { return keepsTaskBar() ? systemBarHeight() : 0; }
+int viewTop() {
+    return keepsTaskBar() ? systemBarHeight() : 0;
+}
 
-int viewHeight() { return deviceScreen().height - systemBarHeight() - viewTop(); }
+int viewHeight() {
+    return deviceScreen().height - systemBarHeight() - viewTop();
+}

@@ -6,9 +6,9 @@
 class QScreen;
 
 struct DeviceScreen {
-    int width = 240;   // device pixels
+    int width = 240; // device pixels
     int height = 320;
-    int zoom = 0;      // desktop pixels per device pixel; 0 = choose from the monitor
+    int zoom = 0; // desktop pixels per device pixel; 0 = choose from the monitor
 };
 
 DeviceScreen& deviceScreen();
@@ -23,7 +23,8 @@ bool parseZoom(const char* text, int& zoom);
 int zoomForMonitor(const QScreen* monitor, int width, int height);
 
 // The device's command bar at the bottom and its task bar at the top have the same
-// height: 26 pixels, twice that on VGA-class screens.
+// height: 26 pixels, twice that on VGA-class screens, 20 on screens narrower or lower
+// than 220.
 int systemBarHeight();
 // Portrait screens keep the task bar; landscape and square screens hide it.
 bool keepsTaskBar();

@@ -9,4 +9,6 @@ std::uint8_t stopEngineForNewGame() {
     return engineSide;
 }
 
-void restoreEngineSide(std::uint8_t engineSide) { engineSession.engineColour = engineSide; }
+void restoreEngineSide(std::uint8_t engineSide) {
+    engineSession.engineColour = engineSide;
+}

@@ -14,7 +14,7 @@ namespace {
 constexpr int buttonRects[5][4] = {
     {19, 7, 38, 10}, {19, 21, 72, 10}, {19, 35, 69, 10}, {19, 49, 74, 10}, {19, 63, 73, 10},
 };
-}  // namespace
+} // namespace
 
 CLanguageDlg::CLanguageDlg(int held, QWidget* parent) : QDialog(parent), language(held) {
     setWindowTitle(fromTable(languageDialogTitle));
@@ -23,7 +23,8 @@ CLanguageDlg::CLanguageDlg(int held, QWidget* parent) : QDialog(parent), languag
         buttons_[i] = new QRadioButton(fromTable(languageChoices[i].name), this);
         buttons_[i]->setObjectName(QString("language%1").arg(languageChoices[i].buttonId));
         // The template's widths were made for the device's font; never cut a name.
-        QRect rect = dialogRect(this, buttonRects[i][0], buttonRects[i][1], buttonRects[i][2], buttonRects[i][3]);
+        QRect rect =
+            dialogRect(this, buttonRects[i][0], buttonRects[i][1], buttonRects[i][2], buttonRects[i][3]);
         rect.setWidth(std::max(rect.width(), buttons_[i]->sizeHint().width()));
         rect.setHeight(std::max(rect.height(), buttons_[i]->sizeHint().height()));
         buttons_[i]->setGeometry(rect);
@@ -34,8 +35,8 @@ CLanguageDlg::CLanguageDlg(int held, QWidget* parent) : QDialog(parent), languag
     auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     const QRect area = dialogRect(this, 0, 0, 179, 191);
     const QSize boxSize = box->sizeHint();
-    box->setGeometry(area.width() - boxSize.width() - 8, area.height() - boxSize.height() - 8, boxSize.width(),
-                     boxSize.height());
+    box->setGeometry(area.width() - boxSize.width() - 8, area.height() - boxSize.height() - 8,
+                     boxSize.width(), boxSize.height());
     setFixedSize(area.size().expandedTo(QSize(boxSize.width() + 16, 0)));
     connect(box, &QDialogButtonBox::accepted, this, &CLanguageDlg::accept);
     connect(box, &QDialogButtonBox::rejected, this, &CLanguageDlg::reject);

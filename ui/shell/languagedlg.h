@@ -11,10 +11,10 @@ extern bool languageDialogOpen;
 
 class CLanguageDlg : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit CLanguageDlg(int language, QWidget* parent = nullptr);
 
-    int language;  // the held index, returned on OK even if no button was clicked
+    int language; // the held index, returned on OK even if no button was clicked
 
     void initDialog();
     int exec() override;
@@ -22,6 +22,6 @@ public:
 
     QRadioButton* button(int choice) const { return buttons_[choice]; }
 
-private:
+  private:
     QRadioButton* buttons_[5];
 };

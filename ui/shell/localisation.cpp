@@ -5,15 +5,29 @@
 
 #include "game/controller.h"
 
-int currentLanguage() { return clampLanguage(gameController().settings.language); }
+int currentLanguage() {
+    return clampLanguage(gameController().settings.language);
+}
 
-QString fromTable(const char16_t* text) { return text ? QString::fromUtf16(text) : QString(); }
+QString fromTable(const char16_t* text) {
+    return text ? QString::fromUtf16(text) : QString();
+}
 
-QString localMessage(int message) { return fromTable(messageText(message, currentLanguage())); }
-QString localWord(int entry) { return fromTable(uiWord(entry, currentLanguage())); }
-QString barCaption(int entry) { return fromTable(barCaptionText(entry, currentLanguage())); }
-QString localMenuText(int key) { return fromTable(menuText(key, currentLanguage())); }
-const DialogTexts& localDialogTexts() { return dialogTextTable[currentLanguage()]; }
+QString localMessage(int message) {
+    return fromTable(messageText(message, currentLanguage()));
+}
+QString localWord(int entry) {
+    return fromTable(uiWord(entry, currentLanguage()));
+}
+QString barCaption(int entry) {
+    return fromTable(barCaptionText(entry, currentLanguage()));
+}
+QString localMenuText(int key) {
+    return fromTable(menuText(key, currentLanguage()));
+}
+const DialogTexts& localDialogTexts() {
+    return dialogTextTable[currentLanguage()];
+}
 
 int messageBox(const QString& text, BoxType type, QWidget* parent) {
     if (!parent) parent = QApplication::activeWindow();

@@ -26,10 +26,10 @@ namespace {
 
 // The device's task bar: a dark strip with the program's title.
 class TaskBarStrip : public QWidget {
-public:
+  public:
     using QWidget::QWidget;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.fillRect(rect(), QColor(0x1d, 0x3b, 0x6e));
@@ -44,26 +44,33 @@ protected:
 };
 
 // The engine's worker sends its notifications from its own thread and waits until the
-// main thread has handled them. A notification raised on the main thread itself is
-// handled at once (a blocking queued call to oneself would never return). The
-// disambiguation question only reads the position it carries, so it is answered on the
-// worker's thread: a worker recording its move must not wait for a main thread that is
-// itself waiting for the worker to stop.
+// main thread has handled them. They are queued on the application object, which
+// outlives the main window; a notification that arrives when the window is gone is
+// answered with 0. One raised on the main thread itself is handled at once (a blocking
+// queued call to oneself would never return). The disambiguation question only reads
+// the position it carries, so it is answered on the worker's thread: a worker recording
+// its move must not wait for a main thread that is itself waiting for the worker to stop.
+std::intptr_t handleOnMainThread(unsigned message, std::intptr_t wParam, std::intptr_t lParam) {
+    return theMainFrame ? dispatchEngineNotification(message, wParam, lParam) : 0;
+}
+
 std::intptr_t shellNotify(unsigned message, std::intptr_t wParam, std::intptr_t lParam) {
-    CMainFrame* frame = theMainFrame;
-    if (!frame) return 0;
-    if (QThread::currentThread() == frame->thread() || message == DisambiguateMessage)
-        return dispatchEngineNotification(message, wParam, lParam);
+    QCoreApplication* application = QCoreApplication::instance();
+    if (!application) return 0;
+    if (message == DisambiguateMessage) return dispatchEngineNotification(message, wParam, lParam);
+    if (QThread::currentThread() == application->thread()) return handleOnMainThread(message, wParam, lParam);
     std::intptr_t answer = 0;
     QMetaObject::invokeMethod(
-        frame, [&] { answer = dispatchEngineNotification(message, wParam, lParam); },
+        application, [&] { answer = handleOnMainThread(message, wParam, lParam); },
         Qt::BlockingQueuedConnection);
     return answer;
 }
 
-int zoom() { return std::max(1, deviceScreen().zoom); }
+int zoom() {
+    return std::max(1, deviceScreen().zoom);
+}
 
-}  // namespace
+} // namespace
 
 void showTaskBar() {
     if (theMainFrame) theMainFrame->showTaskBar();
@@ -126,7 +133,8 @@ QMenu* buildMenu(const MenuLayout* layout, int count, QWidget* parent, CMainFram
             break;
         case MenuEntry::SubmenuBegin:
             target = menu->addMenu(localMenuText(entry.key));
-            QObject::connect(target, &QMenu::aboutToShow, frame, [frame, target] { frame->updateMenu(target); });
+            QObject::connect(target, &QMenu::aboutToShow, frame,
+                             [frame, target] { frame->updateMenu(target); });
             break;
         case MenuEntry::SubmenuEnd:
             target = menu;
@@ -135,7 +143,8 @@ QMenu* buildMenu(const MenuLayout* layout, int count, QWidget* parent, CMainFram
             QAction* item = target->addAction(localMenuText(entry.key));
             item->setData(entry.key);
             const int command = entry.key;
-            QObject::connect(item, &QAction::triggered, frame, [frame, command] { frame->onCommand(command); });
+            QObject::connect(item, &QAction::triggered, frame,
+                             [frame, command] { frame->onCommand(command); });
             break;
         }
         }
@@ -144,7 +153,7 @@ QMenu* buildMenu(const MenuLayout* layout, int count, QWidget* parent, CMainFram
     return menu;
 }
 
-}  // namespace
+} // namespace
 
 bool CMainFrame::rebuildMenuBar() {
     // 1. The current bar goes.
@@ -164,9 +173,11 @@ bool CMainFrame::rebuildMenuBar() {
     bar->setFloatable(false);
     bar->setContextMenuPolicy(Qt::PreventContextMenu);
     bar->setFixedHeight(barHeight);
-    bar->setIconSize(QSize(16 * z, 16 * z));
+    // VGA-class screens draw the bar at twice the size, images included.
+    const int scale = std::max(1, z * systemBarHeight() / 26);
+    bar->setIconSize(QSize(16 * scale, 16 * scale));
     QFont font = bar->font();
-    font.setPixelSize(std::max(9, barHeight * 11 / 26));
+    font.setPixelSize(std::max(9, barHeight * 8 / 26));
     bar->setFont(font);
 
     gameMenu_ = buildMenu(gameMenuLayout, std::size(gameMenuLayout), bar, this);
@@ -176,10 +187,15 @@ bool CMainFrame::rebuildMenuBar() {
     for (int i = 0; i < 2; ++i) {
         auto* button = new QToolButton(bar);
         button->setText(localMenuText(menuKeys[i]));
-        button->setMenu(menus[i]);
-        button->setPopupMode(QToolButton::InstantPopup);
         button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        button->setStyleSheet("QToolButton::menu-indicator { image: none; }");
+        // The bar is at the bottom of the screen: its menus open upwards from it.
+        QMenu* menu = menus[i];
+        connect(button, &QToolButton::pressed, this, [this, button, menu] {
+            gameController().stylusReleased(-1, -1);
+            const QSize size = menu->sizeHint();
+            menu->exec(button->mapToGlobal(QPoint(0, -size.height())));
+            button->setDown(false);
+        });
         bar->addWidget(button);
         menuButtons_[i] = button;
     }
@@ -188,7 +204,7 @@ bool CMainFrame::rebuildMenuBar() {
     bar->addSeparator();
     for (int i = 0; i < 4; ++i) {
         auto* button = new QToolButton(bar);
-        button->setIcon(barButtonIcon(i, z));
+        button->setIcon(barButtonIcon(i, scale));
         button->setAutoRaise(true);
         const int command = barButtons[i].command;
         connect(button, &QToolButton::pressed, this, [this, i] { buttonPressed(i); });
@@ -198,9 +214,11 @@ bool CMainFrame::rebuildMenuBar() {
         imageButtons_[i] = button;
     }
 
-    // 4. The bar's place: the bottom of the screen.
+    // 4. The bar's place: the bottom of the screen. It stays hidden while the splash
+    //    timer runs, however often it is rebuilt meanwhile.
     addToolBar(Qt::BottomToolBarArea, bar);
     commandBar_ = bar;
+    if (splashTimer_ != 0 || !created_) bar->hide();
     updateImageButtons();
     return true;
 }
@@ -209,7 +227,7 @@ void CMainFrame::updateMenu(QMenu* menu) {
     if (!menu) return;
     for (QAction* item : menu->actions()) {
         if (item->menu()) {
-            updateMenu(item->menu());  // the nested "Board settings" items
+            updateMenu(item->menu()); // the nested "Board settings" items
             continue;
         }
         if (item->isSeparator()) continue;
@@ -295,7 +313,9 @@ void CMainFrame::enterFullScreen() {
     if (!keepsTaskBar()) taskBar_->hide();
 }
 
-bool CMainFrame::taskBarShown() const { return !taskBar_->isHidden(); }
+bool CMainFrame::taskBarShown() const {
+    return !taskBar_->isHidden();
+}
 
 // A close request ends the program in order: the window goes, the message loop ends,
 // and the document's end saves the settings and the game. Nothing is ever asked.

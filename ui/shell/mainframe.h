@@ -14,10 +14,10 @@ class QAction;
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     static constexpr int SplashPeriodMs = 200;
-    static constexpr int SplashAnimationTicks = 10;  // the animation runs for the first ticks
-    static constexpr int SplashTicks = 20;           // then the game screen appears
+    static constexpr int SplashAnimationTicks = 10; // the animation runs for the first ticks
+    static constexpr int SplashTicks = 20;          // then the game screen appears
 
     explicit CMainFrame(CTaviskDoc* document);
     ~CMainFrame() override;
@@ -54,11 +54,11 @@ public:
     void enterFullScreen();
     bool taskBarShown() const;
 
-protected:
+  protected:
     void timerEvent(QTimerEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void splashTick();
     void buttonPressed(int index);
     void buttonReleased();

@@ -13,7 +13,7 @@ constexpr int LevelCount = 10;
 constexpr int ModeRank = 0;
 constexpr int ModeTurnIn = 1;
 constexpr int ModeGameIn = 2;
-}  // namespace
+} // namespace
 
 CNewGameDlg::CNewGameDlg(int language, Form form, QWidget* parent)
     : QDialog(parent), language_(clampLanguage(language)), form_(form) {

@@ -10,7 +10,7 @@ class QDialogButtonBox;
 
 class CNewGameDlg : public QDialog {
     Q_OBJECT
-public:
+  public:
     enum Form { NewGameForm, SettingsForm };
 
     CNewGameDlg(int language, Form form, QWidget* parent = nullptr);
@@ -29,7 +29,7 @@ public:
     QComboBox* levelList() const { return levelList_; }
     QComboBox* whiteList() const { return whiteList_; }
 
-private:
+  private:
     void fillLevelList();
     void colourChanged(int index);
 
@@ -38,8 +38,8 @@ private:
     QLabel* difficultyLabel_;
     QLabel* levelLabel_;
     QLabel* whiteLabel_;
-    QComboBox* modeList_;   // 1000
-    QComboBox* levelList_;  // 1001
-    QComboBox* whiteList_;  // 1002
+    QComboBox* modeList_;  // 1000
+    QComboBox* levelList_; // 1001
+    QComboBox* whiteList_; // 1002
     QDialogButtonBox* buttons_;
 };

@@ -4,10 +4,11 @@
 #include <QMetaObject>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <thread>
 
-#include "ui/shell/boardapi.h"
+#include "ui/board/images.h"
 #include "ui/shell/devicescreen.h"
 #include "ui/shell/localisation.h"
 #include "ui/shell/mainframe.h"
@@ -15,7 +16,9 @@
 
 CMainFrame* theMainFrame = nullptr;
 
-CTaviskView* theView() { return theMainFrame ? theMainFrame->view() : nullptr; }
+CTaviskView* theView() {
+    return theMainFrame ? theMainFrame->view() : nullptr;
+}
 
 QtPlatform& qtPlatform() {
     static QtPlatform platform;
@@ -51,23 +54,42 @@ bool QtPlatform::askYesNo(int message, int language) {
            AnswerYes;
 }
 
-bool QtPlatform::isForeground() { return theMainFrame && theMainFrame->isActiveWindow(); }
+bool QtPlatform::isForeground() {
+    return theMainFrame && theMainFrame->isActiveWindow();
+}
 
-bool QtPlatform::stylusButtonDown() { return QGuiApplication::mouseButtons() & Qt::LeftButton; }
+bool QtPlatform::stylusButtonDown() {
+    return QGuiApplication::mouseButtons() & Qt::LeftButton;
+}
 
-bool QtPlatform::hasMainWindow() { return theMainFrame != nullptr; }
+bool QtPlatform::hasMainWindow() {
+    return theMainFrame != nullptr;
+}
 
 // Queued, so that the window is not torn down under the caller's feet.
 void QtPlatform::closeMainWindow() {
     if (theMainFrame) QMetaObject::invokeMethod(theMainFrame, &CMainFrame::close, Qt::QueuedConnection);
 }
 
-void QtPlatform::exitProcess(int code) { std::exit(code); }
+// At once: nothing is saved, and no library's clean-up runs with the engine's worker
+// still about.
+void QtPlatform::exitProcess(int code) {
+    std::fflush(nullptr);
+    std::_Exit(code);
+}
 
-ImageHandle QtPlatform::loadImage(const char* name) { return ::loadImage(name); }
+ImageHandle QtPlatform::loadImage(const char* name) {
+    return ::loadImage(name);
+}
 
-void QtPlatform::releaseImage(ImageHandle image) { ::releaseImage(image); }
+void QtPlatform::releaseImage(ImageHandle image) {
+    ::releaseImage(image);
+}
 
-int QtPlatform::screenWidth() { return deviceScreen().width; }
+int QtPlatform::screenWidth() {
+    return deviceScreen().width;
+}
 
-int QtPlatform::screenHeight() { return deviceScreen().height; }
+int QtPlatform::screenHeight() {
+    return deviceScreen().height;
+}

@@ -8,7 +8,7 @@ class CMainFrame;
 class CTaviskView;
 
 class QtPlatform : public GamePlatform {
-public:
+  public:
     void repaint() override;
     void sleepMs(int milliseconds) override;
     std::intptr_t startTimer(void* view, int identifier, int periodMs) override;

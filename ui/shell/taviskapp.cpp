@@ -1,6 +1,13 @@
 #include "ui/shell/taviskapp.h"
 
 #include <QFileDialog>
+#include <QSocketNotifier>
+
+#include <QIcon>
+#include <csignal>
+#include <unistd.h>
+
+#include "game/gamefiles.h"
 
 #include "ui/shell/aboutdlg.h"
 #include "ui/shell/devicescreen.h"
@@ -8,22 +15,64 @@
 #include "ui/shell/mainframe.h"
 #include "ui/shell/taviskdoc.h"
 #include "ui/shell/taviskview.h"
+#include "ui/shell/userfiles.h"
+
+namespace {
+
+// A termination request (Ctrl+C, the session ending, kill) takes the orderly way out,
+// so the settings and the game in progress are saved: the signal only writes a byte
+// that the main thread reads.
+int signalPipe[2] = {-1, -1};
+
+void onTerminationSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
+}
+
+} // namespace
+
+void CTaviskApp::endOnTerminationSignals() {
+    if (signalPipe[0] >= 0 || ::pipe(signalPipe) != 0) return;
+    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, [this] {
+        char byte = 0;
+        [[maybe_unused]] const ssize_t got = ::read(signalPipe[0], &byte, 1);
+        if (frame_)
+            frame_->close();
+        else
+            quit();
+    });
+    struct sigaction action {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
+}
 
 CTaviskApp::CTaviskApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName("Tavisk");
     setApplicationDisplayName(fromTable(applicationTitle));
     setOrganizationName("Tavisk");
     setDesktopFileName("tavisk");
-    setQuitOnLastWindowClosed(false);  // the end runs through exitInstance
+    setQuitOnLastWindowClosed(false); // the end runs through exitInstance
 }
 
-CTaviskApp::~CTaviskApp() { exitInstance(); }
+CTaviskApp::~CTaviskApp() {
+    exitInstance();
+}
 
-CTaviskApp* CTaviskApp::instance() { return qobject_cast<CTaviskApp*>(QCoreApplication::instance()); }
+CTaviskApp* CTaviskApp::instance() {
+    return qobject_cast<CTaviskApp*>(QCoreApplication::instance());
+}
 
 bool CTaviskApp::initInstance() {
     DeviceScreen& screen = deviceScreen();
     if (screen.zoom <= 0) screen.zoom = zoomForMonitor(primaryScreen(), screen.width, screen.height);
+
+    useUserFoldersWhenNeeded();
+    setWindowIcon(QIcon(QString::fromStdString(gameFile("tavisk.svg"))));
 
     // 2. The document: settings, skins, engine, splash pictures.
     document_ = std::make_unique<CTaviskDoc>();
@@ -53,7 +102,9 @@ void CTaviskApp::exitInstance() {
 
 bool CTaviskApp::onCommand(int command) {
     switch (command) {
-    case CmdLoad: openDocument(); return true;
+    case CmdLoad:
+        openDocument();
+        return true;
     case CmdFileNew:
         if (document_) document_->onNewDocument();
         return true;
@@ -62,8 +113,13 @@ bool CTaviskApp::onCommand(int command) {
         dialog.exec();
         return true;
     }
-    default: return false;
+    default:
+        return false;
     }
+}
+
+bool CTaviskApp::openFile(const QString& path) {
+    return document_ && document_->loadFile(path);
 }
 
 bool CTaviskApp::openDocument() {

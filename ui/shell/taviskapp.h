@@ -11,7 +11,7 @@ class CTaviskDoc;
 
 class CTaviskApp : public QApplication {
     Q_OBJECT
-public:
+  public:
     CTaviskApp(int& argc, char** argv);
     ~CTaviskApp() override;
 
@@ -28,13 +28,19 @@ public:
     // document (Ctrl+N) and "About". True when handled.
     bool onCommand(int command);
 
+    // SIGTERM, SIGINT and SIGHUP close the main window: the same orderly end as
+    // "Save and exit".
+    void endOnTerminationSignals();
+
     CMainFrame* mainFrame() const { return frame_.get(); }
     CTaviskDoc* document() const { return document_.get(); }
 
     // "Load": the open dialog, then the document's load path.
     bool openDocument();
+    // The document's load path for a file named on the command line.
+    bool openFile(const QString& path);
 
-private:
+  private:
     std::unique_ptr<CTaviskDoc> document_;
     std::unique_ptr<CMainFrame> frame_;
 };

@@ -9,9 +9,9 @@
 
 #include "engine/session/bridge.h"
 #include "game/controller.h"
-#include "ui/shell/boardapi.h"
 #include "game/gamefiles.h"
 #include "game/skinfiles.h"
+#include "ui/board/splash.h"
 #include "ui/shell/enginecontrol.h"
 #include "ui/shell/languagedlg.h"
 #include "ui/shell/localisation.h"
@@ -23,7 +23,7 @@
 namespace {
 constexpr int ImageNameSize = 256;
 const char* const pgnFilter = "Tavisk Files (*.pgn);;All Files (*)";
-}  // namespace
+} // namespace
 
 QString userDocumentsFolder() {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -75,32 +75,63 @@ bool CTaviskDoc::newGameDialog() {
 bool CTaviskDoc::onCommand(int command) {
     GameController& game = gameController();
     switch (command) {
-    case CmdHint: game.showHint(); return true;
-    case CmdTakeback: game.takeBack(true); return true;
-    case CmdTakebackAll: game.takeBackAll(); return true;
-    case CmdForward: game.forward(); return true;
-    case CmdForwardAll: game.forwardAll(); return true;
-    case CmdSwapSides: game.swapSides(); return true;
-    case CmdNewGame: newGameCommand(); return true;
-    case CmdSave: save(); return true;
+    case CmdHint:
+        game.showHint();
+        return true;
+    case CmdTakeback:
+        game.takeBack(true);
+        return true;
+    case CmdTakebackAll:
+        game.takeBackAll();
+        return true;
+    case CmdForward:
+        game.forward();
+        return true;
+    case CmdForwardAll:
+        game.forwardAll();
+        return true;
+    case CmdSwapSides:
+        game.swapSides();
+        return true;
+    case CmdNewGame:
+        newGameCommand();
+        return true;
+    case CmdSave:
+        save();
+        return true;
     case CmdSaveAndExit:
         if (frame_) frame_->close();
         return true;
-    case CmdGameSettings: gameSettings(); return true;
+    case CmdGameSettings:
+        gameSettings();
+        return true;
     case CmdWood2D:
     case CmdBlue2D:
     case CmdBW2D:
-    case CmdIsometric: boardStyle(command); return true;
-    case CmdRotateBoard: rotateBoard(); return true;
-    case CmdShowLegalMoves: game.settings.showLegalMoves = !game.settings.showLegalMoves; return true;
-    case CmdShowLastMove: game.settings.showLastMove = !game.settings.showLastMove; return true;
-    case CmdTutorMode: game.settings.tutorMode = !game.settings.tutorMode; return true;
-    case CmdLanguage: runLanguageDialog(); return true;
+    case CmdIsometric:
+        boardStyle(command);
+        return true;
+    case CmdRotateBoard:
+        rotateBoard();
+        return true;
+    case CmdShowLegalMoves:
+        game.settings.showLegalMoves = !game.settings.showLegalMoves;
+        return true;
+    case CmdShowLastMove:
+        game.settings.showLastMove = !game.settings.showLastMove;
+        return true;
+    case CmdTutorMode:
+        game.settings.tutorMode = !game.settings.tutorMode;
+        return true;
+    case CmdLanguage:
+        runLanguageDialog();
+        return true;
     case CmdTutorial:
         // Opened by the desktop's viewer; the game does not wait and ignores a failure.
         QDesktopServices::openUrl(QUrl::fromLocalFile(tutorialPage()));
         return true;
-    default: return false;
+    default:
+        return false;
     }
 }
 
@@ -201,13 +232,15 @@ bool CTaviskDoc::save() {
 
 bool CTaviskDoc::storeFile(const QString& path) {
     if (gameController().writeGameToFile(QFile::encodeName(path).constData())) return true;
-    QMessageBox::warning(frame_, fromTable(applicationTitle), QString("Could not save the game to %1.").arg(path));
+    QMessageBox::warning(frame_, fromTable(applicationTitle),
+                         QString("Could not save the game to %1.").arg(path));
     return false;
 }
 
 bool CTaviskDoc::loadFile(const QString& path) {
     if (!gameController().readGameFromFile(QFile::encodeName(path).constData())) {
-        QMessageBox::warning(frame_, fromTable(applicationTitle), QString("Could not read a game from %1.").arg(path));
+        QMessageBox::warning(frame_, fromTable(applicationTitle),
+                             QString("Could not read a game from %1.").arg(path));
         return false;
     }
     if (CTaviskView* view = theView()) view->repaint();

@@ -10,15 +10,15 @@ class CMainFrame;
 
 class CTaviskDoc : public QObject {
     Q_OBJECT
-public:
+  public:
     // Settings, skin images and the engine, then the splash pictures. A missing
     // installed file has ended the process before this returns.
     CTaviskDoc();
     // Settings, then the auto-saved game, then the pictures.
     ~CTaviskDoc() override;
 
-    bool firstStart = true;               // until the first document start has run
-    bool languageDialogPending = false;   // no game restored: ask for the language after the splash
+    bool firstStart = true;             // until the first document start has run
+    bool languageDialogPending = false; // no game restored: ask for the language after the splash
 
     void setMainFrame(CMainFrame* frame) { frame_ = frame; }
 
@@ -41,7 +41,7 @@ public:
     // Full path of the tutorial page for the current language.
     QString tutorialPage() const;
 
-private:
+  private:
     // The New Game dialog; on OK a new game with its values. True on OK.
     bool newGameDialog();
     void newGameCommand();

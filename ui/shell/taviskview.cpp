@@ -1,40 +1,48 @@
 #include "ui/shell/taviskview.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimerEvent>
 
 #include "game/controller.h"
-#include "ui/shell/boardapi.h"
+#include "ui/board/boardpaint.h"
+#include "ui/board/splash.h"
 #include "ui/shell/devicescreen.h"
 #include "ui/shell/languagedlg.h"
 #include "ui/shell/mainframe.h"
 #include "ui/shell/taviskdoc.h"
 
 namespace {
-int zoom() { return std::max(1, deviceScreen().zoom); }
-}  // namespace
+int zoom() {
+    return std::max(1, deviceScreen().zoom);
+}
+} // namespace
 
 CTaviskView::CTaviskView(CMainFrame* frame, QWidget* parent) : QWidget(parent), mainFrame_(frame) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
 }
 
+// The game, not the splash, stands behind the Language dialog of a first start.
 void CTaviskView::endSplash() {
     GameController& game = gameController();
     // 1. The layout and pictures for this screen.
     game.loadSkin(static_cast<int>(game.settings.skin));
-    // 2. A first start without a restored game asks for the language.
+    // 2. From now on paints show the game.
+    splashShowing = false;
+    // 3. A first start without a restored game asks for the language.
     CTaviskDoc* document = mainFrame_->document();
     if (document && document->languageDialogPending) {
         document->languageDialogPending = false;
+        repaint();
         document->runLanguageDialog();
     }
-    // 3. The next paint shows the game.
-    splashShowing = false;
 }
 
-void CTaviskView::advanceSplash() { advanceSplashFrame(theSplash()); }
+void CTaviskView::advanceSplash() {
+    advanceSplashFrame(theSplash());
+}
 
 int CTaviskView::startClockTimer(int periodMs) {
     if (clockTimer_) killTimer(clockTimer_);
@@ -54,7 +62,9 @@ void CTaviskView::showCaption(const QString& caption, int centreX) {
     repaint();
 }
 
-void CTaviskView::clearCaption() { caption_.clear(); }
+void CTaviskView::clearCaption() {
+    caption_.clear();
+}
 
 QPoint CTaviskView::toDevice(const QPointF& position) const {
     const int z = zoom();
@@ -84,14 +94,18 @@ void CTaviskView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const qreal ratio = devicePixelRatioF();
     const QSize physical(qRound(width * zoom() * ratio), qRound(height * zoom() * ratio));
-    QImage scaled = frame_.size() == physical ? frame_ : frame_.scaled(physical, Qt::IgnoreAspectRatio,
-                                                                       Qt::FastTransformation);
+    QImage scaled = frame_.size() == physical
+                        ? frame_
+                        : frame_.scaled(physical, Qt::IgnoreAspectRatio, Qt::FastTransformation);
     scaled.setDevicePixelRatio(ratio);
     painter.drawImage(0, 0, scaled);
 
     // The screen mode follows the device: landscape and square screens hide the task bar.
+    // Not while a dialog is open: the dialog has just shown it, and showing it over the
+    // view is what brings this paint.
     const DeviceScreen& screen = deviceScreen();
-    if (screen.width >= screen.height && !languageDialogOpen && mainFrame_->taskBarShown())
+    if (screen.width >= screen.height && !languageDialogOpen && !QApplication::activeModalWidget() &&
+        mainFrame_->taskBarShown())
         QMetaObject::invokeMethod(mainFrame_, &CMainFrame::enterFullScreen, Qt::QueuedConnection);
     if (!splashShowing)
         QMetaObject::invokeMethod(mainFrame_, &CMainFrame::updateImageButtons, Qt::QueuedConnection);

@@ -10,10 +10,10 @@ class CMainFrame;
 
 class CTaviskView : public QWidget {
     Q_OBJECT
-public:
+  public:
     CTaviskView(CMainFrame* frame, QWidget* parent);
 
-    bool splashShowing = true;  // from the view's creation until the splash screen ends
+    bool splashShowing = true; // from the view's creation until the splash screen ends
 
     // The end of the splash screen: the skin for this screen, the Language dialog when
     // no game was restored, then the game is shown.
@@ -36,7 +36,7 @@ public:
     // Device pixels to view pixels and back.
     QPoint toWidget(int x, int y) const;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -44,7 +44,7 @@ protected:
     void timerEvent(QTimerEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     QPoint toDevice(const QPointF& position) const;
     void drawCaption(QImage& image) const;
 

@@ -39,9 +39,9 @@ enum CommandId {
     CmdAbout = 32794,
     CmdBlue2D = 32796,
     CmdBW2D = 32797,
-    CmdFileNew = 57600,   // Ctrl+N
-    CmdLoad = 57601,      // the framework's open
-    CmdSaveAndExit = 57602,  // the framework's close
+    CmdFileNew = 57600,     // Ctrl+N
+    CmdLoad = 57601,        // the framework's open
+    CmdSaveAndExit = 57602, // the framework's close
     CmdSave = 57604,
     CmdEditCopy = 57634,  // Ctrl+C, handled by nobody
     CmdEditCut = 57635,   // Ctrl+X, handled by nobody
@@ -82,54 +82,69 @@ enum UiWord {
 
 inline constexpr const char16_t* uiWordTable[LanguageCount][UiWordCount] = {
     // English
-    {u"Rank", u"Turn In", u"Game In", u"You", u"Computer", u"Game Settings", u"New Game",
-     u"You", u"CPU", u"Thinking", u"B", u"W",
-     u"1 sec", u"2 sec", u"3 sec", u"5 sec", u"10 sec", u"20 sec", u"30 sec", u"1 min", u"3 min", u"5 min",
-     u"1 min", u"2 min", u"3 min", u"5 min", u"10 min", u"15 min", u"20 min", u"40 min", u"60 min", u"90 min"},
+    {u"Rank",   u"Turn In",  u"Game In", u"You",    u"Computer", u"Game Settings", u"New Game", u"You",
+     u"CPU",    u"Thinking", u"B",       u"W",      u"1 sec",    u"2 sec",         u"3 sec",    u"5 sec",
+     u"10 sec", u"20 sec",   u"30 sec",  u"1 min",  u"3 min",    u"5 min",         u"1 min",    u"2 min",
+     u"3 min",  u"5 min",    u"10 min",  u"15 min", u"20 min",   u"40 min",        u"60 min",   u"90 min"},
     // French
-    {u"Rang", u"Restituer", u"Jeu En", u"Vous", u"Ordinateur", u"Options de Jeu", u"Nouveau jeu",
-     u"You", u"CPU", u"Thinking", u"B", u"W",
-     u"1 sec", u"2 sec", u"3 sec", u"5 sec", u"10 sec", u"20 sec", u"30 sec", u"1 min", u"3 min", u"5 min",
-     u"1 min", u"2 min", u"3 min", u"5 min", u"10 min", u"15 min", u"20 min", u"40 min", u"60 min", u"90 min"},
+    {u"Rang",   u"Restituer", u"Jeu En",   u"Vous",   u"Ordinateur", u"Options de Jeu", u"Nouveau jeu",
+     u"You",    u"CPU",       u"Thinking", u"B",      u"W",          u"1 sec",          u"2 sec",
+     u"3 sec",  u"5 sec",     u"10 sec",   u"20 sec", u"30 sec",     u"1 min",          u"3 min",
+     u"5 min",  u"1 min",     u"2 min",    u"3 min",  u"5 min",      u"10 min",         u"15 min",
+     u"20 min", u"40 min",    u"60 min",   u"90 min"},
     // Italian
-    {u"Fila", u"Turno In", u"Partita In", u"Tu", u"Computer", u"Specificazioni della Partita", u"Nuova Partita",
-     u"You", u"CPU", u"Thinking", u"B", u"W",
-     u"1 sec", u"2 sec", u"3 sec", u"5 sec", u"10 sec", u"20 sec", u"30 sec", u"1 min", u"3 min", u"5 min",
-     u"1 min", u"2 min", u"3 min", u"5 min", u"10 min", u"15 min", u"20 min", u"40 min", u"60 min", u"90 min"},
+    {u"Fila",          u"Turno In", u"Partita In", u"Tu",       u"Computer", u"Specificazioni della Partita",
+     u"Nuova Partita", u"You",      u"CPU",        u"Thinking", u"B",        u"W",
+     u"1 sec",         u"2 sec",    u"3 sec",      u"5 sec",    u"10 sec",   u"20 sec",
+     u"30 sec",        u"1 min",    u"3 min",      u"5 min",    u"1 min",    u"2 min",
+     u"3 min",         u"5 min",    u"10 min",     u"15 min",   u"20 min",   u"40 min",
+     u"60 min",        u"90 min"},
     // German
-    {u"Linie", u"Reihe nach", u"Spiel in", u"Sie", u"Computer", u"Spieleinstellungen", u"Neues Spiel",
-     u"You", u"CPU", u"Thinking", u"B", u"W",
-     u"1 sec", u"2 sec", u"3 sec", u"5 sec", u"10 sec", u"20 sec", u"30 sec", u"1 min", u"3 min", u"5 min",
-     u"1 min", u"2 min", u"3 min", u"5 min", u"10 min", u"15 min", u"20 min", u"40 min", u"60 min", u"90 min"},
+    {u"Linie",       u"Reihe nach", u"Spiel in", u"Sie",      u"Computer", u"Spieleinstellungen",
+     u"Neues Spiel", u"You",        u"CPU",      u"Thinking", u"B",        u"W",
+     u"1 sec",       u"2 sec",      u"3 sec",    u"5 sec",    u"10 sec",   u"20 sec",
+     u"30 sec",      u"1 min",      u"3 min",    u"5 min",    u"1 min",    u"2 min",
+     u"3 min",       u"5 min",      u"10 min",   u"15 min",   u"20 min",   u"40 min",
+     u"60 min",      u"90 min"},
     // Spanish
-    {u"Línea", u"Turno In", u"Juego In", u"Usted", u"Computadora", u"Configuración del juego", u"Nuevo Juego",
-     u"You", u"CPU", u"Thinking", u"B", u"W",
-     u"1 sec", u"2 sec", u"3 sec", u"5 sec", u"10 sec", u"20 sec", u"30 sec", u"1 min", u"3 min", u"5 min",
-     u"1 min", u"2 min", u"3 min", u"5 min", u"10 min", u"15 min", u"20 min", u"40 min", u"60 min", u"90 min"},
+    {u"Línea",       u"Turno In", u"Juego In", u"Usted",    u"Computadora", u"Configuración del juego",
+     u"Nuevo Juego", u"You",      u"CPU",      u"Thinking", u"B",           u"W",
+     u"1 sec",       u"2 sec",    u"3 sec",    u"5 sec",    u"10 sec",      u"20 sec",
+     u"30 sec",      u"1 min",    u"3 min",    u"5 min",    u"1 min",       u"2 min",
+     u"3 min",       u"5 min",    u"10 min",   u"15 min",   u"20 min",      u"40 min",
+     u"60 min",      u"90 min"},
     // Chinese
-    {u"等级", u"行动", u"游戏", u"玩家", u"电脑", u"游戏设置", u"新游戏",
-     u"You", u"CPU", u"Thinking", u"B", u"W",
-     u"1 sec", u"2 sec", u"3 sec", u"5 sec", u"10 sec", u"20 sec", u"30 sec", u"1 min", u"3 min", u"5 min",
-     u"1 min", u"2 min", u"3 min", u"5 min", u"10 min", u"15 min", u"20 min", u"40 min", u"60 min", u"90 min"},
+    {u"等级",   u"行动",     u"游戏",   u"玩家",   u"电脑",   u"游戏设置", u"新游戏", u"You",
+     u"CPU",    u"Thinking", u"B",      u"W",      u"1 sec",  u"2 sec",    u"3 sec",  u"5 sec",
+     u"10 sec", u"20 sec",   u"30 sec", u"1 min",  u"3 min",  u"5 min",    u"1 min",  u"2 min",
+     u"3 min",  u"5 min",    u"10 min", u"15 min", u"20 min", u"40 min",   u"60 min", u"90 min"},
     // Russian
-    {u"Класс", u"Ход за", u"Игра за", u"Вы", u"Компьютер", u"Настройки игры", u"Новая игра",
-     u" Вы", u" ИИ", u"Thinking", u"Ч", u"Б",
-     u"1 с", u"2 с", u"3 с", u"5 с", u"10 с", u"20 с", u"30 с", u"1 мин", u"3 мин", u"5 мин",
-     u"1 мин", u"2 мин", u"3 мин", u"5 мин", u"10 мин", u"15 мин", u"20 мин", u"40 мин", u"60 мин", u"90 мин"},
+    {u"Класс",      u"Ход за", u"Игра за", u"Вы",       u"Компьютер", u"Настройки игры",
+     u"Новая игра", u" Вы",    u" ИИ",     u"Thinking", u"Ч",         u"Б",
+     u"1 с",        u"2 с",    u"3 с",     u"5 с",      u"10 с",      u"20 с",
+     u"30 с",       u"1 мин",  u"3 мин",   u"5 мин",    u"1 мин",     u"2 мин",
+     u"3 мин",      u"5 мин",  u"10 мин",  u"15 мин",   u"20 мин",    u"40 мин",
+     u"60 мин",     u"90 мин"},
 };
 
 // barCaptionTable: the captions drawn while an image button of the menu bar is pressed.
 //   0 Hint, 1 Takeback, 2 Forward, 3 Rotate board
-enum BarCaption { CaptionHint = 0, CaptionTakeback = 1, CaptionForward = 2, CaptionRotate = 3, BarCaptionCount = 4 };
+enum BarCaption {
+    CaptionHint = 0,
+    CaptionTakeback = 1,
+    CaptionForward = 2,
+    CaptionRotate = 3,
+    BarCaptionCount = 4
+};
 
 inline constexpr const char16_t* barCaptionTable[LanguageCount][BarCaptionCount] = {
-    {u"Hint", u"Takeback", u"Forward", u"Rotate Board"},  // English
-    {u"Conseil", u"Takeback", u"Avancer", u"Tourner table"},  // French
-    {u"Suggerimento", u"In Dietro", u"Avanti", u"Ruotare scacchiera"},  // Italian
+    {u"Hint", u"Takeback", u"Forward", u"Rotate Board"},               // English
+    {u"Conseil", u"Takeback", u"Avancer", u"Tourner table"},           // French
+    {u"Suggerimento", u"In Dietro", u"Avanti", u"Ruotare scacchiera"}, // Italian
     {u"Tipps", u"Zurücknehmen", u"Vorrücken", u"Schachbrett drehen"},  // German
-    {u"Sugerir", u"Takeback", u"Avanzar", u"Rotar tablero"},  // Spanish
-    {u"提示", u"向后", u"向前", u"旋转棋盘"},  // Chinese
-    {u"Подсказка", u"Ход назад", u"Ход вперед", u"Повернуть доску"},  // Russian
+    {u"Sugerir", u"Takeback", u"Avanzar", u"Rotar tablero"},           // Spanish
+    {u"提示", u"向后", u"向前", u"旋转棋盘"},                          // Chinese
+    {u"Подсказка", u"Ход назад", u"Ход вперед", u"Повернуть доску"},   // Russian
 };
 
 // messageTable: the texts of the message boxes.
@@ -154,8 +169,7 @@ inline constexpr const char16_t* messageTable[LanguageCount][MessageCount] = {
     {u"Su última jugada parece débil. Desea volver atrás?",
      u"No se encontraron los archivos requeridos. Por favor, re instale el software."},
     // Chinese
-    {u"你的最后一步棋看起来不甚高明. 你想悔棋吗?",
-     u"未发现注册文件. 请重新安装程序."},
+    {u"你的最后一步棋看起来不甚高明. 你想悔棋吗?", u"未发现注册文件. 请重新安装程序."},
     // Russian
     {u"Вы сделали слабый ход. Хотите взять назад?",
      u"Не найдены необходимые файлы. Пожалуйста, переустановите игру."},
@@ -165,35 +179,61 @@ inline constexpr const char16_t* messageTable[LanguageCount][MessageCount] = {
 // one column per language. The drop-down buttons of the menu bar carry the texts of
 // MenuGame and MenuOptions.
 struct MenuText {
-    int key;                                // a CommandId, or MenuGame/MenuOptions/MenuBoardSettings
+    int key; // a CommandId, or MenuGame/MenuOptions/MenuBoardSettings
     const char16_t* text[LanguageCount];
 };
 
 inline constexpr MenuText menuTextTable[] = {
     {MenuGame, {u"Game", u"Jeu", u"Partita", u"Spiel", u"Juego", u"游戏", u"Игра"}},
     {CmdHint, {u"Hint", u"Conseil", u"Suggerimento", u"Tipps", u"Sugerir", u"提示", u"Подсказка"}},
-    {CmdTakeback, {u"Takeback", u"Takeback", u"In Dietro", u"Zurücknehmen", u"Takeback", u"撤销", u"Ход назад"}},
-    {CmdTakebackAll, {u"Takeback all", u"Takeback tout", u"Tutto In Dietro", u"alles Zurücknehmen", u"Takeback todo", u"撤销全部", u"Все ходы назад"}},
+    {CmdTakeback,
+     {u"Takeback", u"Takeback", u"In Dietro", u"Zurücknehmen", u"Takeback", u"撤销", u"Ход назад"}},
+    {CmdTakebackAll,
+     {u"Takeback all", u"Takeback tout", u"Tutto In Dietro", u"alles Zurücknehmen", u"Takeback todo",
+      u"撤销全部", u"Все ходы назад"}},
     {CmdForward, {u"Forward", u"Avancer", u"Avanti", u"Vorrücken", u"Avanzar", u"向前", u"Ход вперед"}},
-    {CmdForwardAll, {u"Forward all", u"Avancer tout", u"Tutto Avanti", u"alles Vorrücken", u"Avanzar todo", u"向前所有", u"Все ходы вперед"}},
-    {CmdSwapSides, {u"Swap sides", u"Echanger côtés", u"Cambiare colore", u"Seiten tauschen", u"Intercambiar lados", u"双方交换", u"Поменяться сторонами"}},
-    {CmdNewGame, {u"New game", u"Nouveau jeu", u"Nuova Partita", u"Neues Spiel", u"Nuevo Juego", u"新游戏", u"Новая игра"}},
+    {CmdForwardAll,
+     {u"Forward all", u"Avancer tout", u"Tutto Avanti", u"alles Vorrücken", u"Avanzar todo", u"向前所有",
+      u"Все ходы вперед"}},
+    {CmdSwapSides,
+     {u"Swap sides", u"Echanger côtés", u"Cambiare colore", u"Seiten tauschen", u"Intercambiar lados",
+      u"双方交换", u"Поменяться сторонами"}},
+    {CmdNewGame,
+     {u"New game", u"Nouveau jeu", u"Nuova Partita", u"Neues Spiel", u"Nuevo Juego", u"新游戏",
+      u"Новая игра"}},
     {CmdSave, {u"Save", u"Sauvegarder", u"Salvare", u"Speichern", u"Guardar", u"存盘", u"Сохранить игру"}},
     {CmdLoad, {u"Load", u"Charger", u"Caricare", u"Laden", u"Cargar", u"载入", u"Загрузить игру"}},
-    {CmdSaveAndExit, {u"Save and exit", u"Sauvegarder et sortir", u"Salvare e uscire", u"Speichern und Verlassen", u"Guardar y salir", u"存盘退出", u"Выход"}},
+    {CmdSaveAndExit,
+     {u"Save and exit", u"Sauvegarder et sortir", u"Salvare e uscire", u"Speichern und Verlassen",
+      u"Guardar y salir", u"存盘退出", u"Выход"}},
     {MenuOptions, {u"Options", u"Options", u"Opzioni", u"Optionen", u"Opciones", u"选项", u"Настройки"}},
-    {CmdGameSettings, {u"Game settings...", u"Options de Jeu...", u"Specificazioni della Partita...", u"Spieleinstellungen...", u"Configuración del juego...", u"游戏设置...", u"Настройки игры..."}},
-    {MenuBoardSettings, {u"Board settings", u"Options de Table", u"Specificazioni della Scacchiera", u"Schachbrett Einstellungen", u"Configuración del tablero", u"棋盘设置", u"Настройки доски"}},
+    {CmdGameSettings,
+     {u"Game settings...", u"Options de Jeu...", u"Specificazioni della Partita...", u"Spieleinstellungen...",
+      u"Configuración del juego...", u"游戏设置...", u"Настройки игры..."}},
+    {MenuBoardSettings,
+     {u"Board settings", u"Options de Table", u"Specificazioni della Scacchiera",
+      u"Schachbrett Einstellungen", u"Configuración del tablero", u"棋盘设置", u"Настройки доски"}},
     {CmdWood2D, {u"Wood 2D", u"Bois 2D", u"Legno 2D", u"Holz 2D", u"Madera 2D", u"木头", u"Дерево"}},
     {CmdBlue2D, {u"Blue 2D", u"Bleu 2D", u"Azzurro 2D", u"Blau 2D", u"Azul 2D", u"蓝色", u"Кафель"}},
     {CmdBW2D, {u"B/W 2D", u"B/N 2D", u"N/B 2D", u"B/W 2D", u"B/N 2D", u"黑色和白色", u"Черное и белое"}},
-    {CmdIsometric, {u"Isometric", u"Isométrique", u"Isometrica", u"Isometrische", u"Isométrico", u"等量", u"Изометрия"}},
-    {CmdRotateBoard, {u"Rotate board", u"Tourner table", u"Ruotare scacchiera", u"Schachbrett drehen", u"Rotar tablero", u"旋转棋盘", u"Повернуть доску"}},
-    {CmdShowLegalMoves, {u"Show legal moves", u"Montrer les coups légaux", u"Mostrare mosse permesse", u"Zugmöglichkeiten anzeigen", u"Ver jugadas legales", u"显示合理", u"Возможные ходы"}},
-    {CmdShowLastMove, {u"Show last move", u"Montrer le dernier coup", u"Mostrare ultima mossa", u"Letzten Schachzug anzeigen", u"Ver última jugada", u"显示最后一步", u"Последний ход"}},
-    {CmdTutorMode, {u"Tutor mode", u"Mode assisté", u"Modo tutoriale", u"Lehrermodus", u"Modo tutor", u"教学模式", u"Режим обучения"}},
-    {CmdLanguage, {u"Language...", u"Langage...", u"Linguaggio...", u"Sprache...", u"Idioma...", u"语言...", u"Язык..."}},
-    {CmdTutorial, {u"Tutorial", u"Tutoriel", u"Istruzioni", u"Lernprogramm", u"Tutorial", u"教程", u"Помощь"}},
+    {CmdIsometric,
+     {u"Isometric", u"Isométrique", u"Isometrica", u"Isometrische", u"Isométrico", u"等量", u"Изометрия"}},
+    {CmdRotateBoard,
+     {u"Rotate board", u"Tourner table", u"Ruotare scacchiera", u"Schachbrett drehen", u"Rotar tablero",
+      u"旋转棋盘", u"Повернуть доску"}},
+    {CmdShowLegalMoves,
+     {u"Show legal moves", u"Montrer les coups légaux", u"Mostrare mosse permesse",
+      u"Zugmöglichkeiten anzeigen", u"Ver jugadas legales", u"显示合理", u"Возможные ходы"}},
+    {CmdShowLastMove,
+     {u"Show last move", u"Montrer le dernier coup", u"Mostrare ultima mossa", u"Letzten Schachzug anzeigen",
+      u"Ver última jugada", u"显示最后一步", u"Последний ход"}},
+    {CmdTutorMode,
+     {u"Tutor mode", u"Mode assisté", u"Modo tutoriale", u"Lehrermodus", u"Modo tutor", u"教学模式",
+      u"Режим обучения"}},
+    {CmdLanguage,
+     {u"Language...", u"Langage...", u"Linguaggio...", u"Sprache...", u"Idioma...", u"语言...", u"Язык..."}},
+    {CmdTutorial,
+     {u"Tutorial", u"Tutoriel", u"Istruzioni", u"Lernprogramm", u"Tutorial", u"教程", u"Помощь"}},
     {CmdAbout, {u"About", u"A propos de", u"Su", u"Über", u"Acerca de", u"关于", u"Об игре"}},
 };
 
@@ -202,45 +242,31 @@ enum class MenuEntry { Item, Separator, SubmenuBegin, SubmenuEnd };
 
 struct MenuLayout {
     MenuEntry kind;
-    int key;  // the command, or the submenu's text key; 0 for a separator
+    int key; // the command, or the submenu's text key; 0 for a separator
 };
 
 inline constexpr MenuLayout gameMenuLayout[] = {
-    {MenuEntry::Item, CmdHint},
-    {MenuEntry::Item, CmdTakeback},
-    {MenuEntry::Item, CmdTakebackAll},
-    {MenuEntry::Item, CmdForward},
-    {MenuEntry::Item, CmdForwardAll},
-    {MenuEntry::Item, CmdSwapSides},
-    {MenuEntry::Separator, 0},
-    {MenuEntry::Item, CmdNewGame},
-    {MenuEntry::Item, CmdSave},
-    {MenuEntry::Item, CmdLoad},
-    {MenuEntry::Item, CmdSaveAndExit},
+    {MenuEntry::Item, CmdHint},    {MenuEntry::Item, CmdTakeback},    {MenuEntry::Item, CmdTakebackAll},
+    {MenuEntry::Item, CmdForward}, {MenuEntry::Item, CmdForwardAll},  {MenuEntry::Item, CmdSwapSides},
+    {MenuEntry::Separator, 0},     {MenuEntry::Item, CmdNewGame},     {MenuEntry::Item, CmdSave},
+    {MenuEntry::Item, CmdLoad},    {MenuEntry::Item, CmdSaveAndExit},
 };
 
 inline constexpr MenuLayout optionsMenuLayout[] = {
-    {MenuEntry::Item, CmdGameSettings},
-    {MenuEntry::SubmenuBegin, MenuBoardSettings},
-    {MenuEntry::Item, CmdWood2D},
-    {MenuEntry::Item, CmdBlue2D},
-    {MenuEntry::Item, CmdBW2D},
-    {MenuEntry::Item, CmdIsometric},
-    {MenuEntry::SubmenuEnd, 0},
-    {MenuEntry::Item, CmdRotateBoard},
-    {MenuEntry::Item, CmdShowLegalMoves},
-    {MenuEntry::Item, CmdShowLastMove},
-    {MenuEntry::Item, CmdTutorMode},
-    {MenuEntry::Separator, 0},
-    {MenuEntry::Item, CmdLanguage},
-    {MenuEntry::Item, CmdTutorial},
+    {MenuEntry::Item, CmdGameSettings},   {MenuEntry::SubmenuBegin, MenuBoardSettings},
+    {MenuEntry::Item, CmdWood2D},         {MenuEntry::Item, CmdBlue2D},
+    {MenuEntry::Item, CmdBW2D},           {MenuEntry::Item, CmdIsometric},
+    {MenuEntry::SubmenuEnd, 0},           {MenuEntry::Item, CmdRotateBoard},
+    {MenuEntry::Item, CmdShowLegalMoves}, {MenuEntry::Item, CmdShowLastMove},
+    {MenuEntry::Item, CmdTutorMode},      {MenuEntry::Separator, 0},
+    {MenuEntry::Item, CmdLanguage},       {MenuEntry::Item, CmdTutorial},
     {MenuEntry::Item, CmdAbout},
 };
 
 // The four image buttons of the menu bar, left to right, with their caption entries.
 struct BarButton {
     int command;
-    int caption;  // barCaptionTable entry
+    int caption; // barCaptionTable entry
 };
 
 inline constexpr BarButton barButtons[4] = {
@@ -252,21 +278,21 @@ inline constexpr BarButton barButtons[4] = {
 
 // Labels of the New Game dialog and the texts of the About dialog.
 struct DialogTexts {
-    const char16_t* difficulty;  // "Difficulty:"
-    const char16_t* level;       // "Level:"
-    const char16_t* white;       // "White:"
-    const char16_t* aboutTitle;  // "About Tavisk"
-    const char16_t* version;     // "Version 1.0"
+    const char16_t* difficulty; // "Difficulty:"
+    const char16_t* level;      // "Level:"
+    const char16_t* white;      // "White:"
+    const char16_t* aboutTitle; // "About Tavisk"
+    const char16_t* version;    // "Version 1.0"
 };
 
 inline constexpr DialogTexts dialogTextTable[LanguageCount] = {
-    {u"Difficulty:", u"Level:", u"White:", u"About Tavisk", u"Version 1.0"},  // English
-    {u"Difficulté:", u"Niveau:", u"Blanc:", u"A propos de Tavisk", u"Version 1.0"},  // French
-    {u"Difficoltà:", u"Livello:", u"Bianchi:", u"Su Tavisk", u"Versione 1.0"},  // Italian
-    {u"Schwierig:", u"Level:", u"Weiß:", u"Über Tavisk", u"Version 1.0"},  // German
+    {u"Difficulty:", u"Level:", u"White:", u"About Tavisk", u"Version 1.0"},        // English
+    {u"Difficulté:", u"Niveau:", u"Blanc:", u"A propos de Tavisk", u"Version 1.0"}, // French
+    {u"Difficoltà:", u"Livello:", u"Bianchi:", u"Su Tavisk", u"Versione 1.0"},      // Italian
+    {u"Schwierig:", u"Level:", u"Weiß:", u"Über Tavisk", u"Version 1.0"},           // German
     {u"Dificultad:", u"Nivel:", u"Blancas:", u"Acerca de Tavisk", u"Versión 1.0"},  // Spanish
-    {u"难度:", u"段位:", u"白方:", u"关于 Tavisk", u"版本 1.0"},  // Chinese
-    {u"Сложность:", u"Уровень:", u"Белые:", u"Об игре Tavisk", u"Версия 1.0"},  // Russian
+    {u"难度:", u"段位:", u"白方:", u"关于 Tavisk", u"版本 1.0"},                    // Chinese
+    {u"Сложность:", u"Уровень:", u"Белые:", u"Об игре Tavisk", u"Версия 1.0"},      // Russian
 };
 
 // The Language dialog offers five of the seven languages, in this order.
@@ -277,11 +303,8 @@ struct LanguageChoice {
 };
 
 inline constexpr LanguageChoice languageChoices[5] = {
-    {1001, u"English", English},
-    {1002, u"Français", French},
-    {1004, u"Italiano", Italian},
-    {1005, u"Deutsch", German},
-    {1006, u"Español", Spanish},
+    {1001, u"English", English}, {1002, u"Français", French}, {1004, u"Italiano", Italian},
+    {1005, u"Deutsch", German},  {1006, u"Español", Spanish},
 };
 
 inline constexpr const char16_t* languageDialogTitle = u"Select Language";
@@ -313,4 +336,3 @@ constexpr const char16_t* barCaptionText(int entry, int language) {
 constexpr const char16_t* messageText(int message, int language) {
     return message >= 0 && message < MessageCount ? messageTable[clampLanguage(language)][message] : u"";
 }
-

@@ -1,0 +1,75 @@
+// Tavisk, the game: a handheld screen on the desktop (--screen WxH, --zoom N).
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "ui/shell/devicescreen.h"
+#include "ui/shell/taviskapp.h"
+
+namespace {
+
+void printUsage(FILE* out) {
+    std::fprintf(out,
+                 "usage: tavisk [--screen WxH] [--zoom N] [GAME.pgn]\n"
+                 "  --screen WxH  the device screen in pixels (default 240x320), for example 480x640,\n"
+                 "                320x240, 240x240, 640x480\n"
+                 "  --zoom N      show each screen pixel as N x N pixels (default: to suit the monitor)\n");
+}
+
+// Reads the game's own options; Qt's have been taken out by then. Returns false with a
+// message for anything it does not understand.
+bool readOptions(int argc, char** argv, DeviceScreen& screen, const char*& gameFile) {
+    for (int i = 1; i < argc; ++i) {
+        const char* option = argv[i];
+        const char* value = nullptr;
+        const char* name = nullptr;
+        if (std::strncmp(option, "--screen", 8) == 0 || std::strncmp(option, "--zoom", 6) == 0) {
+            const char* equals = std::strchr(option, '=');
+            name = option;
+            if (equals)
+                value = equals + 1;
+            else if (i + 1 < argc)
+                value = argv[++i];
+        }
+        if (name && std::strncmp(name, "--screen", 8) == 0 && (name[8] == 0 || name[8] == '=')) {
+            if (!parseScreenSize(value, screen.width, screen.height)) {
+                std::fprintf(stderr, "tavisk: --screen wants WxH with sides from 100 to 2000, got '%s'\n",
+                             value ? value : "");
+                return false;
+            }
+        } else if (name && std::strncmp(name, "--zoom", 6) == 0 && (name[6] == 0 || name[6] == '=')) {
+            if (!parseZoom(value, screen.zoom)) {
+                std::fprintf(stderr, "tavisk: --zoom wants a whole number from 1 to 16, got '%s'\n",
+                             value ? value : "");
+                return false;
+            }
+        } else if (std::strcmp(option, "--help") == 0 || std::strcmp(option, "-h") == 0) {
+            printUsage(stdout);
+            std::exit(0);
+        } else if (option[0] != '-' && !gameFile) {
+            gameFile = option; // a game to open, as from the desktop's file manager
+        } else {
+            std::fprintf(stderr, "tavisk: unknown option '%s'\n", option);
+            printUsage(stderr);
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    CTaviskApp app(argc, argv);
+    const char* gameFile = nullptr;
+    if (!readOptions(argc, argv, deviceScreen(), gameFile)) return 2;
+    app.endOnTerminationSignals();
+    if (!app.initInstance()) return 1;
+    if (gameFile) app.openFile(QString::fromLocal8Bit(gameFile));
+    const int code = app.exec();
+    app.exitInstance();
+    // The engine's worker is never joined; the process ends with it.
+    std::fflush(nullptr);
+    std::_Exit(code);
+}

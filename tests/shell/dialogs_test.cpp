@@ -1,0 +1,165 @@
+// The three dialogs: what they show when they open, how their lists follow each
+// other, and what OK and the other ways of closing return.
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QRadioButton>
+
+#include "game/clocks.h"
+#include "tests/shell/qtapp.h"
+#include "ui/shell/aboutdlg.h"
+#include "ui/shell/languagedlg.h"
+#include "ui/shell/localisation.h"
+#include "ui/shell/newgamedlg.h"
+
+namespace {
+
+class Dialogs : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() { ensureApplication(); }
+};
+
+TEST_F(Dialogs, NewGameOpensOnTheHeldLevel) {
+    struct Case {
+        int mode;
+        int value;
+        bool white;
+        int modeShown;
+        QString levelShown;
+        int whiteShown;
+    };
+    const Case cases[] = {
+        {2, 600000, true, 2, "10 min", 0},   // an exact game time
+        {2, 700000, true, 2, "15 min", 0},   // between two: the first not below it
+        {2, 99999999, false, 2, "1 min", 1}, // beyond the table: the first entry stays
+        {1, 1000, true, 1, "1 sec", 0},
+        {1, 30000, false, 1, "30 sec", 1},
+        {0, 9, true, 0, "10", 0}, // Rank levels show as 1..10
+        {0, 42, true, 0, "1", 0}, // an index out of range keeps the first
+    };
+    for (const Case& c : cases) {
+        CNewGameDlg dialog(English, CNewGameDlg::SettingsForm);
+        dialog.levelMode = c.mode;
+        dialog.levelValue = c.value;
+        dialog.userPlaysWhite = c.white;
+        dialog.initDialog();
+        SCOPED_TRACE(c.value);
+        EXPECT_EQ(dialog.modeList()->currentIndex(), c.modeShown);
+        EXPECT_EQ(dialog.levelList()->count(), 10);
+        EXPECT_EQ(dialog.levelList()->currentText(), c.levelShown);
+        EXPECT_EQ(dialog.whiteList()->currentIndex(), c.whiteShown);
+    }
+}
+
+TEST_F(Dialogs, NewGameTitlesAndListsFollowLanguageAndForm) {
+    CNewGameDlg settings(German, CNewGameDlg::SettingsForm);
+    settings.initDialog();
+    EXPECT_EQ(settings.windowTitle(), "Spieleinstellungen");
+    EXPECT_EQ(settings.modeList()->itemText(2), "Spiel in");
+    EXPECT_EQ(settings.whiteList()->itemText(0), "Sie");
+    CNewGameDlg newGame(Russian, CNewGameDlg::NewGameForm);
+    newGame.levelMode = 1;
+    newGame.initDialog();
+    EXPECT_EQ(newGame.windowTitle(), QString::fromUtf16(u"Новая игра"));
+    EXPECT_EQ(newGame.levelList()->itemText(7), QString::fromUtf16(u"1 мин"));
+    QStringList labels;
+    for (QLabel* label : newGame.findChildren<QLabel*>()) labels << label->text();
+    EXPECT_TRUE(labels.contains(QString::fromUtf16(u"Уровень:")));
+}
+
+TEST_F(Dialogs, ChangingTheModeResetsTheLevelList) {
+    CNewGameDlg dialog(English, CNewGameDlg::NewGameForm);
+    dialog.levelMode = 1;
+    dialog.levelValue = 60000;
+    dialog.initDialog();
+    EXPECT_EQ(dialog.levelList()->currentText(), "1 min");
+    dialog.modeList()->setCurrentIndex(2);
+    EXPECT_EQ(dialog.levelList()->currentIndex(), 0);
+    EXPECT_EQ(dialog.levelList()->currentText(), "1 min");
+    EXPECT_EQ(dialog.levelList()->itemText(9), "90 min");
+    dialog.modeList()->setCurrentIndex(0);
+    EXPECT_EQ(dialog.levelList()->currentText(), "1");
+}
+
+TEST_F(Dialogs, NewGameOkReturnsTheChosenValues) {
+    struct Case {
+        int mode;
+        int level;
+        int white;
+        int value;
+        bool userWhite;
+    };
+    const Case cases[] = {
+        {0, 4, 0, 4, true},
+        {1, 6, 1, perMoveTimes[6], false},
+        {2, 9, 0, gameTimes[9], true},
+    };
+    for (const Case& c : cases) {
+        CNewGameDlg dialog(English, CNewGameDlg::NewGameForm);
+        dialog.initDialog();
+        dialog.modeList()->setCurrentIndex(c.mode);
+        dialog.levelList()->setCurrentIndex(c.level);
+        dialog.whiteList()->setCurrentIndex(c.white);
+        EXPECT_EQ(dialog.userPlaysWhite, c.userWhite); // the colour list takes effect at once
+        dialog.accept();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        EXPECT_EQ(dialog.levelMode, c.mode);
+        EXPECT_EQ(dialog.levelValue, c.value);
+        EXPECT_EQ(dialog.userPlaysWhite, c.userWhite);
+    }
+}
+
+TEST_F(Dialogs, CancelLeavesTheHeldValues) {
+    CNewGameDlg dialog(English, CNewGameDlg::NewGameForm);
+    dialog.levelMode = 2;
+    dialog.levelValue = 600000;
+    dialog.initDialog();
+    dialog.modeList()->setCurrentIndex(0);
+    dialog.reject();
+    EXPECT_EQ(dialog.levelMode, 2);
+    EXPECT_EQ(dialog.levelValue, 600000);
+}
+
+TEST_F(Dialogs, LanguageDialogMarksAndReturnsTheChoice) {
+    {
+        CLanguageDlg dialog(Russian);
+        dialog.initDialog();
+        EXPECT_TRUE(languageDialogOpen);
+        for (int i = 0; i < 5; ++i) EXPECT_FALSE(dialog.button(i)->isChecked());
+        dialog.accept();
+        EXPECT_EQ(dialog.language, Russian); // OK keeps a language that has no button
+        EXPECT_FALSE(languageDialogOpen);
+    }
+    {
+        CLanguageDlg dialog(French);
+        dialog.initDialog();
+        EXPECT_TRUE(dialog.button(1)->isChecked());
+        dialog.button(3)->click();
+        EXPECT_EQ(dialog.language, German);
+        EXPECT_EQ(dialog.windowTitle(), "Select Language");
+        EXPECT_EQ(dialog.button(4)->text(), QString::fromUtf16(u"Español"));
+        dialog.reject();
+        EXPECT_FALSE(languageDialogOpen); // any close ends the full-screen suppression
+    }
+}
+
+TEST_F(Dialogs, AboutShowsSevenCentredLines) {
+    for (int language : {English, German, Chinese}) {
+        CAboutDlg dialog(language);
+        dialog.initDialog();
+        EXPECT_EQ(dialog.windowTitle(), fromTable(dialogTextTable[language].aboutTitle));
+        EXPECT_EQ(dialog.line(0)->text(), "Tavisk");
+        EXPECT_EQ(dialog.line(1)->text(), fromTable(dialogTextTable[language].version));
+        for (int i = 0; i < CAboutDlg::LineCount; ++i) {
+            EXPECT_FALSE(dialog.line(i)->text().isEmpty());
+            const QRect rect = dialog.line(i)->geometry();
+            EXPECT_LE(std::abs(rect.center().x() * 2 - dialog.width()), 2) << i;
+            EXPECT_LE(rect.right(), dialog.width());
+        }
+        EXPECT_LT(dialog.line(0)->geometry().top(), dialog.line(6)->geometry().top());
+    }
+}
+
+} // namespace

@@ -1,0 +1,193 @@
+// Pictures of the real game window: run under an X server (scripts/screenshots.sh
+// starts Xvfb). One run is one start of the program on one screen; the game files
+// live in a scratch copy of the program folder, so the real one is never written.
+//
+//   window-shots PROGRAM_FOLDER OUT_FOLDER SCRATCH --screen WxH --zoom N --shots first|second
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMenu>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <cstdio>
+#include <functional>
+
+#include "engine/session/bridge.h"
+#include "game/controller.h"
+#include "game/gamefiles.h"
+#include "game/settings.h"
+#include "ui/board/geometry.h"
+#include "ui/shell/devicescreen.h"
+#include "ui/shell/mainframe.h"
+#include "ui/shell/taviskapp.h"
+#include "ui/shell/taviskview.h"
+#include "ui/shell/texttables.h"
+
+namespace {
+
+QString outFolder;
+int failures = 0;
+
+void settle(int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms) {
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+        QTest::qWait(5);
+    }
+}
+
+bool waitFor(const std::function<bool()>& condition, int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > timeoutMs) return false;
+        settle(10);
+    }
+    return true;
+}
+
+// The part of the X screen covered by the main window and whatever is open over it.
+void shoot(const char* name, CMainFrame* frame) {
+    QRect area = frame->frameGeometry();
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->isVisible() && top != frame) area |= top->frameGeometry();
+    const QPixmap picture =
+        QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+    const QString path = outFolder + "/" + name + ".png";
+    if (!picture.save(path)) {
+        std::fprintf(stderr, "window-shots: could not write %s\n", qPrintable(path));
+        ++failures;
+    } else {
+        std::printf("%s %dx%d\n", qPrintable(path), picture.width(), picture.height());
+    }
+}
+
+// Shoots while a modal window is open, then closes it.
+void shootModal(const char* name, CMainFrame* frame, const std::function<void()>& open) {
+    QTimer::singleShot(400, [name, frame] {
+        shoot(name, frame);
+        if (QWidget* modal = QApplication::activeModalWidget())
+            if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
+    });
+    open();
+}
+
+void tapSquare(CTaviskView* view, int column, int row) {
+    const GameController& game = gameController();
+    int x = 0, y = 0;
+    cellPosition(game, column, row, x, y);
+    const QPoint point = view->toWidget(x + game.geometry.cellWidth / 2, y + game.geometry.cellHeight / 2);
+    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, point);
+}
+
+void playMove(CTaviskView* view, int fromColumn, int fromRow, int toColumn, int toRow) {
+    tapSquare(view, fromColumn, fromRow);
+    tapSquare(view, toColumn, toRow);
+    waitFor([] { return !gameController().engineBusy; }, 20000);
+}
+
+// The first start: splash, Language dialog, a few moves, an open menu, the dialogs.
+void firstShots(CTaviskApp& app) {
+    CMainFrame* frame = app.mainFrame();
+    CTaviskView* view = frame->view();
+    settle(900);
+    shoot("splash", frame);
+    QTimer::singleShot(500, [frame] {
+        shoot("dialog-language", frame);
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) dialog->accept();
+    });
+    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, view->toWidget(20, 20));
+    waitFor([frame] { return !frame->menuBar()->isHidden(); }, 8000);
+    playMove(view, 4, 6, 4, 4); // e2-e4
+    playMove(view, 6, 7, 5, 5); // g1-f3
+    tapSquare(view, 5, 7);      // the bishop on f1, its moves marked
+    settle(300);
+    shoot("game-qvga-portrait", frame);
+    QTimer::singleShot(500, [frame] {
+        shoot("menu-options", frame);
+        frame->optionsMenu()->close();
+    });
+    QTest::mousePress(frame->menuButton(1), Qt::LeftButton);
+    settle(200);
+    shootModal("dialog-new-game", frame, [frame] { frame->onCommand(CmdNewGame); });
+    shootModal("dialog-game-settings", frame, [frame] { frame->onCommand(CmdGameSettings); });
+    shootModal("dialog-about", frame, [frame] { frame->onCommand(CmdAbout); });
+}
+
+// A later start on another screen: the restored game, flat and isometric.
+void secondShots(CTaviskApp& app) {
+    CMainFrame* frame = app.mainFrame();
+    CTaviskView* view = frame->view();
+    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, view->toWidget(20, 20));
+    waitFor([frame] { return !frame->menuBar()->isHidden(); }, 8000);
+    settle(300);
+    const QString screen = QString("%1x%2").arg(deviceScreen().width).arg(deviceScreen().height);
+    shoot(qPrintable("game-" + screen), frame);
+    frame->onCommand(CmdIsometric);
+    view->repaint();
+    settle(300);
+    shoot(qPrintable("game-" + screen + "-isometric"), frame);
+    frame->onCommand(CmdWood2D);
+}
+
+bool linkFolder(const QString& from, const QString& to, const char* name) {
+    const QString source = from + "/" + name;
+    return !QFile::exists(source) || QFile::link(source, to + "/" + name);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    CTaviskApp app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() < 8) {
+        std::fprintf(stderr, "usage: window-shots PROGRAM_FOLDER OUT_FOLDER SCRATCH --screen WxH --zoom N "
+                             "--shots first|second\n");
+        return 2;
+    }
+    const QString program = QDir(args[1]).absolutePath();
+    outFolder = args[2];
+    const QString scratch = args[3];
+    DeviceScreen& screen = deviceScreen();
+    if (!parseScreenSize(qPrintable(args[5]), screen.width, screen.height) ||
+        !parseZoom(qPrintable(args[7]), screen.zoom))
+        return 2;
+    const bool first = args.size() < 10 || args[9] == "first";
+    QDir().mkpath(outFolder);
+    QDir().mkpath(scratch);
+    for (const char* name : {"Skin1", "Skin2", "Skin3", "Splash", "VGA", "Narrow", "Low", "Toolbar.bmp",
+                             "tutorial", "tavisk.svg"})
+        QFile::exists(scratch + "/" + name) || linkFolder(program, scratch, name);
+    if (first) {
+        QFile::remove(scratch + "/autosave.pgn");
+        QFile::remove(scratch + "/options.cfg");
+        if (!QFile::copy(program + "/options.cfg", scratch + "/options.cfg")) {
+            Settings defaults;
+            setDefaultSettings(defaults);
+            std::uint8_t bytes[SettingsSize];
+            encodeSettings(defaults, bytes);
+            QFile file(scratch + "/options.cfg");
+            if (file.open(QIODevice::WriteOnly))
+                file.write(reinterpret_cast<const char*>(bytes), SettingsSize);
+        }
+        QFile::setPermissions(scratch + "/options.cfg", QFile::ReadOwner | QFile::WriteOwner);
+    }
+    setGameFolder(scratch.toStdString());
+    if (!app.initInstance()) return 1;
+    if (first)
+        firstShots(app);
+    else
+        secondShots(app);
+    app.exitInstance();
+    std::fflush(nullptr);
+    std::_Exit(failures == 0 ? 0 : 1);
+}
