@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDialog>
@@ -612,6 +613,53 @@ TEST_F(Program, RussianFromTheSettingsFile) {
                 frame->onCommand(CmdLanguage);
                 SHELL_CHECK(gameController().settings.language == Russian);
                 SHELL_CHECK(app.document()->tutorialPage().endsWith("/tutorial/TutorialR.html"));
+            });
+        },
+        ExitedWithCode(0), "");
+}
+
+} // namespace
+
+namespace {
+
+// The menus as a person opens them: a press on a bar button drops the menu with its
+// rules applied; a command chosen in it runs once it has closed, even one that rebuilds
+// the bar the menu belongs to.
+TEST_F(Program, MenusOpenFromTheBar) {
+    ProgramFolder folder;
+    folder.writeSettings(testSettings());
+    folder.writeFile("autosave.pgn", gameText("1. e4 e5"));
+    EXPECT_EXIT(
+        {
+            runProgram(folder.path, 240, 320, [](CTaviskApp& app) {
+                CMainFrame* frame = app.mainFrame();
+                endSplashByTap(app);
+                bool takebackEnabled = false, forwardEnabled = true, legalTicked = false;
+                QTimer::singleShot(200, [&] {
+                    auto* open = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                    SHELL_CHECK(open == frame->gameMenu());
+                    takebackEnabled = frame->action(CmdTakeback)->isEnabled();
+                    forwardEnabled = frame->action(CmdForward)->isEnabled();
+                    open->close();
+                });
+                QTest::mousePress(frame->menuButton(0), Qt::LeftButton);
+                SHELL_CHECK(takebackEnabled && !forwardEnabled);
+
+                expectModal({"Select Language", [](QWidget* window) {
+                                 window->findChild<QAbstractButton*>("language1005")->click();
+                                 qobject_cast<QDialog*>(window)->accept();
+                             }});
+                QTimer::singleShot(200, [&] {
+                    auto* open = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                    SHELL_CHECK(open == frame->optionsMenu());
+                    legalTicked = frame->action(CmdShowLegalMoves)->isChecked();
+                    frame->action(CmdLanguage)->trigger();
+                    open->close();
+                });
+                QTest::mousePress(frame->menuButton(1), Qt::LeftButton);
+                SHELL_CHECK(legalTicked);
+                SHELL_CHECK(waitUntil([&] { return frame->menuButton(0)->text() == "Spiel"; }, 3000));
+                SHELL_CHECK(frame->action(CmdLanguage)->text() == "Sprache...");
             });
         },
         ExitedWithCode(0), "");
