@@ -8,6 +8,7 @@
 #include "engine/core/notation.h"
 #include "engine/core/position.h"
 #include "engine/search/results.h"
+#include "engine/search/worker.h"
 #include "engine/session/bridge.h"
 #include "engine/session/notify.h"
 #include "engine/session/session.h"
@@ -70,6 +71,8 @@ bool GameController::initialise() {
 
 void GameController::shutdown() {
     saveSettings(settings, gameFile(SettingsFileName).c_str());
+    // A thinking engine would commit its move while the game is being written.
+    if (engineBusy) stopSearch();
     saveAutosave();
     for (ImageHandle* image : {&boardImage, &piecesImage, &selectionImage}) {
         if (*image) host().releaseImage(*image);

@@ -157,6 +157,10 @@ bool GameTest::waitForEngine(int timeoutMs) {
     return pumpUntil([this] { return !game().engineBusy && engineSession.searchState == 0; }, timeoutMs);
 }
 
+void GameTest::pumpUntilIdle() {
+    EXPECT_TRUE(pumpUntil([] { return engineSession.searchState == 0; }, 5000));
+}
+
 void GameTest::pumpFor(int milliseconds) {
     pumpUntil([] { return false; }, milliseconds);
 }

@@ -78,6 +78,8 @@ class GameTest : public ::testing::Test {
     bool waitForEngine(int timeoutMs = 20000);
     // Runs notifications for a while (the worker may be waiting on one).
     void pumpFor(int milliseconds);
+    // Runs notifications until the worker is idle.
+    void pumpUntilIdle();
 
     // View point at the centre of a square's cell.
     void squarePoint(int column, int row, int& x, int& y);

@@ -41,7 +41,7 @@ const char* const Fens[] = {
 };
 
 TEST(Storm, EveryPingIsAnsweredWithinTheBound) {
-  const long commands = setting("TAVISK_STORM_COMMANDS", 1000);
+  const long commands = setting("TAVISK_STORM_COMMANDS", 600);
   const unsigned seed = static_cast<unsigned>(setting("TAVISK_STORM_SEED", 20261209));
   std::mt19937 random(seed);
   auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
