@@ -9,6 +9,9 @@
 
 namespace {
 
+// Bytes after the block that a save copies into the new file at most.
+constexpr std::size_t MaxKeptTail = 1 << 20;
+
 void putU32(std::uint8_t* at, std::uint32_t value) {
     at[0] = static_cast<std::uint8_t>(value);
     at[1] = static_cast<std::uint8_t>(value >> 8);
@@ -108,17 +111,28 @@ bool loadSettings(Settings& settings, const char* path) {
 }
 
 bool saveSettings(const Settings& settings, const char* path) {
+    std::uint8_t block[SettingsSize];
+    encodeSettings(settings, block);
     // Keep whatever the installed file holds beyond the block.
-    std::vector<std::uint8_t> content(SettingsSize);
+    std::vector<std::uint8_t> content(block, block + SettingsSize);
     if (std::FILE* old = std::fopen(path, "rb")) {
         std::uint8_t chunk[4096];
-        std::size_t count;
-        content.clear();
-        while ((count = std::fread(chunk, 1, sizeof chunk, old)) > 0)
-            content.insert(content.end(), chunk, chunk + count);
+        std::vector<std::uint8_t> tail;
+        std::size_t count, total = 0;
+        while ((count = std::fread(chunk, 1, sizeof chunk, old)) > 0) {
+            for (std::size_t i = 0; i < count; ++i, ++total)
+                if (total >= SettingsSize) tail.push_back(chunk[i]);
+            if (tail.size() > MaxKeptTail) break;
+        }
         std::fclose(old);
-        if (content.size() < SettingsSize) content.resize(SettingsSize);
+        if (tail.size() > MaxKeptTail) {
+            // Far too long to copy: the block is written over the start in place.
+            std::FILE* file = std::fopen(path, "r+b");
+            if (!file) return false;
+            const bool written = std::fwrite(block, 1, SettingsSize, file) == SettingsSize;
+            return std::fclose(file) == 0 && written;
+        }
+        content.insert(content.end(), tail.begin(), tail.end());
     }
-    encodeSettings(settings, content.data());
     return replaceFile(path, content.data(), content.size());
 }

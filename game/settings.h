@@ -32,6 +32,8 @@ struct Settings {
     std::uint8_t reserved[8];    // not interpreted; kept as read
 };
 static_assert(sizeof(Settings) == SettingsSize, "the settings block is 36 bytes");
+static_assert(offsetof(Settings, isometric) == 12 && offsetof(Settings, language) == 24 &&
+              offsetof(Settings, reserved) == 28);
 
 // Zero block with the defaults: one second per move, user White, all aids on.
 void setDefaultSettings(Settings& settings);

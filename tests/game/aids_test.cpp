@@ -48,7 +48,7 @@ TEST_F(GameTest, HintSlidesTheExpectedPieceThereAndBack) {
 // White offers its queen; the engine's first iteration sees it lost.
 const char* const QueenBlunder = "[FEN \"3qk3/8/8/8/8/8/8/3QK3 w - - 0 1\"]\r\n\r\n*";
 
-TEST_F(GameTest, TutorAnsweredYesTakesTheWeakMoveBack) {
+TEST_F(GameTest, TutorAnsweredYesStopsTheEngineThreadAndTakesTheMoveBack) {
     startGame();
     loadText(QueenBlunder);
     const Position before = engineSession.gamePosition;
@@ -75,6 +75,33 @@ TEST_F(GameTest, TutorAnsweredYesTakesTheWeakMoveBack) {
     pumpFor(300); // the abandoned search plays nothing
     EXPECT_TRUE(samePosition(before, engineSession.gamePosition));
     EXPECT_FALSE(game().engineBusy);
+}
+
+// The tutor's test on the scores alone, with the engine idle.
+TEST_F(GameTest, TutorAsksOnlyAboutDropsOfMoreThanTwoPawns) {
+    startGame();
+    const struct {
+        int colour, reference, score, depth;
+        bool asks;
+    } cases[] = {
+        {White, 50, -150, 1, false}, // exactly 200: no question
+        {White, 50, -151, 1, true},  // 201
+        {White, 50, -400, 2, false}, // already asked during this search
+        {White, 50, -400, 1, true},  // a new search
+        {Black, 50, 251, 1, true},   // seen from Black's side
+        {Black, 50, -400, 1, false}, // good for Black
+        {White, NoTutorReference, -9000, 1, false},
+    };
+    for (const auto& c : cases) {
+        game().userColour = c.colour;
+        game().tutorReferenceScore = c.reference;
+        engineSession.rootScore = c.score;
+        platform->questions.clear();
+        game().onEngineProgress(c.depth);
+        EXPECT_EQ(platform->questions.size(), c.asks ? 1u : 0u) << c.reference << " " << c.score;
+        EXPECT_FALSE(game().questionOpen);
+    }
+    engineSession.rootScore = 0;
 }
 
 TEST_F(GameTest, TutorAnsweredNoLetsTheEngineGoOnAndAsksOncePerSearch) {
@@ -130,7 +157,7 @@ TEST_F(GameTest, TakebackAndForwardWithTheEngineIdle) {
     EXPECT_EQ(game().selectedColumn, -1);
 }
 
-TEST_F(GameTest, TakebackAndForwardWhileTheEngineThinks) {
+TEST_F(GameTest, TakebackAndForwardWhileTheEngineThreadThinks) {
     // The user plays Black: the engine opens.
     startGame(false);
     EXPECT_EQ(game().userColour, Black);

@@ -65,6 +65,12 @@ TEST_F(GameTest, BridgeListsAndPiecesBeforeTheLastMove) {
     EXPECT_EQ(tc, col("g8"));
     EXPECT_EQ(tr, row("g8"));
     engineSession.expectedReply = 0;
+
+    // A game set up with Black to move never reaches ply 1: going back stops at its start.
+    loadText("[FEN \"4k3/8/8/8/8/8/8/4K2R b K - 0 12\"]\r\n\r\n*");
+    const Position start = engineSession.gamePosition;
+    game().takeBackAll();
+    EXPECT_TRUE(samePosition(start, engineSession.gamePosition));
 }
 
 } // namespace

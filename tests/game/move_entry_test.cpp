@@ -20,7 +20,7 @@ int framesFor(int fromColumn, int fromRow, int toColumn, int toRow) {
     return static_cast<int>(2.0 * std::sqrt(dc * dc + dr * dr));
 }
 
-TEST_F(GameTest, TapMoveSlidesAndTheEngineAnswersThroughItsNotification) {
+TEST_F(GameTest, TapMoveSlidesAndTheEngineThreadAnswersThroughItsNotification) {
     startGame();
     EXPECT_EQ(platform->runningTimers.size(), 1u); // started by the first paint
     tap(col("e2"), row("e2"));

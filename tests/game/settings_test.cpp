@@ -145,6 +145,15 @@ TEST_F(SettingsFile, SaveReplacesTheBlockAndKeepsTheRest) {
     ASSERT_TRUE(loadSettings(again, path.c_str()));
     EXPECT_EQ(0, std::memcmp(&again, &s, sizeof s));
 
+    // A file far too long to copy gets the block written over its start.
+    Bytes huge(36 + (2 << 20), 0x5A);
+    write(huge);
+    ASSERT_TRUE(saveSettings(s, path.c_str()));
+    const Bytes rewritten = read();
+    ASSERT_EQ(rewritten.size(), huge.size());
+    EXPECT_EQ(rewritten[24], 3);
+    EXPECT_EQ(rewritten.back(), 0x5A);
+
     fs::remove(path); // a missing file is created with the block alone
     ASSERT_TRUE(saveSettings(s, path.c_str()));
     EXPECT_EQ(read().size(), 36u);

@@ -6,7 +6,8 @@
 #   tools/xboard-match/run-match.sh [games] [minutes] [moves-per-control]
 #
 # Defaults: 20 games at 40 moves in 1 minute. TAVISK_BIN names the program
-# folder (default build/bin). The games, xboard's log and the engine's own
+# folder (default build/bin). TAVISK_PROTOCOL=uci drives the engine in its UCI
+# mode instead, through xboard's UCI adapter (Debian's polyglot). The games, xboard's log and the engine's own
 # game records are left in the work folder it prints.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -14,9 +15,13 @@ games=${1:-20}
 minutes=${2:-1}
 mps=${3:-40}
 bin=${TAVISK_BIN:-$root/build/bin}
+protocol=${TAVISK_PROTOCOL:-xboard}
+export PATH="$PATH:/usr/games"
 
 missing=()
-for p in xboard fairymax xvfb xauth; do
+packages=(xboard fairymax xvfb xauth)
+[ "$protocol" = uci ] && packages+=(polyglot)
+for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
@@ -44,7 +49,7 @@ start=$(date +%s)
 set +e
 timeout "$limit" xvfb-run -a "$xboard" \
   -noGUI \
-  -fcp ./tavisk-engine -fd "$bin" \
+  -fcp ./tavisk-engine -fd "$bin" $([ "$protocol" = uci ] && echo -fUCI) \
   -scp "$fairymax" -sd "$(dirname "$fairymax")" \
   -matchGames "$games" -timeControl "$minutes" -movesPerSession "$mps" -inc -1 \
   -saveGameFile "$work/match.pgn" \
@@ -57,14 +62,14 @@ set -e
 end=$(date +%s)
 echo "xboard ended with status $status after $(( end - start )) s"
 
-# Score from the saved games: the engine calls itself "CPU".
+# Score from the saved games: the opponent calls itself "Fairy-Max".
 awk '
   /^\[White "/ { white = $0; sub(/^\[White "/, "", white); sub(/"\]$/, "", white) }
   /^\[Black "/ { black = $0; sub(/^\[Black "/, "", black); sub(/"\]$/, "", black) }
   /^\[Result "/ {
     result = $0; sub(/^\[Result "/, "", result); sub(/"\]$/, "", result)
     games++
-    ours = (white == "CPU") ? "w" : "b"
+    ours = (white ~ /Fairy/) ? "b" : "w"
     if (result == "1-0") { if (ours == "w") won++; else lost++ }
     else if (result == "0-1") { if (ours == "b") won++; else lost++ }
     else if (result == "1/2-1/2") drawn++
