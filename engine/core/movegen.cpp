@@ -295,6 +295,16 @@ template <int C> void generateEvasionsT(Position& p, MoveList& list) {
     beginList(list, a);
     int king = kingSquare(p, C);
     int checker = list[ListCheckWord];
+    // A check word that names no square (the 1 of generateMovesWithCheck) is
+    // worked out here, so the walks below always start on the board.
+    if (checker != DoubleCheck && (checker < A8 || checker > H1 || fileOf[checker] == 0)) {
+        MoveList scratch;
+        Adder attackers{scratch.words, 0, 0};
+        generateMovesToT<C == White ? Black : White>(p, attackers, king, AttackersOfTarget);
+        // One attacker gives its square; none or several leave only king steps.
+        checker = attackers.tactical == 1 ? moveOrigin(scratch.words[ListSlotOffset + FirstTacticalSlot])
+                                          : DoubleCheck;
+    }
     if (checker != DoubleCheck) generateMovesToT<C>(p, a, checker, CapturesOnTarget);
 
     // King steps, tested with the king lifted off its square so that it does

@@ -73,6 +73,9 @@ static_assert(BlackQueenSideMove == 1035391);
 //                 else the square of the single checking piece
 //   word 255      set to 0 by every generator
 // Visit tactical slots 1..word 1, then quiet slots 51..50 + word 0.
+// A section that is full takes no more moves: they go to the other section,
+// or are dropped when both are full (only set-up positions crowded with
+// queens come near that).
 // ---------------------------------------------------------------------------
 
 constexpr int ListQuietCount = 0;

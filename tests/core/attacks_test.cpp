@@ -271,3 +271,21 @@ TEST(MoveGen, TacticalAndRookQueenGenerators) {
 }
 
 } // namespace
+
+namespace {
+
+// The evasion generator given the plain in-check flag of generateMovesWithCheck
+// (1, not a square) finds the checker itself.
+TEST(MoveGen, EvasionsWithoutTheCheckersSquare) {
+    Position p = positionFrom("4k3/8/8/8/8/8/3q4/R3K3 w - -");
+    MoveList withSquare, withFlag;
+    withSquare[ListCheckWord] = computeCheckWord(p, withSquare);
+    ASSERT_EQ(withSquare[ListCheckWord], D2);
+    generateEvasions(p, withSquare, White);
+    withFlag[ListCheckWord] = 1;
+    generateEvasions(p, withFlag, White);
+    EXPECT_EQ(listedMoves(withFlag), listedMoves(withSquare));
+    EXPECT_EQ(listedMoves(withSquare).size(), legalMoves(p).size());
+}
+
+} // namespace
