@@ -27,10 +27,13 @@ const BenchCommand commands[] = {
     {"perft", runPerft, "perft N [FEN] [--all-promotions]   legal move sequences of depth N"},
     {"divide", runDivide, "divide N [FEN] [--all-promotions]  perft per root move"},
     {"perft-suite", runPerftSuite, "perft-suite                         fixed perft positions, checked"},
-    {"bench", runSearchBenchCommand, "bench [DEPTH] [--compare] [--positions]  fixed-depth search, node signature"},
-    {"eval", runEvalBench, "eval [SECONDS]                      evaluations/s over game positions, pawn-cache hits"},
+    {"bench", runSearchBenchCommand,
+     "bench [DEPTH] [--compare] [--positions]  fixed-depth search, node signature"},
+    {"eval", runEvalBench,
+     "eval [SECONDS]                      evaluations/s over game positions, pawn-cache hits"},
 #ifdef TAVISK_BENCH_PAINT
-    {"paint", runPaintBench, "paint [N]                           full paints of the game screen per second (VGA)"},
+    {"paint", runPaintBench,
+     "paint [N]                           full paints of the game screen per second (VGA)"},
 #endif
 };
 

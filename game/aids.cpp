@@ -88,7 +88,7 @@ void GameController::takeBack(bool fromMenu) {
     // 5.
     engineBusy = false;
     // 6.
-    pvTable[1][0] = 0;  // the root's line: the search fills row 1
+    bridge.clearPrincipalVariation(handlingEngineNotification());
     engineSession.rootScore = 0;
     // 7.
     bridge.computeMovablePieces(userColour);
@@ -107,7 +107,7 @@ void GameController::takeBackAll() {
     // 2.
     selectedColumn = selectedRow = -1;
     tutorReferenceScore = 0;
-    pvTable[1][0] = 0;  // the root's line: the search fills row 1
+    bridge.clearPrincipalVariation(handlingEngineNotification());
     engineSession.rootScore = 0;
     engineBusy = false;
     // 3.

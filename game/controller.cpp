@@ -320,13 +320,25 @@ int GameController::userScore() {
     return userColour == Black ? -score : score;
 }
 
+namespace {
+int notificationDepth = 0; // main thread only
+}
+
+bool handlingEngineNotification() {
+    return notificationDepth > 0;
+}
+
 std::intptr_t dispatchEngineNotification(unsigned message, std::intptr_t wParam, std::intptr_t lParam) {
     switch (message) {
     case EngineMovedMessage:
+        ++notificationDepth;
         gameController().onEngineMoved();
+        --notificationDepth;
         break;
     case IterationDoneMessage:
+        ++notificationDepth;
         gameController().onEngineProgress(static_cast<int>(wParam));
+        --notificationDepth;
         break;
     case DisambiguateMessage:
         if (lParam)

@@ -142,3 +142,6 @@ GameController& gameController();
 // that a worker recording its move never waits for a main thread that is
 // itself waiting for the worker. Returns 0.
 std::intptr_t dispatchEngineNotification(unsigned message, std::intptr_t wParam, std::intptr_t lParam);
+// True while a moved or progress notification is being handled: the worker
+// then waits for it and touches none of its tables.
+bool handlingEngineNotification();

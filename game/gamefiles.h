@@ -6,9 +6,10 @@
 
 constexpr const char* AutosaveFileName = "autosave.pgn";
 
-// The longest game the record holds (696 plies of about 15 characters, with
-// the tags and the trailer) fits with room to spare.
-constexpr std::size_t GameTextBufferSize = 16384;
+// Game texts written and read. The longest game the record holds (696 plies
+// of about 15 characters, with the tags and the trailer, some 10 KiB) fits
+// with room to spare, and so does a game file with comments from elsewhere.
+constexpr std::size_t GameTextBufferSize = 65536;
 
 // The folder of the game's own files: the folder that holds the running
 // program unless another was set (no trailing separator).

@@ -231,7 +231,7 @@ ParsedMove parseMoveText(const char* c, const Position& position) {
         parsed.fromRow = rowOf(king);
         parsed.toRow = parsed.fromRow;
         parsed.toColumn = (c[3] == '-' && isO(c[4])) ? parsed.fromColumn - 2 : parsed.fromColumn + 2;
-        if (parsed.toColumn < 0 || parsed.toColumn > 7) parsed.toColumn = -1;  // king too near the edge
+        if (parsed.toColumn < 0 || parsed.toColumn > 7) parsed.toColumn = -1; // king too near the edge
         parsed.pieceCode = side == White ? WhiteKing : BlackKing;
         return parsed;
     }

@@ -81,6 +81,8 @@ enum SquareName : int {
 };
 // clang-format on
 
+static_assert(A8 == 22 && H8 == 29 && E8 == 26 && A1 == 92 && E1 == 96 && H1 == 99);
+
 constexpr int BoardSquares = 120;
 constexpr int NoSquare = 120; // epSquare when no en-passant capture is possible
 constexpr int EmptySlot = 1;  // piece-list marker of a free slot (file and rank 0)

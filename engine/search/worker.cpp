@@ -21,6 +21,7 @@
 Event& wakeEvent = *new Event(false);
 Event& idleEvent = *new Event(true);
 Event& commitGuard = *new Event(true);
+std::atomic<int> requestPending{0};
 
 namespace {
 
@@ -120,6 +121,7 @@ void workerLoop() {
         wakeEvent.wait();
         idleEvent.reset();
         commitGuard.reset();
+        requestPending = 0;
 
         // 2. Analyse.
         if (s.workerRequest == 1) {
@@ -202,6 +204,7 @@ void startSearch(int request) {
     }
     // Busy from now on, not only once the worker has woken: a stopSearch or a
     // wait for the commit guard right after this call must wait for the worker.
+    requestPending = 1;
     idleEvent.reset();
     commitGuard.reset();
     s.workerRequest = request;

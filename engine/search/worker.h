@@ -1,6 +1,8 @@
 #pragma once
+
 // The worker thread that runs every search, and the protocol by which the
 // caller's thread hands it requests and stops it.
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 
@@ -29,6 +31,9 @@ class Event {
 extern Event& wakeEvent;   // auto-reset: wakes the worker
 extern Event& idleEvent;   // manual-reset: set while the worker waits
 extern Event& commitGuard; // manual-reset: reset while the worker commits its move
+// 1 from startSearch until the worker has taken the request and shows itself busy;
+// covers the moment in which a worker that has just finished sets idleEvent again.
+extern std::atomic<int> requestPending;
 
 // Creates the worker thread and installs stopSearch as the session's stop
 // hook (once; later calls do nothing).

@@ -99,7 +99,7 @@ void EngineBridge::resetBridge() {
 
 void EngineBridge::newEngineGame() {
     processCommand("new");
-    pvTable[1][0] = 0;  // the root's line: the search fills row 1
+    clearPrincipalVariation();
     resetOpeningName(openingBook);
 }
 
@@ -268,4 +268,9 @@ void EngineBridge::computeDestinations(int column, int row, int colour) {
 
 int EngineBridge::nextDestination(int& column, int& row) {
     return nextSquare(destinations, destinationCount, destinationCursor, column, row);
+}
+
+void EngineBridge::clearPrincipalVariation(bool workerWaiting) {
+    // The root's line: the search fills row 1.
+    if (workerWaiting || engineSession.searchState == 0) pvTable[1][0] = 0;
 }

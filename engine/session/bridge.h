@@ -51,6 +51,12 @@ struct EngineBridge {
     // the king's target square).
     void computeDestinations(int column, int row, int colour);
     int nextDestination(int& column, int& row);
+    // Empties the engine's principal variation (the line the panel shows).
+    // A worker that a stop could not bring to rest within its waits still
+    // owns the table, unless it is waiting for the caller to handle its
+    // notification (workerWaiting); otherwise the table is left to the next
+    // search.
+    void clearPrincipalVariation(bool workerWaiting = false);
 };
 
 // The one bridge, created on first use with all fields zero.

@@ -70,7 +70,7 @@ void sleepMilliseconds(int ms) {
 
 // The worker is searching, or has a request it has not picked up yet.
 bool workerBusy() {
-    return engineSession.searchState != 0 || wakeEvent.isSet() || !idleEvent.isSet();
+    return engineSession.searchState != 0 || requestPending != 0 || wakeEvent.isSet() || !idleEvent.isSet();
 }
 
 // Asks for the best move found so far until the worker has finished, so that a

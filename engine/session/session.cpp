@@ -71,7 +71,7 @@ const char* userStateFolder() {
     return folder;
 }
 
-}  // namespace
+} // namespace
 
 int programFilePath(char* buffer, size_t size, const char* name) {
     if (!buffer || size == 0) return 0;

@@ -131,6 +131,8 @@ TEST_F(OpeningData, BookHoldsEveryPositionWithinItsLimits) {
   EXPECT_EQ(book->positionCount, static_cast<int>(distinct.size()));
   ASSERT_EQ(book->nameCount, static_cast<int>(2 * all.size()));
   ASSERT_LE(book->nameCount, BookNameCount);
+  std::printf("opening book: %zu lines, %d positions, %d of %d overflow links, %d names\n", all.size(),
+              book->positionCount, book->overflowUsed, BookOverflowCount, book->nameCount);
 
   for (size_t g = 0; g < all.size(); ++g) {
     const BookLine& line = all[g];

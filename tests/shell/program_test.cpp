@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDialog>
@@ -324,6 +325,9 @@ TEST_F(Program, MenuRulesFollowTheGame) {
                 }
                 frame->onCommand(CmdBW2D);
                 SHELL_CHECK(game.settings.isometric == 0 && game.settings.skin == 2);
+                frame->onCommand(CmdRotateBoard);
+                frame->onCommand(CmdRotateBoard);
+                SHELL_CHECK(game.settings.orientation == 0);
                 SHELL_CHECK(game.boardImage && game.piecesImage && game.selectionImage);
 
                 // A bar button pressed during a press on the board ends that press.
@@ -581,6 +585,84 @@ TEST_F(Program, TerminationSignalSavesTheGame) {
     const std::string autosave = folder.read("autosave.pgn");
     EXPECT_NE(autosave.find("c4"), std::string::npos);
     EXPECT_EQ(autosave.substr(autosave.size() - 3), "\r\n*");
+}
+
+} // namespace
+
+namespace {
+
+// A language from "options.cfg" that the Language dialog does not offer: everything is
+// Russian, and the dialog keeps it.
+TEST_F(Program, RussianFromTheSettingsFile) {
+    ProgramFolder folder;
+    Settings settings = testSettings();
+    settings.language = Russian;
+    folder.writeSettings(settings);
+    folder.writeFile("autosave.pgn", gameText("1. e4"));
+    EXPECT_EXIT(
+        {
+            runProgram(folder.path, 240, 320, [](CTaviskApp& app) {
+                CMainFrame* frame = app.mainFrame();
+                endSplashByTap(app);
+                SHELL_CHECK(frame->menuButton(0)->text() == QString::fromUtf16(u"Игра"));
+                SHELL_CHECK(frame->menuButton(1)->text() == QString::fromUtf16(u"Настройки"));
+                SHELL_CHECK(frame->action(CmdSave)->text() == QString::fromUtf16(u"Сохранить игру"));
+                expectModal({QString::fromUtf16(u"Настройки игры"), rejectDialog()});
+                frame->onCommand(CmdGameSettings);
+                expectModal({"Select Language", acceptDialog()});
+                frame->onCommand(CmdLanguage);
+                SHELL_CHECK(gameController().settings.language == Russian);
+                SHELL_CHECK(app.document()->tutorialPage().endsWith("/tutorial/TutorialR.html"));
+            });
+        },
+        ExitedWithCode(0), "");
+}
+
+} // namespace
+
+namespace {
+
+// The menus as a person opens them: a press on a bar button drops the menu with its
+// rules applied; a command chosen in it runs once it has closed, even one that rebuilds
+// the bar the menu belongs to.
+TEST_F(Program, MenusOpenFromTheBar) {
+    ProgramFolder folder;
+    folder.writeSettings(testSettings());
+    folder.writeFile("autosave.pgn", gameText("1. e4 e5"));
+    EXPECT_EXIT(
+        {
+            runProgram(folder.path, 240, 320, [](CTaviskApp& app) {
+                CMainFrame* frame = app.mainFrame();
+                endSplashByTap(app);
+                bool takebackEnabled = false, forwardEnabled = true, legalTicked = false;
+                QTimer::singleShot(200, [&] {
+                    auto* open = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                    SHELL_CHECK(open == frame->gameMenu());
+                    takebackEnabled = frame->action(CmdTakeback)->isEnabled();
+                    forwardEnabled = frame->action(CmdForward)->isEnabled();
+                    open->close();
+                });
+                QTest::mousePress(frame->menuButton(0), Qt::LeftButton);
+                SHELL_CHECK(takebackEnabled && !forwardEnabled);
+
+                expectModal({"Select Language", [](QWidget* window) {
+                                 window->findChild<QAbstractButton*>("language1005")->click();
+                                 qobject_cast<QDialog*>(window)->accept();
+                             }});
+                QTimer::singleShot(200, [&] {
+                    auto* open = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                    SHELL_CHECK(open == frame->optionsMenu());
+                    legalTicked = frame->action(CmdShowLegalMoves)->isChecked();
+                    frame->action(CmdLanguage)->trigger();
+                    open->close();
+                });
+                QTest::mousePress(frame->menuButton(1), Qt::LeftButton);
+                SHELL_CHECK(legalTicked);
+                SHELL_CHECK(waitUntil([&] { return frame->menuButton(0)->text() == "Spiel"; }, 3000));
+                SHELL_CHECK(frame->action(CmdLanguage)->text() == "Sprache...");
+            });
+        },
+        ExitedWithCode(0), "");
 }
 
 } // namespace

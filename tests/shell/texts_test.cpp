@@ -26,9 +26,11 @@ TEST(Texts, EveryTextExistsInEveryLanguage) {
         for (const MenuLayout* layout : {std::begin(gameMenuLayout), std::begin(optionsMenuLayout)}) {
             const MenuLayout* end =
                 layout == std::begin(gameMenuLayout) ? std::end(gameMenuLayout) : std::end(optionsMenuLayout);
-            for (const MenuLayout* entry = layout; entry != end; ++entry)
-                if (entry->kind == MenuEntry::Item || entry->kind == MenuEntry::SubmenuBegin)
+            for (const MenuLayout* entry = layout; entry != end; ++entry) {
+                if (entry->kind == MenuEntry::Item || entry->kind == MenuEntry::SubmenuBegin) {
                     EXPECT_FALSE(text(menuText(entry->key, language)).empty()) << entry->key;
+                }
+            }
         }
         for (int key : {MenuGame, MenuOptions}) EXPECT_FALSE(text(menuText(key, language)).empty());
         const DialogTexts& dialog = dialogTextTable[language];

@@ -18,7 +18,9 @@ stockfish=$(command -v stockfish || true)
 if [ -z "$stockfish" ]; then
   sudo_cmd=""
   [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
-  $sudo_cmd apt-get install -y -qq --no-install-recommends stockfish >/dev/null
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo_cmd apt-get install -y -qq --no-install-recommends stockfish >/dev/null 2>&1 ||
+    { $sudo_cmd apt-get update -qq && $sudo_cmd apt-get install -y -qq --no-install-recommends stockfish >/dev/null; }
   stockfish=/usr/games/stockfish
 fi
 

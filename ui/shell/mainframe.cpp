@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QMenu>
 #include <QPainter>
+#include <QPointer>
 #include <QShortcut>
 #include <QThread>
 #include <QTimerEvent>
@@ -143,8 +144,11 @@ QMenu* buildMenu(const MenuLayout* layout, int count, QWidget* parent, CMainFram
             QAction* item = target->addAction(localMenuText(entry.key));
             item->setData(entry.key);
             const int command = entry.key;
-            QObject::connect(item, &QAction::triggered, frame,
-                             [frame, command] { frame->onCommand(command); });
+            // Run once the menu has closed: a command may rebuild the bar the menu belongs to.
+            QObject::connect(item, &QAction::triggered, frame, [frame, command] {
+                QMetaObject::invokeMethod(
+                    frame, [frame, command] { frame->onCommand(command); }, Qt::QueuedConnection);
+            });
             break;
         }
         }
@@ -190,11 +194,12 @@ bool CMainFrame::rebuildMenuBar() {
         button->setToolButtonStyle(Qt::ToolButtonTextOnly);
         // The bar is at the bottom of the screen: its menus open upwards from it.
         QMenu* menu = menus[i];
-        connect(button, &QToolButton::pressed, this, [this, button, menu] {
+        QPointer<QToolButton> guarded(button);
+        connect(button, &QToolButton::pressed, this, [guarded, menu] {
             gameController().stylusReleased(-1, -1);
             const QSize size = menu->sizeHint();
-            menu->exec(button->mapToGlobal(QPoint(0, -size.height())));
-            button->setDown(false);
+            menu->exec(guarded->mapToGlobal(QPoint(0, -size.height())));
+            if (guarded) guarded->setDown(false);
         });
         bar->addWidget(button);
         menuButtons_[i] = button;
