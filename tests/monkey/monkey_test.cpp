@@ -74,7 +74,7 @@ constexpr bool SanitizerBuild = true;
 #else
 constexpr bool SanitizerBuild = false;
 #endif
-constexpr int DefaultEvents = SanitizerBuild ? 250 : 800; // per screen
+constexpr int DefaultEvents = SanitizerBuild ? 200 : 500; // per screen
 constexpr int HangSeconds = 120; // no event finished for this long: the program hangs
 constexpr int MonkeyFailed = 3;
 
@@ -770,12 +770,15 @@ unsigned long long seedOf(int screen) {
             if (!busyPhase) {
                 busyBegin = std::chrono::steady_clock::now();
                 busyPhase = true;
-                patient = patience.chance(80);
+                patient = patience.chance(90);
             }
             if (patient && std::chrono::steady_clock::now() - busyBegin < std::chrono::seconds(3)) return again();
         } else {
             busyPhase = false;
         }
+        // The menu bar appears once the splash timer has run its course; the last three
+        // quarters of the events may use it.
+        if (done == events / 4 && theMainFrame->splashTimerRunning()) return again();
         if (done < events) {
             const auto begin = std::chrono::steady_clock::now();
             const unsigned firstLine = logNext.load();
@@ -833,6 +836,7 @@ unsigned long long seedOf(int screen) {
     // A monkey that never got to play, or whose game was never checked, proves nothing.
     if (counts.userMoves < events / 20) monkeyFailed("only %d user moves", counts.userMoves);
     if (counts.checks < events / 10) monkeyFailed("only %d game checks", counts.checks);
+    if (events >= 100 && counts.barClicks + counts.menus == 0) monkeyFailed("the command bar was never used");
     if (!fs::exists(fs::path(folder) / "autosave.pgn")) monkeyFailed("no autosave.pgn after Save and exit");
     std::fflush(nullptr);
     std::_Exit(0);
