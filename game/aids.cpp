@@ -2,7 +2,6 @@
 // changing sides with the engine. The tutor's question is asked from the
 // engine's progress notification (onEngineProgress).
 
-#include <cmath>
 
 #include "engine/core/gamerecord.h"
 #include "engine/core/position.h"
@@ -39,18 +38,7 @@ void GameController::showHint() {
     animHiddenColumn = fromColumn;
     animHiddenRow = fromRow;
     // 4. Set up as slidePiece does.
-    const double dc = toColumn - fromColumn, dr = toRow - fromRow;
-    animFrameCount = static_cast<std::int32_t>(2.0 * std::sqrt(dc * dc + dr * dr));
-    if (animFrameCount < 1) animFrameCount = 1;
-    int x0, y0, x1, y1;
-    piecePosition(*this, fromColumn, fromRow, x0, y0);
-    piecePosition(*this, toColumn, toRow, x1, y1);
-    animX = x0;
-    animY = y0;
-    animStepX = static_cast<double>(x1 - x0) / animFrameCount;
-    animStepY = static_cast<double>(y1 - y0) / animFrameCount;
-    animFrame = 0;
-    animating = true;
+    beginSlide(fromColumn, fromRow, toColumn, toRow);
     // 5. To the target and back again.
     bool returning = false;
     while (animating) {

@@ -228,22 +228,25 @@ void GameController::quitProgram() {
         host().exitProcess(1);
 }
 
-void GameController::slidePiece(int fromColumn, int fromRow, int toColumn, int toRow) {
-    // 1. Two frames per square of straight-line distance (at least one frame).
+void GameController::beginSlide(int fromColumn, int fromRow, int toColumn, int toRow) {
+    // Two frames per square of straight-line distance (at least one frame).
     const double dc = toColumn - fromColumn, dr = toRow - fromRow;
     animFrameCount = static_cast<std::int32_t>(2.0 * std::sqrt(dc * dc + dr * dr));
     if (animFrameCount < 1) animFrameCount = 1;
-    // 2.
     int x0, y0, x1, y1;
     piecePosition(*this, fromColumn, fromRow, x0, y0);
     piecePosition(*this, toColumn, toRow, x1, y1);
-    // 3.
     animX = x0;
     animY = y0;
     animStepX = static_cast<double>(x1 - x0) / animFrameCount;
     animStepY = static_cast<double>(y1 - y0) / animFrameCount;
     animFrame = 0;
     animating = true;
+}
+
+void GameController::slidePiece(int fromColumn, int fromRow, int toColumn, int toRow) {
+    // 1.-3. The frames and the start of the floating piece.
+    beginSlide(fromColumn, fromRow, toColumn, toRow);
     // 4. Each paint draws one frame and advances the piece.
     do {
         host().repaint();

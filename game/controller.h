@@ -84,6 +84,8 @@ class GameController {
     void quitProgram();
     // Slides animPiece between the squares; capturedPiece and the hidden square are set by the caller.
     void slidePiece(int fromColumn, int fromRow, int toColumn, int toRow);
+    // Puts the floating piece on the first frame of a slide between two squares.
+    void beginSlide(int fromColumn, int fromRow, int toColumn, int toRow);
     void startClockTimer();
     void stopClockTimer();
 

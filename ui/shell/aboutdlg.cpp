@@ -10,10 +10,10 @@ namespace {
 // The credits: the publisher, its home, the developers, their home, the rights notice.
 constexpr const char16_t* creditLines[5] = {
     u"The Tavisk project",
-    u"Home: see the project's README",
+    u"Home: the Tavisk source tree",
     u"The Tavisk developers",
-    u"Pictures and fonts: see tools/art",
-    u"\u00a9 The Tavisk developers; licence in the README",
+    u"Pictures by the Tavisk developers",
+    u"\u00a9 2026 The Tavisk developers, MIT licence",
 };
 
 // Top and height of each of the seven lines, in dialog units.
