@@ -1,5 +1,7 @@
 #include "engine/core/notation.h"
 
+#include <cstring>
+
 #include "engine/core/attacks.h"
 #include "engine/core/movegen.h"
 #include "engine/search/searchdata.h"
@@ -238,34 +240,15 @@ ParsedMove parseMoveText(const char* c, const Position& position) {
 
     // 2. Piece letter.
     engineSession.promotionChoice = Queen;
+    // Piece letters of move texts and the types they name ('p' is an explicit pawn).
+    static constexpr char pieceLetters[] = "KNBQRp";
+    static constexpr int pieceTypes[] = {King, Knight, Bishop, Queen, Rook, Pawn};
     int i = 0;
-    switch (c[0]) {
-    case 'K':
-        parsed.pieceCode = King;
-        i = 1;
-        break;
-    case 'N':
-        parsed.pieceCode = Knight;
-        i = 1;
-        break;
-    case 'B':
-        parsed.pieceCode = Bishop;
-        i = 1;
-        break;
-    case 'Q':
-        parsed.pieceCode = Queen;
-        i = 1;
-        break;
-    case 'R':
-        parsed.pieceCode = Rook;
-        i = 1;
-        break;
-    case 'p':
-        parsed.pieceCode = Pawn;
-        i = 1;
-        break;
-    default:
-        break;
+    if (c[0] != '\0') {
+        if (const char* letter = std::strchr(pieceLetters, c[0])) {
+            parsed.pieceCode = pieceTypes[letter - pieceLetters];
+            i = 1;
+        }
     }
     if (side == Black) parsed.pieceCode += BlackOffset;
 
