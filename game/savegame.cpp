@@ -1,13 +1,16 @@
 // The game in files: "autosave.pgn" at every shut-down and start, and the
 // user's own ".pgn" files. Every text the controller writes ends with CR, LF
-// and "*".
+// and the game's result ("*" while it goes on), the same as its Result tag.
 
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
+#include "engine/core/gamerecord.h"
 #include "engine/core/position.h"
 #include "engine/pgn/pgnread.h"
 #include "engine/pgn/pgnwrite.h"
+#include "engine/search/results.h"
 #include "engine/session/bridge.h"
 #include "engine/session/session.h"
 #include "game/controller.h"
@@ -15,21 +18,23 @@
 
 namespace {
 
-constexpr char Trailer[] = {'\r', '\n', '*'};
-constexpr std::size_t TrailerSize = sizeof Trailer;
+constexpr std::size_t TrailerSize = 2 + 7; // CR, LF and the longest result, "1/2-1/2"
 
-bool writeGame(const char* path) {
+bool writeGame(const char* path, int result) {
     std::vector<char> buffer(GameTextBufferSize);
     // Room for the trailer stays free whatever the writer makes of the game.
-    const int length = writeGameText(engineSession.gameResult, buffer.data(), buffer.size() - TrailerSize);
+    const int length = writeGameText(result, buffer.data(), buffer.size() - TrailerSize);
     std::size_t used = length > 0 ? static_cast<std::size_t>(length) : 0;
     if (used > buffer.size() - TrailerSize) used = buffer.size() - TrailerSize;
-    for (char c : Trailer) buffer[used++] = c;
+    buffer[used++] = '\r';
+    buffer[used++] = '\n';
+    for (const char* c = resultText(result); *c; ++c) buffer[used++] = *c;
     return replaceFile(path, buffer.data(), used);
 }
 
-// Reads the file's start into a zero-terminated text and loads the game.
-bool readGame(const char* path) {
+// Reads the file's start into a zero-terminated text and loads the game; the
+// result its Result tag gives (4 when none or "*").
+bool readGame(const char* path, int& result) {
     std::FILE* file = std::fopen(path, "rb");
     if (!file) return false;
     std::vector<char> buffer(GameTextBufferSize);
@@ -37,13 +42,30 @@ bool readGame(const char* path) {
     std::fclose(file);
     buffer[count] = 0;
     loadGameText(buffer.data());
+    GameHeader header;
+    clearHeader(header);
+    readTags(buffer.data(), header);
+    result = GameInProgress;
+    for (int code : {WhiteWon, BlackWon, Drawn})
+        if (std::strcmp(header.result, resultText(code)) == 0) result = code;
     return true;
 }
 
 } // namespace
 
 bool GameController::saveAutosave() {
-    return writeGame(gameFile(AutosaveFileName).c_str());
+    return writeGame(gameFile(AutosaveFileName).c_str(), gameResultCode());
+}
+
+// A loaded game is judged afresh; a result its file gives for the end of its
+// record (a resignation, an agreed draw) stands when the rules give none.
+static void judgeLoadedGame(GameController& controller, int fileResult) {
+    controller.judgeGame(false);
+    const Position& position = engineSession.gamePosition;
+    if (!controller.gameDecided() && fileResult != GameInProgress && position.ply > recordLength()) {
+        controller.gameEnd = EndRecordedResult;
+        controller.gameEndResult = fileResult;
+    }
 }
 
 // After a load the side to move is the user's and the engine waits.
@@ -62,19 +84,32 @@ static void takeTheSideToMove(GameController& controller) {
 
 bool GameController::loadAutosave() {
     const std::string path = gameFile(AutosaveFileName);
-    if (!fileIsPresent(path.c_str()) || !readGame(path.c_str())) return false;
+    int result = GameInProgress;
+    if (!fileIsPresent(path.c_str()) || !readGame(path.c_str(), result)) return false;
     clockTimerStarted = false;
+    forgetPreviousGame();
     takeTheSideToMove(*this);
+    judgeLoadedGame(*this, result);
     return true;
 }
 
 bool GameController::writeGameToFile(const char* path) {
-    return writeGame(path);
+    return writeGame(path, gameResultCode());
 }
 
 bool GameController::readGameFromFile(const char* path) {
-    if (!readGame(path)) return false;
-    takeTheSideToMove(*this);
+    int result = GameInProgress;
+    std::FILE* probe = std::fopen(path, "rb");
+    if (!probe) return false;
+    std::fclose(probe);
+    stopEngine();
+    if (!readGame(path, result)) return false;
     engineBusy = false;
+    // Nothing of the previous game stays on the screen or in the tutor.
+    forgetPreviousGame();
+    takeTheSideToMove(*this);
+    judgeLoadedGame(*this, result);
+    // The level as the settings give it (reading the game reset the engine's game).
+    engineBridge().setLevel(static_cast<int>(settings.levelMode), static_cast<long>(settings.levelValue));
     return true;
 }

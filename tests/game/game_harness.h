@@ -25,6 +25,7 @@ class FakePlatform : public GamePlatform {
     void repaint() override;
     void repaintStatus() override { ++statusRepaints; }
     void sleepMs(int milliseconds) override { sleptMs += milliseconds; }
+    void serveEngineNotifications() override;
     std::intptr_t startTimer(void* view, int identifier, int periodMs) override;
     void stopTimer(std::intptr_t handle) override { runningTimers.erase(handle); }
     void showMessage(int message, int) override { messages.push_back(message); }
@@ -43,6 +44,7 @@ class FakePlatform : public GamePlatform {
     int slidePaints = 0;
     std::vector<double> slideX; // the sliding piece's position at each such paint
     int repaints = 0;
+    std::vector<bool> decidedAtPaint; // the game was over at each paint
     int statusRepaints = 0;
     long sleptMs = 0;
     std::set<std::intptr_t> runningTimers;
