@@ -8,6 +8,7 @@ packages=(
   fonts-dejavu-core fonts-noto-cjk
   xvfb xauth
   clang libclang-rt-14-dev
+  dpkg-dev file appstream desktop-file-utils man-db xboard polyglot imagemagick
 )
 missing=()
 for p in "${packages[@]}"; do
