@@ -95,6 +95,7 @@ void GameController::takeBack(bool fromMenu) {
     bridge.clearPrincipalVariation(handlingEngineNotification());
     engineSession.rootScore = 0;
     scoreValid = false;
+    lineValid = false;
     // 7.
     bridge.computeMovablePieces(userColour);
     repaint();
@@ -115,6 +116,7 @@ void GameController::takeBackAll() {
     bridge.clearPrincipalVariation(handlingEngineNotification());
     engineSession.rootScore = 0;
     scoreValid = false;
+    lineValid = false;
     engineBusy = false;
     // 3.
     bridge.computeMovablePieces(userColour);
@@ -132,6 +134,7 @@ void GameController::forward() {
     // 2. The line and score were of the position left behind.
     tutorReferenceScore = NoTutorReference;
     scoreValid = false;
+    lineValid = false;
     bridge.clearPrincipalVariation();
     selectedColumn = selectedRow = -1;
     engineBusy = false;
@@ -147,6 +150,7 @@ void GameController::forwardAll() {
     judgeGame(false);
     tutorReferenceScore = NoTutorReference;
     scoreValid = false;
+    lineValid = false;
     bridge.clearPrincipalVariation();
     selectedColumn = selectedRow = -1;
     engineBusy = false;
@@ -171,6 +175,7 @@ void GameController::swapSides() {
         bridge.toggleEngineSide(true);
         engineBusy = false;
     } else if (engineSession.gamePosition.sideToMove != userColour) {
+        ++moveRequests;
         letEngineMove();
     } else {
         engineBusy = false; // the user's turn again (the engine had not started)

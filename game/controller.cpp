@@ -9,6 +9,7 @@
 #include "engine/core/position.h"
 #include "engine/search/book.h"
 #include "engine/search/results.h"
+#include "engine/search/searchdata.h"
 #include "engine/search/worker.h"
 #include "engine/session/bridge.h"
 #include "engine/session/notify.h"
@@ -106,6 +107,7 @@ void GameController::resetGame() {
     // No comparison until the user has moved in this game.
     tutorReferenceScore = NoTutorReference;
     scoreValid = false;
+    lineValid = false;
     replyBeforeMove = 0;
     engineBusy = false;
     // 5.
@@ -141,6 +143,7 @@ void GameController::applySettings() {
     // In the engine's coding the same number means the other colour.
     engineSession.engineColour = static_cast<std::uint8_t>(userColour);
     if (sideToMove() == userColour) return;
+    ++moveRequests;
     letEngineMove();
 }
 
@@ -173,6 +176,9 @@ void GameController::letEngineMove() {
         host().showMessage(MessageRecordFull, settings.language);
         return;
     }
+    // The line on the panel is the coming search's; a book move leaves none.
+    engineBridge().clearPrincipalVariation();
+    lineValid = false;
     engineBusy = true;
     engineBridge().go();
 }
@@ -190,6 +196,7 @@ void GameController::forgetPreviousGame() {
     EngineBridge& bridge = engineBridge();
     engineSession.rootScore = 0;
     scoreValid = false;
+    lineValid = false;
     bridge.clearPrincipalVariation();
     resetOpeningName(openingBook);
     engineSession.expectedReply = 0;
@@ -287,9 +294,12 @@ void GameController::onEngineMoved() {
     // 4.
     capturedPiece = static_cast<std::uint8_t>(bridge.pieceBeforeLastMove(toColumn, toRow));
     animPiece = static_cast<std::uint8_t>(bridge.pieceAt(toColumn, toRow));
-    // The score and line are this game's; the panel shows the end, if it has
+    // A searched move leaves its line and score; a book move leaves those of an
+    // earlier search, which are not shown. The panel shows the end, if it has
     // come, from the first paint of the move.
-    scoreValid = true;
+    const std::int32_t lineMove = pvTable[1][0] > 0 ? pvTable[1][1] : 0;
+    lineValid = moveOrigin(lineMove) == moveOrigin(move) && moveDestination(lineMove) == moveDestination(move);
+    scoreValid = lineValid;
     judgeGame(true);
     // 5.
     animHiddenColumn = toColumn;
@@ -303,8 +313,9 @@ void GameController::onEngineMoved() {
 }
 
 void GameController::onEngineProgress(int depth) {
-    // The running search's score: of this game, after the user's move.
-    scoreValid = true;
+    // The running search's score and line: of this game, after the user's move
+    // (not of a search a command is taking back).
+    if (engineBusy) scoreValid = lineValid = true;
     host().repaintStatus();
 
     // The tutor.
@@ -331,6 +342,7 @@ void GameController::onEngineProgress(int depth) {
         takeBack(false);
         engineSession.rootScore = tutorReferenceScore;
         scoreValid = true;
+        lineValid = false;
         // The move the engine expected before the weak one is the hint now.
         engineSession.expectedReply = betterMove;
     }

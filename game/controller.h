@@ -72,13 +72,15 @@ class GameController {
     bool tutorWarned;  // the tutor asked during the current engine search
     bool questionOpen; // the tutor's question box is open
     bool scoreValid;   // rootScore comes from a search of this game since the last reset, load or takeback
+    bool lineValid;    // the engine's line (the panel's status) is of the current position or the move that led to it
     std::int32_t replyBeforeMove; // the engine's expected reply when the user last moved (0 = none)
 
     // The end of the game.
     std::int32_t gameEnd;       // why the game is over in the current position; 0 = it goes on
     std::int32_t gameEndResult; // 1 White won, 2 Black won, 3 drawn (while gameEnd is set)
     std::uint32_t gameNumber;   // counts new games and loads: what the screen shows belongs to one of them
-    std::uint32_t userMoveCount; // moves the user has played (a move after a takeback replaces the record's tail)
+    std::uint32_t moveRequests; // moves the user has played or handed to the engine (Swap sides, Game settings):
+                                // such a move after a takeback replaces the record's tail
 
     // Life of the game.
     // Settings, skin images and engine start. Returns false when the program

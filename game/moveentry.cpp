@@ -45,7 +45,7 @@ bool GameController::tryMove(int fromColumn, int fromRow, int toColumn, int toRo
     if (sameSquares(expected, fromColumn, fromRow, toColumn, toRow)) tutorReferenceScore = NoTutorReference;
     replyBeforeMove = expected;
     tutorWarned = false;
-    ++userMoveCount;
+    ++moveRequests;
     // The paints of the move show the end of the game if it has come.
     judgeGame(false);
     return true;

@@ -301,8 +301,12 @@ bool playLineMove(Position position, int32_t move, Position* after = nullptr) {
     const int destination = moveDestination(move);
     if (origin >= CastleWhiteKingSide) origin = squareOf(4, rowOf(destination));
     if (origin < A8 || origin > H1 || destination < A8 || destination > H1) return false;
+    // A promotion to the piece the line names.
+    const std::uint8_t choice = engineSession.promotionChoice;
+    engineSession.promotionChoice = static_cast<std::uint8_t>(movePromotionType(move));
     const bool played = playMove(position, columnOf(origin), rowOf(origin), columnOf(destination), rowOf(destination),
                                  position.sideToMove, 0, 0, nullptr, nullptr, nullptr) == 1;
+    engineSession.promotionChoice = choice;
     if (played && after) *after = position;
     return played;
 }
@@ -333,7 +337,7 @@ void checkScreenBelongsToTheGame(const char* when) {
     if (end != GameGoesOn) monkeyFailed("%s: the position ends the game (%d) but the game goes on", when, end);
     if (!shown.openingName.isEmpty() && game.ply > BookMaxPly + 1)
         monkeyFailed("%s: the opening name '%s' at ply %d", when, qPrintable(shown.openingName), game.ply);
-    if (pvTable[1][0] > 0) {
+    if (controller.lineValid && pvTable[1][0] > 0) {
         const int32_t first = pvTable[1][1];
         bool belongs = playLineMove(game, first);
         if (!belongs && game.ply > engineSession.startPosition.ply) {
@@ -345,18 +349,19 @@ void checkScreenBelongsToTheGame(const char* when) {
     }
 }
 
-// The record is never shorter than before, but by a new game, a load or a move of the
-// user's after a takeback (which replaces the record's tail).
+// The record is never shorter than before, but by a new game, a load or a move after a
+// takeback (which replaces the record's tail) that the user played or handed to the
+// engine.
 void checkRecordKept(const char* when) {
     static int length = -1;
     static unsigned games = 0, userMoves = 0;
     GameController& controller = gameController();
     if (length >= 0 && gameRecord.plyCount < length && controller.gameNumber == games &&
-        controller.userMoveCount == userMoves)
+        controller.moveRequests == userMoves)
         monkeyFailed("%s: the record went from %d to %d plies by itself", when, length, gameRecord.plyCount);
     length = gameRecord.plyCount;
     games = controller.gameNumber;
-    userMoves = controller.userMoveCount;
+    userMoves = controller.moveRequests;
 }
 
 // The game position against the record and the rules: a valid record (board, piece

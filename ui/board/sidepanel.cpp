@@ -263,8 +263,9 @@ void readEngineStatus() {
         status.statusText = QString::fromLatin1(resultText(game.gameEndResult)); // a resignation
     } else {
         status.openingName = QString::fromUtf8(currentBookOpening());
+        // Only a line of this position: none after a takeback, a load or a book move.
         char line[50 * 6 + 1] = {};
-        principalVariationText(line);
+        if (game.lineValid) principalVariationText(line);
         status.statusText = QString::fromLatin1(line).trimmed();
     }
 }
