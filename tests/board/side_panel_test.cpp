@@ -67,6 +67,7 @@ std::string analyse() {
     rootSearch(copy, AnalyseMode, 2);
     char line[50 * 6 + 1] = {};
     principalVariationText(line);
+    gameController().lineValid = true; // a line of this position
     std::string text = line;
     while (!text.empty() && text.back() == ' ') text.pop_back();
     return text;
