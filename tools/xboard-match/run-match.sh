@@ -54,6 +54,7 @@ timeout "$limit" xvfb-run -a "$xboard" \
   -matchGames "$games" -timeControl "$minutes" -movesPerSession "$mps" -inc -1 \
   -saveGameFile "$work/match.pgn" \
   -autoCallFlag true -testClaims true -checkMates true -xponder \
+  -showThinking true -pgnExtendedInfo true \
   -popupExitMessage false -saveSettingsOnExit false \
   -debugMode true -nameOfDebugFile "$work/xboard.debug" \
   >"$work/xboard.out" 2>&1
