@@ -120,7 +120,8 @@ struct MoveCursor {
             ++at;
         }
         // The rest of an overlong token is not a token of its own.
-        while (!atEnd() && !isSeparator(text[at]) && text[at] != '{' && text[at] != '(' && text[at] != ';') ++at;
+        while (!atEnd() && !isSeparator(text[at]) && text[at] != '{' && text[at] != '(' && text[at] != ';')
+            ++at;
         token[n] = '\0';
     }
 };
@@ -173,8 +174,8 @@ void readDate(const char* line, GameHeader& header) {
     if (std::sscanf(value, "%d/%d/%d", &month, &day, &year) == 3 && month >= 1 && month <= 12 && day >= 1 &&
         day <= 31 && year >= 0 && year <= 9999) {
         std::snprintf(header.date, sizeof header.date, "%04d.%02d.%02d", year, month, day);
-    } else if (std::sscanf(value, "%10[0-9?.]", dotted) == 1 && std::strlen(dotted) == 10 && dotted[4] == '.' &&
-               dotted[7] == '.') {
+    } else if (std::sscanf(value, "%10[0-9?.]", dotted) == 1 && std::strlen(dotted) == 10 &&
+               dotted[4] == '.' && dotted[7] == '.') {
         std::memcpy(header.date, dotted, 11);
     }
 }
@@ -282,7 +283,8 @@ int readNextGame(FILE* file, char* buffer, GameHeader& header) {
             return 0;
         }
         int first = 0;
-        while (first < length && (buffer[first] == ' ' || buffer[first] == '\t' || buffer[first] == '\r')) ++first;
+        while (first < length && (buffer[first] == ' ' || buffer[first] == '\t' || buffer[first] == '\r'))
+            ++first;
         bool blank = first == length;
         if (!tagsBegun && (blank || buffer[first] == '%' || buffer[first] == ';')) continue;
         if (buffer[first] != '[') break;

@@ -217,8 +217,9 @@ TEST_F(GameTextTest, MoveTextsPlayWhatCanBePlayed) {
     EXPECT_EQ(fen(), "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -");
     // A byte-order mark and blank lines before the tags; "1...e5" as the first
     // token of a game with Black to move; the current ply under its PGN name.
-    EXPECT_EQ(loadGameText("\xEF\xBB\xBF\r\n\r\n[FEN \"rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq -\"]\r\n"
-                           "[CurrentPly \"3\"]\r\n\r\n1...e5 2. Nf3 *\r\n"),
+    EXPECT_EQ(loadGameText(
+                  "\xEF\xBB\xBF\r\n\r\n[FEN \"rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq -\"]\r\n"
+                  "[CurrentPly \"3\"]\r\n\r\n1...e5 2. Nf3 *\r\n"),
               1);
     EXPECT_EQ(gameRecord.plyCount, 3);
     EXPECT_EQ(fen(), "rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -");
