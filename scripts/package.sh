@@ -90,7 +90,7 @@ for path in \
   ./usr/share/applications/tavisk.desktop ./usr/share/icons/hicolor/scalable/apps/tavisk.svg \
   ./usr/share/metainfo/org.tavisk.Tavisk.metainfo.xml ./usr/share/games/plugins/xboard/tavisk-engine.eng \
   ./usr/share/man/man6/tavisk.6.gz ./usr/share/man/man6/tavisk-engine.6.gz \
-  ./usr/share/doc/tavisk/copyright ./usr/share/doc/tavisk/README.md; do
+  ./usr/share/doc/tavisk/copyright ./usr/share/doc/tavisk/README.md ./usr/share/doc/tavisk/changelog.gz; do
   grep -qx -- "$path" "$work/paths.txt" || fail "the package lacks $path"
 done
 grep -E -- '-> \.\./lib/games/tavisk/tavisk$' "$work/contents.txt" | grep -q ' ./usr/games/tavisk ' ||
