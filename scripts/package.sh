@@ -222,12 +222,12 @@ home=$(getent passwd "$player" | cut -d: -f6)
 su - "$player" -c "command -v tavisk && tavisk --version"
 su - "$player" -c "xvfb-run -a -s '-screen 0 1024x768x24' sh -c '
   tavisk --zoom 2 & pid=\$!
-  sleep 7; import -window root \$HOME/splash.png
-  sleep 5; import -window root \$HOME/game.png
+  sleep 2; import -window root \$HOME/splash.png
+  sleep 7; import -window root \$HOME/first-start.png
+  xdotool key Return; sleep 2; import -window root \$HOME/game.png
   kill -TERM \$pid; wait \$pid; echo tavisk ended with \$?'"
-cp "$home/splash.png" "$shots/installed-splash.png"
-cp "$home/game.png" "$shots/installed-game.png"
-echo "screenshots: $shots/installed-splash.png $shots/installed-game.png"
+for shot in splash first-start game; do cp "$home/$shot.png" "$shots/installed-$shot.png"; done
+echo "screenshots: $shots/installed-{splash,first-start,game}.png"
 (cd "$home" && find .config/tavisk .local/state/tavisk -type f -printf '%p %s bytes\n')
 [ "$(stat -c %s "$home/.config/tavisk/options.cfg")" = 36 ] || fail "the new user has no settings"
 [ -s "$home/.local/state/tavisk/autosave.pgn" ] || fail "the new user's game was not saved"
@@ -248,7 +248,8 @@ while read -r path; do
   echo "left behind: $path"
   left=1
 done <"$work/dpkg-L.txt"
-ls -d /usr/lib/games/tavisk /usr/games/tavisk /usr/games/tavisk-engine /usr/share/doc/tavisk 2>&1 | sed 's/^/ls: /'
+ls -d /usr/lib/games/tavisk /usr/games/tavisk /usr/games/tavisk-engine /usr/share/doc/tavisk 2>&1 || true
 [ "$left" = 0 ] || fail "the package left files behind"
-dpkg-query -W -f='${Status}\n' tavisk 2>/dev/null | grep -q installed && fail "still installed"
+status=$(dpkg-query -W -f='${db:Status-Status}' tavisk 2>/dev/null || true)
+[ -z "$status" ] || [ "$status" = not-installed ] || fail "the package is still known to dpkg: $status"
 echo "removed; nothing of the package is left"
