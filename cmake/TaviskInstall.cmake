@@ -50,14 +50,19 @@ foreach(page tavisk.6 tavisk-engine.6)
     COMMENT "Compressing the manual page ${page}")
   list(APPEND man_pages ${packed})
 endforeach()
-add_custom_target(man-pages ALL DEPENDS ${man_pages})
+# The package's history, kept as the system keeps it.
+set(changelog ${CMAKE_BINARY_DIR}/man/changelog.gz)
+add_custom_command(OUTPUT ${changelog}
+  COMMAND ${GZIP_PROGRAM} -9n -c ${CMAKE_SOURCE_DIR}/docs/changelog > ${changelog}
+  DEPENDS ${CMAKE_SOURCE_DIR}/docs/changelog)
+add_custom_target(man-pages ALL DEPENDS ${man_pages} ${changelog})
 install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 
 # The documentation and the licences: the project's own, and the fonts' whose lettering
 # is in the pictures.
 install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION ${TAVISK_INSTALL_DOCS})
 install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION ${TAVISK_INSTALL_DOCS} RENAME copyright)
-install(FILES ${CMAKE_SOURCE_DIR}/tools/art/FONTS.md DESTINATION ${TAVISK_INSTALL_DOCS})
+install(FILES ${CMAKE_SOURCE_DIR}/tools/art/FONTS.md ${changelog} DESTINATION ${TAVISK_INSTALL_DOCS})
 
 # XBoard lists the engines that announce themselves here (its "autoInstall").
 if(TARGET tavisk-engine)

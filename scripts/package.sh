@@ -44,7 +44,13 @@ if [ "$build_first" = 1 ]; then
 fi
 
 work=$(mktemp -d /tmp/tavisk-package-XXXXXX)
-trap '[ -n "${TAVISK_KEEP:-}" ] || rm -rf "$work"' EXIT
+player=""
+cleanup() {
+  # A failed --install run keeps the package for a look, but not the throwaway user.
+  [ -z "$player" ] || ! id "$player" >/dev/null 2>&1 || userdel -r "$player" 2>/dev/null || true
+  [ -n "${TAVISK_KEEP:-}" ] || rm -rf "$work"
+}
+trap cleanup EXIT
 echo "work folder: $work"
 
 step "cpack -G DEB"
@@ -90,7 +96,7 @@ for path in \
   ./usr/share/applications/tavisk.desktop ./usr/share/icons/hicolor/scalable/apps/tavisk.svg \
   ./usr/share/metainfo/org.tavisk.Tavisk.metainfo.xml ./usr/share/games/plugins/xboard/tavisk-engine.eng \
   ./usr/share/man/man6/tavisk.6.gz ./usr/share/man/man6/tavisk-engine.6.gz \
-  ./usr/share/doc/tavisk/copyright ./usr/share/doc/tavisk/README.md; do
+  ./usr/share/doc/tavisk/copyright ./usr/share/doc/tavisk/README.md ./usr/share/doc/tavisk/changelog.gz; do
   grep -qx -- "$path" "$work/paths.txt" || fail "the package lacks $path"
 done
 grep -E -- '-> \.\./lib/games/tavisk/tavisk$' "$work/contents.txt" | grep -q ' ./usr/games/tavisk ' ||
@@ -210,7 +216,7 @@ player=tavisk-player-$$
 
 step "apt-get install $deb"
 dpkg-query -W tavisk >/dev/null 2>&1 && fail "a tavisk package is installed already"
-DEBIAN_FRONTEND=noninteractive apt-get install -y -q "$deb" | tail -3
+DEBIAN_FRONTEND=noninteractive apt-get install -y -q "$deb" 2>&1 | grep -E "tavisk|newly installed"
 dpkg -L tavisk >"$work/dpkg-L.txt"
 echo "dpkg -L tavisk: $(wc -l <"$work/dpkg-L.txt") paths"
 command -v tavisk >/dev/null || PATH="$PATH:/usr/games"
@@ -232,14 +238,22 @@ echo "screenshots: $shots/installed-{splash,first-start,game}.png"
 [ "$(stat -c %s "$home/.config/tavisk/options.cfg")" = 36 ] || fail "the new user has no settings"
 [ -s "$home/.local/state/tavisk/autosave.pgn" ] || fail "the new user's game was not saved"
 
+step "XBoard finds the installed engine by itself"
+su - "$player" -c "xvfb-run -a -s '-screen 0 1024x768x24' sh -c '
+  xboard & pid=\$!
+  sleep 6; xdotool windowfocus \$(xdotool search --onlyvisible --name xboard | head -1) key ctrl+q
+  sleep 3; kill \$pid 2>/dev/null; wait \$pid'" >/dev/null 2>&1 || true
+sed -n '/^-firstChessProgramNames/,/^}/p' "$home/.xboardrc" | tee "$work/engines.txt"
+grep -qx 'tavisk-engine' "$work/engines.txt" || fail "XBoard did not list tavisk-engine"
+
 step "a short game under xboard (installed engine)"
-chmod 755 "$work"
 xboard_game /usr/games/tavisk-engine "$work/installed-xboard"
 [ ! -e /usr/lib/games/tavisk/WinboardGames.pgn ] || fail "the engine wrote into the installed program folder"
 
 step "apt-get remove tavisk"
 userdel -r "$player" 2>/dev/null || true
-DEBIAN_FRONTEND=noninteractive apt-get remove -y -q tavisk | tail -2
+player=""
+DEBIAN_FRONTEND=noninteractive apt-get remove -y -q tavisk 2>&1 | grep -E "tavisk|removed"
 left=0
 while read -r path; do
   [ -e "$path" ] || [ -L "$path" ] || continue
