@@ -74,6 +74,10 @@ if(TARGET tavisk)
   install(FILES ${CMAKE_SOURCE_DIR}/apps/tavisk/tavisk.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${CMAKE_SOURCE_DIR}/apps/tavisk/tavisk.svg
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+  foreach(size IN LISTS TAVISK_ICON_SIZES)
+    install(FILES ${CMAKE_BINARY_DIR}/icons/${size}x${size}/tavisk.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+  endforeach()
   # Software centres fetch the screenshots from the project's site.
   set(TAVISK_WEB_BASE https://tavisk.example CACHE STRING "The project's web site, with docs/screenshots under /screenshots")
   set(TAVISK_RELEASE_DATE 2026-12-09)
