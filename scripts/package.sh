@@ -40,7 +40,7 @@ polyglot=$(command -v polyglot || echo /usr/games/polyglot)
 
 if [ "$build_first" = 1 ]; then
   [ -f "$build/CMakeCache.txt" ] || cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-  cmake --build "$build" -j "$(nproc)" --target tavisk tavisk-engine pictures options-cfg man-pages icons
+  cmake --build "$build" -j "$(nproc)" --target tavisk tavisk-engine pictures install-options-cfg man-pages icons
 fi
 
 work=$(mktemp -d /tmp/tavisk-package-XXXXXX)
@@ -110,7 +110,8 @@ echo "$(grep -c '^-' "$work/contents.txt") files, $(grep -c '^d' "$work/contents
 unpacked="$work/root"
 dpkg-deb -x "$deb" "$unpacked"
 folder="$unpacked/usr/lib/games/tavisk"
-[ "$(stat -c %s "$folder/options.cfg")" = 36 ] || fail "options.cfg is not 36 bytes"
+"$build/tools/options-cfg/make-options-cfg" "$work/default-options.cfg"
+cmp "$folder/options.cfg" "$work/default-options.cfg" || fail "options.cfg is not the default settings block"
 file -L "$folder/tavisk" "$folder/tavisk-engine" | tee "$work/file.txt"
 grep -q 'not stripped' "$work/file.txt" && fail "the programs are not stripped"
 for size in 16 48 256; do
