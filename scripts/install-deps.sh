@@ -10,7 +10,7 @@ packages=(
   python3
   pgn-extract fairymax sjeng phalanx
   clang libclang-rt-14-dev
-  dpkg-dev file appstream desktop-file-utils man-db xboard polyglot imagemagick
+  dpkg-dev file appstream desktop-file-utils man-db xboard polyglot imagemagick xdotool
 )
 # node and npm run the chess.js checks of tools/pgn-check; some machines have
 # them from outside Debian.
