@@ -8,9 +8,14 @@ packages=(
   fonts-dejavu-core fonts-noto-cjk
   xvfb xauth
   python3
+  pgn-extract fairymax sjeng phalanx
   clang libclang-rt-14-dev
   dpkg-dev file appstream desktop-file-utils man-db xboard polyglot imagemagick xdotool
 )
+# node and npm run the chess.js checks of tools/pgn-check; some machines have
+# them from outside Debian.
+command -v node >/dev/null || packages+=(nodejs)
+command -v npm >/dev/null || packages+=(npm)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
