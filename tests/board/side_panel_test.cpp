@@ -152,9 +152,9 @@ TEST_F(BoardTest, MoveListTexts) {
 // move number ends a gap before its move.
 TEST_F(BoardTest, SmallScreensShowTheWholeBoardAndPanel) {
     static const char* const opera[] = {
-        "e4",   "e5",   "Nf3",   "d6",   "d4",    "Bg4", "dxe5", "Bxf3", "Qxf3", "dxe5", "Bc4",
-        "Nf6",  "Qb3",  "Qe7",   "Nc3",  "c6",    "Bg5", "b5",   "Nxb5", "cxb5", "Bxb5+", "Nbd7",
-        "O-O-O", "Rd8", "Rxd7",  "Rxd7", "Rd1",   "Qe6", "Bxd7+", "Nxd7", "Qb8+", "Nxb8", "Rd8"};
+        "e4",    "e5",  "Nf3",  "d6",   "d4",  "Bg4", "dxe5",  "Bxf3", "Qxf3", "dxe5",  "Bc4",
+        "Nf6",   "Qb3", "Qe7",  "Nc3",  "c6",  "Bg5", "b5",    "Nxb5", "cxb5", "Bxb5+", "Nbd7",
+        "O-O-O", "Rd8", "Rxd7", "Rxd7", "Rd1", "Qe6", "Bxd7+", "Nxd7", "Qb8+", "Nxb8",  "Rd8"};
     struct Screen {
         int width, height;
     };
@@ -171,8 +171,8 @@ TEST_F(BoardTest, SmallScreensShowTheWholeBoardAndPanel) {
                     ASSERT_FALSE(analyse().empty());
                 }
                 engineSession.rootScore = 250;
-                SCOPED_TRACE(testing::Message() << s.width << "x" << s.height << (iso ? " isometric " : " flat ")
-                                                << plies << " plies");
+                SCOPED_TRACE(testing::Message() << s.width << "x" << s.height
+                                                << (iso ? " isometric " : " flat ") << plies << " plies");
                 const int viewHeightPx = viewHeight(s.width, s.height);
                 const QImage frame = paint();
                 ASSERT_EQ(frame.height(), viewHeightPx);
@@ -289,6 +289,65 @@ TEST_F(BoardTest, StatusLineAndScore) {
         EXPECT_EQ(differingPixels(painted, expected), 0)
             << c.moves.size() << " plies, score " << c.score << ", user " << c.userColour << ": " << status;
     }
+}
+
+// The engine's expected line never runs past the screen's right edge on any screen,
+// and it is cut after a whole move: on 640 x 480 its second line holds as many
+// whole moves as fit.
+TEST_F(BoardTest, ExpectedLineEndsAtTheScreensEdge) {
+    play({"e4", "e5", "Nf3", "d6", "d4", "Bg4", "dxe5", "Bxf3", "Qxf3", "dxe5", "Bc4", "Nf6"});
+    forgetOpeningName();
+    Position copy = engineSession.gamePosition;
+    rootSearch(copy, AnalyseMode, 6);
+    char buffer[50 * 6 + 1] = {};
+    principalVariationText(buffer);
+    const QString line = QString::fromLatin1(buffer).trimmed();
+    const QStringList moves = line.split(' ');
+    ASSERT_GE(moves.size(), 5) << buffer;
+    const struct {
+        int width, height;
+    } screens[] = {{240, 320}, {480, 640}, {320, 240}, {240, 240}, {176, 220}, {220, 176}, {640, 480}};
+    for (const auto& s : screens)
+        for (const bool iso : {false, true}) {
+            show(s.width, s.height, iso);
+            engineSession.rootScore = 30;
+            QImage image(s.width + 400, s.height, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            {
+                QPainter painter(&image);
+                painter.setFont(panelFont(game().geometry.screenType));
+                painter.setPen(Qt::black);
+                drawStatus(PanelContext{painter, game(), s.width, s.height});
+            }
+            int ink = 0, beyond = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if ((image.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) (x < s.width ? ink : beyond) += 1;
+            EXPECT_GT(ink, 100) << s.width << "x" << s.height << (iso ? " isometric" : " flat");
+            EXPECT_EQ(beyond, 0) << s.width << "x" << s.height << (iso ? " isometric" : " flat");
+        }
+    // 640 x 480 flat: five characters, then the rest from the status column, whole moves only.
+    show(640, 480, false);
+    const QImage painted = panelPart(game(), 640, 480, StatusPart);
+    const QString rest = line.mid(5);
+    QFontMetrics metrics(panelFont(ScreenVgaLandscape));
+    ASSERT_GT(metrics.horizontalAdvance(rest), 640 - 460) << "the line must be too long for one line";
+    int matches = 0, wholeMoves = 0;
+    QStringList restMoves = rest.split(' ', Qt::SkipEmptyParts);
+    for (int n = 1; n <= restMoves.size(); ++n) {
+        const std::string first = line.left(5).toStdString(),
+                          second = QStringList(restMoves.mid(0, n)).join(' ').toStdString();
+        const QImage expected =
+            expectedTexts(640, 480, ScreenVgaLandscape,
+                          {{534, 300, first.c_str()}, {460, 340, second.c_str()}, {460, 300, "0.30"}});
+        if (differingPixels(painted, expected) == 0) {
+            ++matches;
+            wholeMoves = n;
+        }
+    }
+    EXPECT_EQ(matches, 1) << buffer;
+    EXPECT_GE(wholeMoves, 2);
+    EXPECT_LT(wholeMoves, restMoves.size());
 }
 
 // While the game is in the book the status area names the opening, and nothing else.

@@ -168,9 +168,9 @@ TEST_F(Dialogs, StandardButtonsFollowTheLanguage) {
         const char16_t* open; // the open file dialog's title
     };
     const Case cases[] = {
-        {French, u"Annuler", u"Oui", u"Ouvrir"},       {Italian, u"Annulla", u"Sì", u"Apri"},
-        {German, u"Abbrechen", u"Ja", u"Öffnen"},      {Spanish, u"Cancelar", u"Sí", u"Abrir"},
-        {Chinese, u"取消", u"是(Y)", u"打开"},          {Russian, u"Отмена", u"Да", u"Открыть"},
+        {French, u"Annuler", u"Oui", u"Ouvrir"},  {Italian, u"Annulla", u"Sì", u"Apri"},
+        {German, u"Abbrechen", u"Ja", u"Öffnen"}, {Spanish, u"Cancelar", u"Sí", u"Abrir"},
+        {Chinese, u"取消", u"是(Y)", u"打开"},    {Russian, u"Отмена", u"Да", u"Открыть"},
         {English, u"Cancel", u"Yes", u"Open"},
     };
     for (const Case& c : cases) {
@@ -181,8 +181,9 @@ TEST_F(Dialogs, StandardButtonsFollowTheLanguage) {
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(box->button(QDialogButtonBox::Cancel)->text().remove('&'), QString::fromUtf16(c.cancel));
         CLanguageDlg language(c.language);
-        EXPECT_EQ(language.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->text().remove('&'),
-                  QString::fromUtf16(c.cancel));
+        EXPECT_EQ(
+            language.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->text().remove('&'),
+            QString::fromUtf16(c.cancel));
         QMessageBox question(QMessageBox::Question, "Tavisk", "?", QMessageBox::Yes | QMessageBox::No);
         EXPECT_EQ(question.button(QMessageBox::Yes)->text().remove('&'), QString::fromUtf16(c.yes));
         QFileDialog files(nullptr, QString());

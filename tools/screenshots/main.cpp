@@ -51,10 +51,10 @@ const Screen screens[] = {{240, 320}, {480, 640}, {320, 240}, {240, 240}, {176, 
 
 // A short classic that ends in a mate on move 17: pictures of the middle after
 // 12...Rd8 and of the final position.
-const char* const operaGame[] = {"e4",   "e5",   "Nf3",  "d6",   "d4",    "Bg4",  "dxe5", "Bxf3", "Qxf3",
-                                 "dxe5", "Bc4",  "Nf6",  "Qb3",  "Qe7",   "Nc3",  "c6",   "Bg5",  "b5",
-                                 "Nxb5", "cxb5", "Bxb5+", "Nbd7", "O-O-O", "Rd8", "Rxd7", "Rxd7", "Rd1",
-                                 "Qe6",  "Bxd7+", "Nxd7", "Qb8+", "Nxb8",  "Rd8"};
+const char* const operaGame[] = {"e4",   "e5",    "Nf3",   "d6",   "d4",    "Bg4", "dxe5", "Bxf3", "Qxf3",
+                                 "dxe5", "Bc4",   "Nf6",   "Qb3",  "Qe7",   "Nc3", "c6",   "Bg5",  "b5",
+                                 "Nxb5", "cxb5",  "Bxb5+", "Nbd7", "O-O-O", "Rd8", "Rxd7", "Rxd7", "Rd1",
+                                 "Qe6",  "Bxd7+", "Nxd7",  "Qb8+", "Nxb8",  "Rd8"};
 constexpr int MiddlePlies = 24;
 
 // Plays the first `plies` moves and leaves the engine's line and score of a short

@@ -18,10 +18,9 @@ CAboutDlg::CAboutDlg(int language, QWidget* parent) : QDialog(parent) {
     const DialogTexts& texts = dialogTextTable[l];
     const auto& credits = creditTable[l];
     setWindowTitle(fromTable(texts.aboutTitle));
-    const QString content[LineCount] = {fromTable(applicationTitle), fromTable(texts.version),
-                                        fromTable(credits[0]),       fromTable(credits[1]),
-                                        fromTable(credits[2]),       fromTable(credits[3]),
-                                        fromTable(credits[4])};
+    const QString content[LineCount] = {
+        fromTable(applicationTitle), fromTable(texts.version), fromTable(credits[0]), fromTable(credits[1]),
+        fromTable(credits[2]),       fromTable(credits[3]),    fromTable(credits[4])};
     const QRect area = dialogRect(this, 0, 0, 156, 129);
     for (int i = 0; i < LineCount; ++i) {
         lines_[i] = new QLabel(content[i], this);

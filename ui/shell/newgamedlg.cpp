@@ -49,7 +49,8 @@ CNewGameDlg::CNewGameDlg(int language, Form form, QWidget* parent)
     int right = 0;
     for (int i = 0; i < 3; ++i) {
         const QRect rect = dialogRect(this, 59, labelRows[i][2], 71, 12);
-        lists[i]->setGeometry(listX, rect.y(), rect.width(), std::max(rect.height(), lists[i]->sizeHint().height()));
+        lists[i]->setGeometry(listX, rect.y(), rect.width(),
+                              std::max(rect.height(), lists[i]->sizeHint().height()));
         // The label's text centred on the list's line.
         QRect label = labels[i]->geometry();
         label.moveTop(lists[i]->geometry().center().y() - label.height() / 2);
