@@ -208,10 +208,10 @@ int main(int argc, char** argv) {
     }
     setGameFolder(scratch.toStdString());
     if (!app.initInstance()) return 1;
-    if (first)
-        firstShots(app);
-    else if (args.size() >= 10 && args[9] == "languages")
+    if (args.size() >= 10 && args[9] == "languages")
         languageShots(app);
+    else if (first)
+        firstShots(app);
     else
         secondShots(app);
     app.exitInstance();
