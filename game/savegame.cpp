@@ -1,6 +1,7 @@
 // The game in files: "autosave.pgn" at every shut-down and start, and the
 // user's own ".pgn" files. Every text the controller writes ends with CR, LF
-// and the game's result ("*" while it goes on), the same as its Result tag.
+// and the result mark of its Result tag ("*" while the game goes on), so that
+// other readers keep the result.
 
 #include <cstdio>
 #include <cstring>
@@ -18,7 +19,7 @@
 
 namespace {
 
-constexpr std::size_t TrailerSize = 2 + 7; // CR, LF and the longest result, "1/2-1/2"
+constexpr std::size_t TrailerSize = 2 + 7; // CR, LF and the longest result mark, "1/2-1/2"
 
 bool writeGame(const char* path, int result) {
     std::vector<char> buffer(GameTextBufferSize);
@@ -28,7 +29,7 @@ bool writeGame(const char* path, int result) {
     if (used > buffer.size() - TrailerSize) used = buffer.size() - TrailerSize;
     buffer[used++] = '\r';
     buffer[used++] = '\n';
-    for (const char* c = resultText(result); *c; ++c) buffer[used++] = *c;
+    for (const char* mark = resultText(result); *mark; ++mark) buffer[used++] = *mark;
     return replaceFile(path, buffer.data(), used);
 }
 
@@ -41,7 +42,8 @@ bool readGame(const char* path, int& result) {
     const std::size_t count = std::fread(buffer.data(), 1, buffer.size() - 1, file);
     std::fclose(file);
     buffer[count] = 0;
-    loadGameText(buffer.data());
+    // A game the engine cannot replay (a null move) is refused as a whole.
+    if (loadGameText(buffer.data()) != 1) return false;
     GameHeader header;
     clearHeader(header);
     readTags(buffer.data(), header);
@@ -103,7 +105,11 @@ bool GameController::readGameFromFile(const char* path) {
     if (!probe) return false;
     std::fclose(probe);
     stopEngine();
-    if (!readGame(path, result)) return false;
+    if (!readGame(path, result)) {
+        // The game stays as it was: a stopped engine thinks again.
+        if (engineBusy) letEngineMove();
+        return false;
+    }
     engineBusy = false;
     // Nothing of the previous game stays on the screen or in the tutor.
     forgetPreviousGame();
