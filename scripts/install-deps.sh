@@ -5,7 +5,7 @@ packages=(
   g++ cmake ninja-build pkg-config
   libgtest-dev libgmock-dev
   qt6-base-dev qt6-svg-dev libgl-dev
-  fonts-dejavu-core fonts-noto-cjk
+  fonts-dejavu-core fonts-noto-cjk qt6-translations-l10n
   xvfb xauth
   python3
   pgn-extract fairymax sjeng phalanx
