@@ -1,8 +1,9 @@
-// The game in files: "autosave.pgn" at every shut-down and start, and the
-// user's own ".pgn" files. Every text the controller writes ends with CR, LF
-// and "*".
+// The game in files: "autosave.pgn" at every start, after every change and at
+// every shut-down, and the user's own ".pgn" files. Every text the controller
+// writes ends with CR, LF and "*".
 
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "engine/core/position.h"
@@ -10,6 +11,7 @@
 #include "engine/pgn/pgnwrite.h"
 #include "engine/session/bridge.h"
 #include "engine/session/session.h"
+#include "game/autosave.h"
 #include "game/controller.h"
 #include "game/gamefiles.h"
 
@@ -18,14 +20,19 @@ namespace {
 constexpr char Trailer[] = {'\r', '\n', '*'};
 constexpr std::size_t TrailerSize = sizeof Trailer;
 
-bool writeGame(const char* path) {
+std::string gameText() {
     std::vector<char> buffer(GameTextBufferSize);
     // Room for the trailer stays free whatever the writer makes of the game.
     const int length = writeGameText(engineSession.gameResult, buffer.data(), buffer.size() - TrailerSize);
     std::size_t used = length > 0 ? static_cast<std::size_t>(length) : 0;
     if (used > buffer.size() - TrailerSize) used = buffer.size() - TrailerSize;
     for (char c : Trailer) buffer[used++] = c;
-    return replaceFile(path, buffer.data(), used);
+    return std::string(buffer.data(), used);
+}
+
+bool writeGame(const char* path) {
+    const std::string text = gameText();
+    return replaceFile(path, text.data(), text.size());
 }
 
 // Reads the file's start into a zero-terminated text and loads the game.
@@ -42,7 +49,13 @@ bool readGame(const char* path) {
 
 } // namespace
 
+std::string autosaveText() {
+    return gameText();
+}
+
 bool GameController::saveAutosave() {
+    // The writer thread writes the same file.
+    waitForAutosave();
     return writeGame(gameFile(AutosaveFileName).c_str());
 }
 

@@ -17,11 +17,12 @@ elif [[ "${1:-}" =~ ^[0-9]+$ ]]; then
   shift
 fi
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fen move_text game_text next_game commands settings book_binary)
+[ ${#targets[@]} -gt 0 ] || targets=(fen move_text game_text next_game commands uci settings book_binary load_game bitmap)
 
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-  -DTAVISK_GUI=OFF -DTAVISK_FUZZ=ON -DTAVISK_SANITIZE=address,undefined >/dev/null
+  -DTAVISK_GUI=ON -DTAVISK_FUZZ=ON -DTAVISK_SANITIZE=address,undefined >/dev/null
 cmake --build build-fuzz --target fuzz_all -j "$(nproc)"
+export QT_QPA_PLATFORM=offscreen
 
 mkdir -p build-fuzz/artifacts
 status=0
@@ -32,7 +33,7 @@ for target in "${targets[@]}"; do
         -print_final_stats=1 -artifact_prefix="../artifacts/$target-" \
         "../corpus/$target" "../../tests/fuzz/corpus/$target") >"$log" 2>&1; then
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
-    echo "fuzz_$target: ${runs:-?} executions in ${seconds} s, no finding"
+    echo "fuzz_$target: ${runs:-?} executions in ${seconds} s ($(( ${runs:-0} / seconds )) per second), no finding"
   else
     echo "fuzz_$target: FINDING (input in build-fuzz/artifacts), log follows"
     tail -n 60 "$log"
