@@ -72,13 +72,21 @@ bool gameAtRest() {
     return engineSession.searchState == 0 && idleEvent.isSet();
 }
 
+std::string keyOf(const std::string& path, const std::string& text) {
+    return path + '\n' + gameKey(text);
+}
+
 } // namespace
+
+void autosaveIsCurrent() {
+    if (gameAtRest()) lastKey() = keyOf(gameFile(AutosaveFileName), autosaveText());
+}
 
 void autosaveIfChanged() {
     if (!gameAtRest()) return;
     std::string text = autosaveText();
     std::string path = gameFile(AutosaveFileName);
-    std::string key = path + '\n' + gameKey(text);
+    std::string key = keyOf(path, text);
     if (key == lastKey()) return;
     lastKey() = std::move(key);
     Writer& w = writer();

@@ -15,5 +15,9 @@ std::string autosaveText();
 // while the engine searches: the end of the search calls it again.
 void autosaveIfChanged();
 
+// Takes the game as it stands for written (the game just restored, or the fresh
+// game of a first start, which is not worth a file of its own).
+void autosaveIsCurrent();
+
 // Waits until the writer has put the last text on disk.
 void waitForAutosave();

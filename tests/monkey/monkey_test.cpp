@@ -332,12 +332,12 @@ void checkGame(const char* when) {
 }
 
 // The auto-saved game, replayed from its start to its current ply, is the position on
-// the screen: a kill at this moment would lose nothing.
+// the screen: a kill at this moment would lose nothing. No file stands for the fresh game.
 void checkAutosave(const char* when) {
     waitForAutosave();
     std::ifstream in(gameFile(AutosaveFileName), std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (text.empty()) monkeyFailed("%s: no autosave.pgn", when);
+    // No file yet: the next start has the fresh game (the game before the first change).
     GameHeader header;
     clearHeader(header);
     readTags(text.c_str(), header);

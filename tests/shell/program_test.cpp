@@ -410,7 +410,15 @@ TEST_F(Program, SaveThenLoadTheSameFile) {
                 // The second time asks again, proposing the same name.
                 expectModal({"Save As", saveAs(QString::fromStdString(folder.path + "/again.pgn"))});
                 frame->onCommand(CmdSave);
-                SHELL_CHECK(folder.read("again.pgn") == text);
+                // The same game; the time of writing may have moved on by a second.
+                auto withoutMoment = [](std::string game) {
+                    for (const char* tag : {"[Date \"", "[Time \""}) {
+                        const std::size_t at = game.find(tag);
+                        if (at != std::string::npos) game.erase(at, game.find('\n', at) - at);
+                    }
+                    return game;
+                };
+                SHELL_CHECK(withoutMoment(folder.read("again.pgn")) == withoutMoment(text));
 
                 frame->onCommand(CmdTakebackAll);
                 SHELL_CHECK(boardText() == InitialBoard);

@@ -35,7 +35,11 @@ volatile std::sig_atomic_t endRequested = 0;
 constexpr unsigned OrderlyEndSeconds = 15;
 
 void onTerminationSignal(int signal) {
-    if (signalState == Ending) return; // the settings and the game are being written
+    if (signalState == Ending) { // the settings and the game are being written
+        if (!endRequested) alarm(OrderlyEndSeconds);
+        endRequested = 1;
+        return;
+    }
     // A second request does not wait for the first.
     if (signalState == BeforeMainWindow || endRequested) _exit(128 + signal);
     endRequested = 1;
@@ -103,6 +107,7 @@ bool CTaviskApp::initInstance() {
     document_->setMainFrame(frame_.get());
     // 5. The first document start: a fresh game, the auto-saved game, the menu bar.
     document_->onNewDocument();
+    autosaveIsCurrent(); // written when it changes
     // 6. Shown and painted: the splash screen.
     frame_->show();
     frame_->activateWindow();
