@@ -9,7 +9,7 @@ packages=(
   xvfb xauth
   python3
   clang libclang-rt-14-dev
-  dpkg-dev file appstream desktop-file-utils man-db xboard polyglot imagemagick
+  dpkg-dev file appstream desktop-file-utils man-db xboard polyglot imagemagick xdotool
 )
 missing=()
 for p in "${packages[@]}"; do
