@@ -1,7 +1,7 @@
 // A whole file of any content opened by "Load": the controller reads its start
 // into the game and gives the user the side to move. The engine's game is then
-// a valid position whose record replays to it (unless the text passed a turn by
-// "Null"), the engine waits, and the game written back reads in again as the same game.
+// a valid position whose record replays to it, the engine waits, and the game
+// written back reads in again as the same game. A refused file changes nothing.
 #include <unistd.h>
 
 #include <cstdint>
@@ -35,17 +35,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     GameController& game = gameController();
     game.engineBusy = true;
-    FUZZ_CHECK(game.readGameFromFile(path.c_str()), "an existing file was not read");
+    const Position previous = engineSession.gamePosition;
+    if (!game.readGameFromFile(path.c_str())) {
+        // A game the engine cannot replay (a null move) is refused and changes nothing.
+        FUZZ_CHECK(samePosition(previous, engineSession.gamePosition), "a refused file changed the game");
+        std::remove(path.c_str());
+        return 0;
+    }
     const Position& position = engineSession.gamePosition;
     const char* why = nullptr;
     FUZZ_CHECK(positionIsValid(position, false, &why), why ? why : "invalid game position");
     FUZZ_CHECK(game.userColour == position.sideToMove, "the user does not have the side to move");
     FUZZ_CHECK(!game.engineBusy, "the engine is still marked busy");
     FUZZ_CHECK(gameRecord.plyCount >= 0 && gameRecord.plyCount <= RecordCapacity, "record length");
-    // A "Null" in the text passes the turn without an entry in the record; such a
-    // game cannot be replayed from its record, nor written and read back alike.
-    for (int i = engineSession.startPosition.ply - 1; i < position.ply - 1 && i < gameRecord.plyCount; ++i)
-        if (gameRecord.longTexts[i][0] == '\0') return 0;
     Position replay;
     goToPly(replay, position.ply);
     FUZZ_CHECK(samePosition(replay, position), "the record does not replay to the game position");
@@ -55,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int plies = gameRecord.plyCount;
     // The text a save writes, read as a load reads it (in memory: the files' own
     // writing waits for the disk).
-    loadGameText(autosaveText().c_str());
+    FUZZ_CHECK(loadGameText(autosaveText().c_str()) == 1, "the written game was refused");
     FUZZ_CHECK(std::memcmp(before.board, engineSession.gamePosition.board, sizeof before.board) == 0,
                "the written game reads back to another board");
     FUZZ_CHECK(before.sideToMove == engineSession.gamePosition.sideToMove,

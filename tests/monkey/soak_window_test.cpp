@@ -419,7 +419,8 @@ TEST(SoakWindow, KilledAndRestartedGamesLoseNothing) {
         killGames.erase(nextKill);
         const std::string text = readFile(folder.path + "/autosave.pgn");
         ASSERT_GE(text.size(), 3u);
-        EXPECT_EQ(text.substr(text.size() - 3), "\r\n*") << "run " << run;
+        const std::string mark = text.substr(text.rfind('\n') + 1);
+        EXPECT_TRUE(mark == "*" || mark == "1-0" || mark == "0-1" || mark == "1/2-1/2") << "run " << run;
         expected = gameOfText(text);
         const GameState settled = GameState::parse(lastWith(lines, "settled"));
         const bool sameGame = settled.moves.size() <= expected.moves.size() &&
