@@ -185,8 +185,8 @@ std::string withoutMoment(const std::string& text) {
 }
 
 int currentPlyTag(const std::string& text) {
-    const std::size_t at = text.find("[Current Ply \"");
-    return at == std::string::npos ? -1 : std::atoi(text.c_str() + at + 14);
+    const std::size_t at = text.find("[CurrentPly \"");
+    return at == std::string::npos ? -1 : std::atoi(text.c_str() + at + 13);
 }
 
 // Every change of the game is on disk once it is complete: the user's move before
