@@ -1,10 +1,11 @@
-// The game in files: "autosave.pgn" at every shut-down and start, and the
-// user's own ".pgn" files. Every text the controller writes ends with CR, LF
-// and the result mark of its Result tag ("*" while the game goes on), so that
-// other readers keep the result.
+// The game in files: "autosave.pgn" at every start, after every change and at
+// every shut-down, and the user's own ".pgn" files. Every text the controller
+// writes ends with CR, LF and the result mark of its Result tag ("*" while the
+// game goes on), so that other readers keep the result.
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "engine/core/gamerecord.h"
@@ -14,6 +15,7 @@
 #include "engine/search/results.h"
 #include "engine/session/bridge.h"
 #include "engine/session/session.h"
+#include "game/autosave.h"
 #include "game/controller.h"
 #include "game/gamefiles.h"
 
@@ -21,7 +23,7 @@ namespace {
 
 constexpr std::size_t TrailerSize = 2 + 7; // CR, LF and the longest result mark, "1/2-1/2"
 
-bool writeGame(const char* path, int result) {
+std::string gameText(int result) {
     std::vector<char> buffer(GameTextBufferSize);
     // Room for the trailer stays free whatever the writer makes of the game.
     const int length = writeGameText(result, buffer.data(), buffer.size() - TrailerSize);
@@ -30,7 +32,12 @@ bool writeGame(const char* path, int result) {
     buffer[used++] = '\r';
     buffer[used++] = '\n';
     for (const char* mark = resultText(result); *mark; ++mark) buffer[used++] = *mark;
-    return replaceFile(path, buffer.data(), used);
+    return std::string(buffer.data(), used);
+}
+
+bool writeGame(const char* path, int result) {
+    const std::string text = gameText(result);
+    return replaceFile(path, text.data(), text.size());
 }
 
 // Reads the file's start into a zero-terminated text and loads the game; the
@@ -55,7 +62,13 @@ bool readGame(const char* path, int& result) {
 
 } // namespace
 
+std::string autosaveText() {
+    return gameText(gameController().gameResultCode());
+}
+
 bool GameController::saveAutosave() {
+    // The writer thread writes the same file.
+    waitForAutosave();
     return writeGame(gameFile(AutosaveFileName).c_str(), gameResultCode());
 }
 
