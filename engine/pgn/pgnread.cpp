@@ -137,6 +137,7 @@ void readTagLine(const char* text, int length, GameHeader& header) {
     copyTagValue(line, "Black \"", header.black, sizeof header.black);
     copyTagValue(line, "Result \"", header.result, sizeof header.result);
     copyTagValue(line, "Event \"", header.event, sizeof header.event);
+    copyTagValue(line, "[Date \"", header.date, sizeof header.date); // not "EventDate"
     copyTagValue(line, "TimeControl \"", header.timeControl, sizeof header.timeControl);
     copyTagValue(line, "FEN \"", header.fen, sizeof header.fen);
 }

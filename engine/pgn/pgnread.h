@@ -19,6 +19,7 @@ struct GameHeader {
     char white[128];      // White tag; "X" by default
     char black[128];      // Black tag; "X" by default
     char event[128];      // Event tag; empty by default
+    char date[32];        // Date tag; empty by default
     char result[32];      // Result tag; "X" by default
     char timeControl[64]; // TimeControl tag; "X" by default
     char fen[256];        // FEN tag; empty by default

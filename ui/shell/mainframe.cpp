@@ -17,6 +17,7 @@
 #include "ui/shell/barimages.h"
 #include "ui/shell/commandrules.h"
 #include "ui/shell/devicescreen.h"
+#include "ui/shell/languagedlg.h"
 #include "ui/shell/localisation.h"
 #include "ui/shell/qtplatform.h"
 #include "ui/shell/taviskapp.h"
@@ -105,6 +106,7 @@ CMainFrame::CMainFrame(CTaviskDoc* document) : document_(document) {
     splashTimer_ = startTimer(SplashPeriodMs);
     setFixedSize(screen.width * z, screen.height * z);
     mainWindow.store(&shellNotify);
+    qApp->installEventFilter(this);
 }
 
 CMainFrame::~CMainFrame() {
@@ -320,6 +322,34 @@ void CMainFrame::enterFullScreen() {
 
 bool CMainFrame::taskBarShown() const {
     return !taskBar_->isHidden();
+}
+
+void CMainFrame::restoreGameScreen() {
+    // Another dialog may follow at once (a list after the open dialog): it has its turn.
+    if (QApplication::activeModalWidget() || QApplication::activePopupWidget()) return;
+    const DeviceScreen& screen = deviceScreen();
+    if (screen.width >= screen.height && !languageDialogOpen) enterFullScreen();
+    if (isVisible() && !isActiveWindow()) activateWindow();
+    view_->update();
+}
+
+// The clocks count only while the main window is in front: they are settled whenever
+// that changes.
+void CMainFrame::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange) gameController().settleClocks();
+    QMainWindow::changeEvent(event);
+}
+
+// A dialog, message box or other window of the program that goes away gives the game
+// screen back.
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Hide && watched != this && watched->isWidgetType()) {
+        auto* widget = static_cast<QWidget*>(watched);
+        const Qt::WindowType type = widget->windowType();
+        if (widget->isWindow() && type != Qt::Popup && type != Qt::ToolTip)
+            QMetaObject::invokeMethod(this, &CMainFrame::restoreGameScreen, Qt::QueuedConnection);
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 // A close request ends the program in order: the window goes, the message loop ends,

@@ -13,6 +13,7 @@
 #include "ui/shell/devicescreen.h"
 #include "ui/shell/localisation.h"
 #include "ui/shell/mainframe.h"
+#include "ui/shell/preferences.h"
 #include "ui/shell/taviskdoc.h"
 #include "ui/shell/taviskview.h"
 #include "ui/shell/userfiles.h"
@@ -123,8 +124,9 @@ bool CTaviskApp::openFile(const QString& path) {
 }
 
 bool CTaviskApp::openDocument() {
-    const QString path = QFileDialog::getOpenFileName(frame_.get(), "Open", userDocumentsFolder(),
+    const QString path = QFileDialog::getOpenFileName(frame_.get(), "Open", fileDialogFolder(),
                                                       "Tavisk Files (*.pgn);;All Files (*)");
     if (path.isEmpty() || !document_) return false;
+    rememberFileFolder(path);
     return document_->loadFile(path);
 }
