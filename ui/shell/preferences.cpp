@@ -14,9 +14,10 @@ QString preferencesPath() {
     return QString::fromStdString(gameFile(PreferencesFileName));
 }
 
+// The user's documents folder; the home folder when there is none.
 QString documentsFolder() {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return folder.isEmpty() ? QDir::homePath() : folder;
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QDir::homePath();
 }
 
 } // namespace
