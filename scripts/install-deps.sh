@@ -7,7 +7,9 @@ packages=(
   qt6-base-dev qt6-svg-dev libgl-dev
   fonts-dejavu-core fonts-noto-cjk
   xvfb xauth
+  python3
   clang libclang-rt-14-dev
+  dpkg-dev file appstream desktop-file-utils man-db xboard polyglot imagemagick
 )
 missing=()
 for p in "${packages[@]}"; do
