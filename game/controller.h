@@ -117,8 +117,8 @@ class GameController {
     void settleClocks();
     // Puts both clocks at these values (a new game, a restored game).
     void setClocks(std::int32_t whiteMs, std::int32_t blackMs);
-    // The view's clock timer fired: a tick while the main window is in
-    // front; a tick while another window is in front is lost.
+    // The view's clock timer fired: the clocks are settled and shown (time
+    // with another window in front counts for nobody).
     void clockTimerFired();
 
     // Game files. The paths are full file names.

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "game/clocks.h"
+#include "ui/shell/filetexts.h"
 #include "ui/shell/texttables.h"
 
 namespace {
@@ -37,6 +38,12 @@ TEST(Texts, EveryTextExistsInEveryLanguage) {
         for (const char16_t* label :
              {dialog.difficulty, dialog.level, dialog.white, dialog.aboutTitle, dialog.version})
             EXPECT_FALSE(text(label).empty());
+        const FileTexts& files = fileTextTable[language];
+        for (const char16_t* label : {files.gameListTitle, files.saveFailed, files.loadFailed, files.close})
+            EXPECT_FALSE(text(label).empty());
+        for (const char16_t* heading : files.columns) EXPECT_FALSE(text(heading).empty());
+        // Translated, not copied: only the date column may read the same in French.
+        if (language != English) EXPECT_NE(text(files.gameListTitle), text(fileTextTable[English].gameListTitle));
     }
 }
 

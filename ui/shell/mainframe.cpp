@@ -340,14 +340,19 @@ void CMainFrame::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
 }
 
-// A dialog, message box or other window of the program that goes away gives the game
-// screen back.
+// A dialog, message box or other window of the program stops the clocks when it comes
+// and gives the game screen back when it goes.
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Hide && watched != this && watched->isWidgetType()) {
+    const QEvent::Type kind = event->type();
+    if ((kind == QEvent::Hide || kind == QEvent::Show) && watched != this && watched->isWidgetType()) {
         auto* widget = static_cast<QWidget*>(watched);
         const Qt::WindowType type = widget->windowType();
-        if (widget->isWindow() && type != Qt::Popup && type != Qt::ToolTip)
-            QMetaObject::invokeMethod(this, &CMainFrame::restoreGameScreen, Qt::QueuedConnection);
+        if (widget->isWindow() && type != Qt::Popup && type != Qt::ToolTip) {
+            if (kind == QEvent::Hide)
+                QMetaObject::invokeMethod(this, &CMainFrame::restoreGameScreen, Qt::QueuedConnection);
+            else // once the window is up, before the window system says who is in front
+                QMetaObject::invokeMethod(this, [] { gameController().settleClocks(); }, Qt::QueuedConnection);
+        }
     }
     return QMainWindow::eventFilter(watched, event);
 }
