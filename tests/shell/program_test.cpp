@@ -417,7 +417,9 @@ TEST_F(Program, SaveThenLoadTheSameFile) {
                 // The second time asks again, proposing the same name.
                 expectModal({"Save As", saveAs(QString::fromStdString(folder.path + "/again.pgn"))});
                 frame->onCommand(CmdSave);
-                SHELL_CHECK(folder.read("again.pgn") == text);
+                // The same game (the tags hold the time of day and the clocks).
+                const auto moves = [](const std::string& game) { return game.substr(game.find("\r\n\r\n")); };
+                SHELL_CHECK(moves(folder.read("again.pgn")) == moves(text));
 
                 frame->onCommand(CmdTakebackAll);
                 SHELL_CHECK(boardText() == InitialBoard);
