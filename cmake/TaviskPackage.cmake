@@ -15,13 +15,14 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # Below the summary line: the long description, its paragraphs parted by a lone ".".
 string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
-  "Tavisk is a chess game in which one person plays against the computer: levels by\n"
-  "depth, time per move or time per game, three flat board styles and an isometric\n"
-  "board, hints, take-backs, a tutor that warns about weak moves, saved games in PGN\n"
-  "and seven interface languages. The window shows a handheld screen on the desktop.\n"
+  "Tavisk is a chess game in which one person plays against the computer:\n"
+  "levels by depth, time per move or time per game, three flat board styles\n"
+  "and an isometric board, hints, take-backs, a tutor that warns about weak\n"
+  "moves, saved games in PGN and seven interface languages. The window shows\n"
+  "a handheld screen on the desktop.\n"
   ".\n"
-  "The engine is also a program of its own, tavisk-engine, which speaks the xboard\n"
-  "and UCI command languages for other chess interfaces.")
+  "The engine is also a program of its own, tavisk-engine, which speaks the\n"
+  "xboard and UCI command languages for other chess interfaces.")
 # The Qt and C++ libraries (with the X11 window plugin) come from the programs themselves;
 # the rest are loaded at run time: the SVG icon engine, and the fonts of the Chinese and
 # Russian texts.

@@ -1,6 +1,7 @@
 // The game in files: "autosave.pgn" at every shut-down and start, and the
 // user's own ".pgn" files. Every text the controller writes ends with CR, LF
-// and "*".
+// and the result mark of its Result tag ("*" while the game goes on), so that
+// other readers keep the result.
 
 #include <algorithm>
 #include <cstdio>
@@ -19,8 +20,7 @@
 
 namespace {
 
-constexpr char Trailer[] = {'\r', '\n', '*'};
-constexpr std::size_t TrailerSize = sizeof Trailer;
+constexpr std::size_t TrailerSize = 2 + 7; // CR, LF and the longest result mark, "1/2-1/2"
 
 // The clocks travel in two tags of their own, which other PGN readers pass
 // over: the time each side has been to move, as hours, minutes and seconds.
@@ -38,14 +38,15 @@ std::string clockTag(const char* name, std::int32_t ms) {
 bool writeGame(const char* path, std::int32_t whiteMs, std::int32_t blackMs) {
     std::vector<char> buffer(GameTextBufferSize);
     // Room for the clock tags and the trailer stays free whatever the writer makes of the game.
-    const int length =
-        writeGameText(engineSession.gameResult, buffer.data(), buffer.size() - ClockTagsRoom - TrailerSize);
+    const int result = engineSession.gameResult;
+    const int length = writeGameText(result, buffer.data(), buffer.size() - ClockTagsRoom - TrailerSize);
     std::string text(buffer.data(), length > 0 ? static_cast<std::size_t>(length) : 0);
     // The clock tags close the tag section, before its empty line.
     const std::size_t tagsEnd = text.find("\r\n\r\n");
     if (tagsEnd != std::string::npos)
         text.insert(tagsEnd + 2, clockTag(ClockTagNames[0], whiteMs) + clockTag(ClockTagNames[1], blackMs));
-    text.append(Trailer, TrailerSize);
+    text += "\r\n";
+    text += resultText(result);
     return replaceFile(path, text.data(), text.size());
 }
 
@@ -69,10 +70,12 @@ std::int32_t readClockTag(const std::string& text, const char* name) {
     return 0;
 }
 
-// Loads a game text and brings back the clocks it carries.
-void loadGame(GameController& controller, const std::string& text) {
-    loadGameText(text.c_str());
+// Loads a game text and brings back the clocks it carries. A game the engine
+// cannot replay (a null move) is refused as a whole, and nothing changes.
+bool loadGame(GameController& controller, const std::string& text) {
+    if (loadGameText(text.c_str()) != 1) return false;
     controller.setClocks(readClockTag(text, ClockTagNames[0]), readClockTag(text, ClockTagNames[1]));
+    return true;
 }
 
 // The file's start, at most the buffer's size; false when it does not open.
@@ -111,8 +114,8 @@ static void takeTheSideToMove(GameController& controller) {
 bool GameController::loadAutosave() {
     const std::string path = gameFile(AutosaveFileName);
     std::string text;
-    if (!fileIsPresent(path.c_str()) || !readFileStart(path.c_str(), text)) return false;
-    loadGame(*this, text);
+    if (!fileIsPresent(path.c_str()) || !readFileStart(path.c_str(), text) || !loadGame(*this, text))
+        return false;
     clockTimerStarted = false;
     takeTheSideToMove(*this);
     return true;
@@ -134,7 +137,7 @@ bool GameController::readGameFromFile(const char* path, int gameIndex) {
     } else if (gameIndex != 0 || !readFileStart(path, text)) {
         return false;
     }
-    loadGame(*this, text);
+    if (!loadGame(*this, text)) return false;
     takeTheSideToMove(*this);
     engineBusy = false;
     return true;

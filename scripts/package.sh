@@ -40,11 +40,17 @@ polyglot=$(command -v polyglot || echo /usr/games/polyglot)
 
 if [ "$build_first" = 1 ]; then
   [ -f "$build/CMakeCache.txt" ] || cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-  cmake --build "$build" -j "$(nproc)" --target tavisk tavisk-engine pictures options-cfg man-pages
+  cmake --build "$build" -j "$(nproc)" --target tavisk tavisk-engine pictures install-options-cfg man-pages icons
 fi
 
 work=$(mktemp -d /tmp/tavisk-package-XXXXXX)
-trap '[ -n "${TAVISK_KEEP:-}" ] || rm -rf "$work"' EXIT
+player=""
+cleanup() {
+  # A failed --install run keeps the package for a look, but not the throwaway user.
+  [ -z "$player" ] || ! id "$player" >/dev/null 2>&1 || userdel -r "$player" 2>/dev/null || true
+  [ -n "${TAVISK_KEEP:-}" ] || rm -rf "$work"
+}
+trap cleanup EXIT
 echo "work folder: $work"
 
 step "cpack -G DEB"
@@ -88,9 +94,10 @@ for path in \
   ./usr/lib/games/tavisk/Skin1 ./usr/lib/games/tavisk/Skin2 ./usr/lib/games/tavisk/Skin3 \
   ./usr/lib/games/tavisk/Splash ./usr/lib/games/tavisk/tutorial \
   ./usr/share/applications/tavisk.desktop ./usr/share/icons/hicolor/scalable/apps/tavisk.svg \
+  ./usr/share/icons/hicolor/48x48/apps/tavisk.png ./usr/share/icons/hicolor/256x256/apps/tavisk.png \
   ./usr/share/metainfo/org.tavisk.Tavisk.metainfo.xml ./usr/share/games/plugins/xboard/tavisk-engine.eng \
   ./usr/share/man/man6/tavisk.6.gz ./usr/share/man/man6/tavisk-engine.6.gz \
-  ./usr/share/doc/tavisk/copyright ./usr/share/doc/tavisk/README.md; do
+  ./usr/share/doc/tavisk/copyright ./usr/share/doc/tavisk/README.md ./usr/share/doc/tavisk/changelog.gz; do
   grep -qx -- "$path" "$work/paths.txt" || fail "the package lacks $path"
 done
 grep -E -- '-> \.\./lib/games/tavisk/tavisk$' "$work/contents.txt" | grep -q ' ./usr/games/tavisk ' ||
@@ -103,9 +110,14 @@ echo "$(grep -c '^-' "$work/contents.txt") files, $(grep -c '^d' "$work/contents
 unpacked="$work/root"
 dpkg-deb -x "$deb" "$unpacked"
 folder="$unpacked/usr/lib/games/tavisk"
-[ "$(stat -c %s "$folder/options.cfg")" = 36 ] || fail "options.cfg is not 36 bytes"
+"$build/tools/options-cfg/make-options-cfg" "$work/default-options.cfg"
+cmp "$folder/options.cfg" "$work/default-options.cfg" || fail "options.cfg is not the default settings block"
 file -L "$folder/tavisk" "$folder/tavisk-engine" | tee "$work/file.txt"
 grep -q 'not stripped' "$work/file.txt" && fail "the programs are not stripped"
+for size in 16 48 256; do
+  file "$unpacked/usr/share/icons/hicolor/${size}x$size/apps/tavisk.png" |
+    grep -q "PNG image data, $size x $size, 8-bit/color RGBA" || fail "the ${size}-pixel icon"
+done
 
 step "desktop-file-validate, appstreamcli validate"
 desktop-file-validate "$unpacked/usr/share/applications/tavisk.desktop" || fail "desktop entry"
@@ -210,7 +222,7 @@ player=tavisk-player-$$
 
 step "apt-get install $deb"
 dpkg-query -W tavisk >/dev/null 2>&1 && fail "a tavisk package is installed already"
-DEBIAN_FRONTEND=noninteractive apt-get install -y -q "$deb" | tail -3
+DEBIAN_FRONTEND=noninteractive apt-get install -y -q "$deb" 2>&1 | grep -E "tavisk|newly installed"
 dpkg -L tavisk >"$work/dpkg-L.txt"
 echo "dpkg -L tavisk: $(wc -l <"$work/dpkg-L.txt") paths"
 command -v tavisk >/dev/null || PATH="$PATH:/usr/games"
@@ -222,24 +234,32 @@ home=$(getent passwd "$player" | cut -d: -f6)
 su - "$player" -c "command -v tavisk && tavisk --version"
 su - "$player" -c "xvfb-run -a -s '-screen 0 1024x768x24' sh -c '
   tavisk --zoom 2 & pid=\$!
-  sleep 7; import -window root \$HOME/splash.png
-  sleep 5; import -window root \$HOME/game.png
+  sleep 2; import -window root \$HOME/splash.png
+  sleep 7; import -window root \$HOME/first-start.png
+  xdotool key Return; sleep 2; import -window root \$HOME/game.png
   kill -TERM \$pid; wait \$pid; echo tavisk ended with \$?'"
-cp "$home/splash.png" "$shots/installed-splash.png"
-cp "$home/game.png" "$shots/installed-game.png"
-echo "screenshots: $shots/installed-splash.png $shots/installed-game.png"
+for shot in splash first-start game; do cp "$home/$shot.png" "$shots/installed-$shot.png"; done
+echo "screenshots: $shots/installed-{splash,first-start,game}.png"
 (cd "$home" && find .config/tavisk .local/state/tavisk -type f -printf '%p %s bytes\n')
 [ "$(stat -c %s "$home/.config/tavisk/options.cfg")" = 36 ] || fail "the new user has no settings"
 [ -s "$home/.local/state/tavisk/autosave.pgn" ] || fail "the new user's game was not saved"
 
+step "XBoard finds the installed engine by itself"
+su - "$player" -c "xvfb-run -a -s '-screen 0 1024x768x24' sh -c '
+  xboard & pid=\$!
+  sleep 6; xdotool windowfocus \$(xdotool search --onlyvisible --name xboard | head -1) key ctrl+q
+  sleep 3; kill \$pid 2>/dev/null; wait \$pid'" >/dev/null 2>&1 || true
+sed -n '/^-firstChessProgramNames/,/^}/p' "$home/.xboardrc" | tee "$work/engines.txt"
+grep -qx 'tavisk-engine' "$work/engines.txt" || fail "XBoard did not list tavisk-engine"
+
 step "a short game under xboard (installed engine)"
-chmod 755 "$work"
 xboard_game /usr/games/tavisk-engine "$work/installed-xboard"
 [ ! -e /usr/lib/games/tavisk/WinboardGames.pgn ] || fail "the engine wrote into the installed program folder"
 
 step "apt-get remove tavisk"
 userdel -r "$player" 2>/dev/null || true
-DEBIAN_FRONTEND=noninteractive apt-get remove -y -q tavisk | tail -2
+player=""
+DEBIAN_FRONTEND=noninteractive apt-get remove -y -q tavisk 2>&1 | grep -E "tavisk|removed"
 left=0
 while read -r path; do
   [ -e "$path" ] || [ -L "$path" ] || continue
@@ -248,7 +268,8 @@ while read -r path; do
   echo "left behind: $path"
   left=1
 done <"$work/dpkg-L.txt"
-ls -d /usr/lib/games/tavisk /usr/games/tavisk /usr/games/tavisk-engine /usr/share/doc/tavisk 2>&1 | sed 's/^/ls: /'
+ls -d /usr/lib/games/tavisk /usr/games/tavisk /usr/games/tavisk-engine /usr/share/doc/tavisk 2>&1 || true
 [ "$left" = 0 ] || fail "the package left files behind"
-dpkg-query -W -f='${Status}\n' tavisk 2>/dev/null | grep -q installed && fail "still installed"
+status=$(dpkg-query -W -f='${db:Status-Status}' tavisk 2>/dev/null || true)
+[ -z "$status" ] || [ "$status" = not-installed ] || fail "the package is still known to dpkg: $status"
 echo "removed; nothing of the package is left"

@@ -39,11 +39,25 @@ TEST(Texts, EveryTextExistsInEveryLanguage) {
              {dialog.difficulty, dialog.level, dialog.white, dialog.aboutTitle, dialog.version})
             EXPECT_FALSE(text(label).empty());
         const FileTexts& files = fileTextTable[language];
-        for (const char16_t* label : {files.gameListTitle, files.saveFailed, files.loadFailed, files.close})
-            EXPECT_FALSE(text(label).empty());
+        for (const char16_t* label : {files.gameListTitle, files.close}) EXPECT_FALSE(text(label).empty());
         for (const char16_t* heading : files.columns) EXPECT_FALSE(text(heading).empty());
-        // Translated, not copied: only the date column may read the same in French.
-        if (language != English) EXPECT_NE(text(files.gameListTitle), text(fileTextTable[English].gameListTitle));
+        if (language != English) {
+            EXPECT_NE(text(files.gameListTitle), text(fileTextTable[English].gameListTitle));
+        }
+        // The program's own texts (credits, file problems) are translated, never left in English.
+        for (int line = 0; line < CreditLineCount; ++line) {
+            EXPECT_FALSE(text(creditTable[language][line]).empty()) << line;
+            if (language != English) {
+                EXPECT_NE(text(creditTable[language][line]), text(creditTable[English][line]));
+            }
+        }
+        for (int problem = 0; problem < FileProblemCount; ++problem) {
+            const std::u16string t = text(fileProblemTable[language][problem]);
+            EXPECT_NE(t.find(u"%1"), std::u16string::npos) << problem;
+            if (language != English) {
+                EXPECT_NE(t, text(fileProblemTable[English][problem]));
+            }
+        }
     }
 }
 

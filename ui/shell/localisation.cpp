@@ -1,7 +1,12 @@
 #include "ui/shell/localisation.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
+#include <QTranslator>
+
+#include <memory>
 
 #include "game/controller.h"
 
@@ -11,6 +16,32 @@ int currentLanguage() {
 
 QString fromTable(const char16_t* text) {
     return text ? QString::fromUtf16(text) : QString();
+}
+
+namespace {
+// The locale of each language of the tables, in their order.
+constexpr const char* languageLocales[LanguageCount] = {"en", "fr", "it", "de", "es", "zh_CN", "ru"};
+std::unique_ptr<QTranslator> qtTranslator;
+} // namespace
+
+QString qtCatalogue(int language) {
+    const int l = clampLanguage(language);
+    return l == English ? QString() : QStringLiteral("qtbase_") + languageLocales[l];
+}
+
+bool useQtTranslations(int language) {
+    if (qtTranslator) {
+        QCoreApplication::removeTranslator(qtTranslator.get());
+        qtTranslator.reset();
+    }
+    QLocale::setDefault(QLocale(QString::fromLatin1(languageLocales[clampLanguage(language)])));
+    const QString catalogue = qtCatalogue(language);
+    if (catalogue.isEmpty()) return true;
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(catalogue, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) return false;
+    QCoreApplication::installTranslator(translator.get());
+    qtTranslator = std::move(translator);
+    return true;
 }
 
 QString localMessage(int message) {

@@ -124,8 +124,10 @@ bool CTaviskApp::openFile(const QString& path) {
 }
 
 bool CTaviskApp::openDocument() {
-    const QString path = QFileDialog::getOpenFileName(frame_.get(), "Open", fileDialogFolder(),
-                                                      "Tavisk Files (*.pgn);;All Files (*)");
+    // No caption of our own: the file dialog's own title speaks the user's language.
+    const QString path =
+        QFileDialog::getOpenFileName(frame_.get(), QString(), fileDialogFolder(),
+                                     "Tavisk Files (*.pgn);;" + QFileDialog::tr("All Files (*)"));
     if (path.isEmpty() || !document_) return false;
     rememberFileFolder(path);
     return document_->loadFile(path);

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QMessageBox>
 
 #include "engine/session/bridge.h"
 #include "game/boardstyle.h"
@@ -25,7 +26,10 @@
 
 namespace {
 constexpr int ImageNameSize = 256;
-const char* const pgnFilter = "Tavisk Files (*.pgn);;All Files (*)";
+// The game's own filter and Qt's "All Files", which its catalogue translates.
+QString pgnFilter() {
+    return QStringLiteral("Tavisk Files (*.pgn);;") + QFileDialog::tr("All Files (*)");
+}
 } // namespace
 
 CTaviskDoc::CTaviskDoc() {
@@ -50,6 +54,7 @@ void CTaviskDoc::onNewDocument() {
     if (firstStart) {
         game.resetGame();
         if (!game.loadAutosave()) languageDialogPending = true;
+        useQtTranslations(game.settings.language);
         if (frame_) frame_->rebuildMenuBar();
         game.resumeGame(true);
         firstStart = false;
@@ -165,6 +170,7 @@ bool CTaviskDoc::runLanguageDialog() {
     CLanguageDlg dialog(game.settings.language, frame_);
     if (dialog.exec() != QDialog::Accepted) return false;
     game.settings.language = dialog.language;
+    useQtTranslations(game.settings.language);
     if (frame_) frame_->rebuildMenuBar();
     return true;
 }
@@ -205,7 +211,7 @@ void CTaviskDoc::rotateBoard() {
 // The document keeps no file name: "Save" always asks, proposing "Untitled.pgn".
 bool CTaviskDoc::save() {
     const QString proposal = QDir(fileDialogFolder()).filePath("Untitled.pgn");
-    const QString path = QFileDialog::getSaveFileName(frame_, "Save As", proposal, pgnFilter);
+    const QString path = QFileDialog::getSaveFileName(frame_, QString(), proposal, pgnFilter());
     if (path.isEmpty()) return false;
     rememberFileFolder(path);
     return storeFile(path);
@@ -213,7 +219,8 @@ bool CTaviskDoc::save() {
 
 bool CTaviskDoc::storeFile(const QString& path) {
     if (gameController().writeGameToFile(QFile::encodeName(path).constData())) return true;
-    messageBox(fromTable(fileTextTable[currentLanguage()].saveFailed) + "\n" + path, BoxType::Ok, frame_);
+    QMessageBox::warning(frame_, fromTable(applicationTitle),
+                         fromTable(fileProblemTable[currentLanguage()][FileNotSaved]).arg(path));
     return false;
 }
 
@@ -228,7 +235,8 @@ bool CTaviskDoc::loadFile(const QString& path) {
         chosen = list.chosenGame();
     }
     if (!gameController().readGameFromFile(name.constData(), chosen)) {
-        messageBox(fromTable(fileTextTable[currentLanguage()].loadFailed) + "\n" + path, BoxType::Ok, frame_);
+        QMessageBox::warning(frame_, fromTable(applicationTitle),
+                             fromTable(fileProblemTable[currentLanguage()][FileNotRead]).arg(path));
         return false;
     }
     if (CTaviskView* view = theView()) view->repaint();
