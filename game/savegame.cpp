@@ -1,7 +1,7 @@
-// The game in files: "autosave.pgn" at every shut-down and start, and the
-// user's own ".pgn" files. Every text the controller writes ends with CR, LF
-// and the result mark of its Result tag ("*" while the game goes on), so that
-// other readers keep the result.
+// The game in files: "autosave.pgn" at every start, after every change and at
+// every shut-down, and the user's own ".pgn" files. Every text the controller
+// writes ends with CR, LF and the result mark of its Result tag ("*" while the
+// game goes on), so that other readers keep the result.
 
 #include <algorithm>
 #include <cstdio>
@@ -14,6 +14,7 @@
 #include "engine/pgn/pgnwrite.h"
 #include "engine/session/bridge.h"
 #include "engine/session/session.h"
+#include "game/autosave.h"
 #include "game/controller.h"
 #include "game/gamefiles.h"
 #include "game/gamelist.h"
@@ -35,7 +36,7 @@ std::string clockTag(const char* name, std::int32_t ms) {
     return line;
 }
 
-bool writeGame(const char* path, std::int32_t whiteMs, std::int32_t blackMs) {
+std::string gameText(std::int32_t whiteMs, std::int32_t blackMs) {
     std::vector<char> buffer(GameTextBufferSize);
     // Room for the clock tags and the trailer stays free whatever the writer makes of the game.
     const int result = engineSession.gameResult;
@@ -47,6 +48,11 @@ bool writeGame(const char* path, std::int32_t whiteMs, std::int32_t blackMs) {
         text.insert(tagsEnd + 2, clockTag(ClockTagNames[0], whiteMs) + clockTag(ClockTagNames[1], blackMs));
     text += "\r\n";
     text += resultText(result);
+    return text;
+}
+
+bool writeGame(const char* path, std::int32_t whiteMs, std::int32_t blackMs) {
+    const std::string text = gameText(whiteMs, blackMs);
     return replaceFile(path, text.data(), text.size());
 }
 
@@ -92,7 +98,15 @@ bool readFileStart(const char* path, std::string& text) {
 
 } // namespace
 
+// The clocks as last settled (at most a second ago).
+std::string autosaveText() {
+    const GameController& controller = gameController();
+    return gameText(controller.whiteClockMs, controller.blackClockMs);
+}
+
 bool GameController::saveAutosave() {
+    // The writer thread writes the same file.
+    waitForAutosave();
     settleClocks();
     return writeGame(gameFile(AutosaveFileName).c_str(), whiteClockMs, blackClockMs);
 }

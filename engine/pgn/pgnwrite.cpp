@@ -67,7 +67,13 @@ GameTags gameTags() {
     Position initial;
     setInitialPosition(initial);
     tags.setUp = std::memcmp(&initial, &engineSession.startPosition, sizeof(Position)) != 0;
-    if (tags.setUp) writeFen(tags.fen, engineSession.startPosition);
+    if (tags.setUp) {
+        // PGN wants all six fields; the counters are those of the start as the engine holds it.
+        const Position& start = engineSession.startPosition;
+        int n = writeFen(tags.fen, start);
+        std::snprintf(tags.fen + n, sizeof tags.fen - n, " %d %d", start.ply - start.lastIrreversiblePly,
+                      (start.ply + 1) / 2);
+    }
     return tags;
 }
 

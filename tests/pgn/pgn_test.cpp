@@ -101,7 +101,7 @@ TEST_F(GameTextTest, BothFormsWriteEveryTagAndTheirMoveLines) {
     engineSession.startPosition = engineSession.gamePosition = start;
     play("e8d7 e2e4");
     text = written();
-    EXPECT_NE(text.find("[FEN \"4k3/8/8/8/8/8/4P3/4K3 b - -\"]\r\n[SetUp \"1\"]\r\n\r\n"
+    EXPECT_NE(text.find("[FEN \"4k3/8/8/8/8/8/4P3/4K3 b - - 1 1\"]\r\n[SetUp \"1\"]\r\n\r\n"
                         "1.  \r\nKe8-d7  \r\n2. e2-e4   \r\n\r\n\r\n"),
               std::string::npos);
 }

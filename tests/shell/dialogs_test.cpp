@@ -215,6 +215,18 @@ TEST_F(Dialogs, NewGameLabelsFitTheirTexts) {
         EXPECT_EQ(lists[0]->x(), lists[2]->x());
         for (const QComboBox* list : lists) EXPECT_LE(list->geometry().right(), dialog.width());
     }
+    // Over a window lower than the template (the low screen at zoom 2) the dialog
+    // loses its empty area and fits; over a tall one it keeps the template's height.
+    QWidget low, tall;
+    low.resize(440, 312);
+    tall.resize(480, 1200);
+    CNewGameDlg onLow(English, CNewGameDlg::NewGameForm, &low), onTall(English, CNewGameDlg::NewGameForm, &tall);
+    EXPECT_LE(onLow.height(), 312);
+    EXPECT_GT(onTall.height(), onLow.height());
+    const auto* box = onLow.findChild<QDialogButtonBox*>();
+    EXPECT_GT(box->geometry().top(), onLow.whiteList()->geometry().bottom());
+    EXPECT_LE(box->geometry().bottom(), onLow.height());
+    EXPECT_LE(onLow.height() - box->geometry().bottom(), 16);
 }
 
 TEST_F(Dialogs, AboutShowsSevenCentredLines) {

@@ -78,12 +78,13 @@ int writeGames(FILE* file, const std::string& folder) {
         engineSession.gameResult = resultCode(header.result);
         char fen[FenBufferSize];
         writeFen(fen, engineSession.gamePosition);
+        const int plies = engineSession.gamePosition.ply - start.ply;
         // Every fifth game is saved while looking at an earlier move.
         if (number % 5 == 0 && engineSession.gamePosition.ply > 3) goToPly(engineSession.gamePosition, 3);
         const std::string path = folder + "/game-" + std::to_string(number) + ".pgn";
         if (!gameController().writeGameToFile(path.c_str())) return 1;
         if (!appendEngineGame(engineSession.gameResult, engineFile.c_str(), 1)) return 1;
-        std::printf("%d %d %s\n", number, recordLength(), fen);
+        std::printf("%d %d %s\n", number, plies, fen);
     }
     return 0;
 }

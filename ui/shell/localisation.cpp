@@ -4,6 +4,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QStyle>
 #include <QTranslator>
 
 #include <memory>
@@ -60,9 +61,45 @@ const DialogTexts& localDialogTexts() {
     return dialogTextTable[currentLanguage()];
 }
 
-int messageBox(const QString& text, BoxType type, QWidget* parent) {
+namespace {
+
+// The text broken into lines no wider than `width` pixels: at spaces, and inside a
+// word (Chinese has no spaces) only when the word alone is wider.
+QString wrapped(const QFontMetrics& metrics, const QString& text, int width) {
+    QStringList lines;
+    QString line;
+    for (const QString& word : text.split(' ', Qt::SkipEmptyParts)) {
+        const QString joined = line.isEmpty() ? word : line + ' ' + word;
+        if (metrics.horizontalAdvance(joined) <= width) {
+            line = joined;
+            continue;
+        }
+        if (!line.isEmpty()) lines << line;
+        line.clear();
+        for (const QChar c : word) {
+            if (!line.isEmpty() && metrics.horizontalAdvance(line + c) > width) {
+                lines << line;
+                line.clear();
+            }
+            line += c;
+        }
+    }
+    if (!line.isEmpty()) lines << line;
+    return lines.join('\n');
+}
+
+} // namespace
+
+int messageBox(const QString& message, BoxType type, QWidget* parent) {
     if (!parent) parent = QApplication::activeWindow();
     const QString caption = fromTable(applicationTitle);
+    // Qt sizes a message box by the monitor; on the device it must not be wider than
+    // the game's window, so the text comes in lines that fit beside the icon.
+    QString text = message;
+    if (const QWidget* owner = parent ? parent->window() : nullptr) {
+        const int room = owner->width() - owner->style()->pixelMetric(QStyle::PM_MessageBoxIconSize) - 64;
+        if (room > 0) text = wrapped(QFontMetrics(QApplication::font("QMessageBox")), message, room);
+    }
     if (type == BoxType::YesNoQuestion) {
         QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, parent);
         return box.exec() == QMessageBox::Yes ? AnswerYes : AnswerNo;

@@ -60,9 +60,13 @@ CNewGameDlg::CNewGameDlg(int language, Form form, QWidget* parent)
     const QRect area = dialogRect(this, 0, 0, 179, 191);
     const QSize buttonsSize = buttons_->sizeHint();
     const int width = std::max({area.width(), buttonsSize.width() + 16, right + 1 + listColumn.x() / 4});
-    buttons_->setGeometry(width - buttonsSize.width() - 8, area.height() - buttonsSize.height() - 8,
+    // On a screen lower than the template, the empty area under the lists goes.
+    int height = area.height();
+    const int fitted = whiteList_->geometry().bottom() + 1 + 16 + buttonsSize.height() + 8;
+    if (parent && parent->window()->height() < height) height = std::min(height, fitted);
+    buttons_->setGeometry(width - buttonsSize.width() - 8, height - buttonsSize.height() - 8,
                           buttonsSize.width(), buttonsSize.height());
-    setFixedSize(width, area.height());
+    setFixedSize(width, height);
 
     connect(buttons_, &QDialogButtonBox::accepted, this, &CNewGameDlg::accept);
     connect(buttons_, &QDialogButtonBox::rejected, this, &CNewGameDlg::reject);
