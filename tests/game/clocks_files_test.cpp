@@ -97,7 +97,9 @@ TEST_F(GameTest, ClocksMeasureTheRealTimeOfEachSide) {
     game().clockTick();
     EXPECT_EQ(game().whiteClockMs, ClockLimitMs);
 
-    // The user's line follows the user's colour.
+    // The user's line follows the user's colour (a fresh start, without this game).
+    waitForAutosave();
+    std::remove(gameFile(AutosaveFileName).c_str());
     startGame(false);
     ASSERT_TRUE(waitForEngine());
     platform->now += 1000;
