@@ -10,6 +10,7 @@
 #include "game/controller.h"
 #include "ui/board/geometry.h"
 #include "ui/board/images.h"
+#include "ui/board/markers.h"
 #include "ui/board/sidepanel.h"
 #include "ui/board/splash.h"
 
@@ -218,13 +219,16 @@ void paintGame(QPainter& painter, GameController& game, int screenWidth, int scr
     drawClocks(panel);
     // 3. The board.
     drawBoard(painter, game);
+    drawCoordinates(painter, game);
     // 4. Markers lie under the isometric pieces and over the flat ones.
     if (iso) {
         drawMarkers(painter, game);
+        drawCheckAndHint(painter, game);
         drawPieces(painter, game);
     } else {
         drawPieces(painter, game);
         drawMarkers(painter, game);
+        drawCheckAndHint(painter, game);
     }
     // 5. The flat piece being dragged follows the stylus over everything.
     if (!iso && game.stylusDown && !game.animating && squareSelected(game)) {

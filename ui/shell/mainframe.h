@@ -63,6 +63,7 @@ class CMainFrame : public QMainWindow {
     void buttonPressed(int index);
     void buttonReleased();
     void addAccelerators();
+    void keyCommand(int command);
 
     CTaviskDoc* document_;
     CTaviskView* view_ = nullptr;

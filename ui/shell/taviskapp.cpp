@@ -10,6 +10,7 @@
 #include "game/gamefiles.h"
 
 #include "ui/shell/aboutdlg.h"
+#include "ui/shell/desktopcommands.h"
 #include "ui/shell/devicescreen.h"
 #include "ui/shell/localisation.h"
 #include "ui/shell/mainframe.h"
@@ -103,6 +104,7 @@ void CTaviskApp::exitInstance() {
 bool CTaviskApp::onCommand(int command) {
     switch (command) {
     case CmdLoad:
+        if (document_ && !confirmDiscardGame(*document_, frame_.get())) return true;
         openDocument();
         return true;
     case CmdFileNew:

@@ -6,6 +6,7 @@
 #include <QTimerEvent>
 
 #include "game/controller.h"
+#include "game/gameend.h"
 #include "ui/board/boardpaint.h"
 #include "ui/board/splash.h"
 #include "ui/shell/devicescreen.h"
@@ -132,6 +133,8 @@ void CTaviskView::mousePressEvent(QMouseEvent* event) {
         repaint();
         return;
     }
+    // A game ended by resignation or agreement takes no more moves.
+    if (endedByAgreement()) return;
     const QPoint point = toDevice(event->position());
     gameController().stylusPressed(point.x(), point.y());
 }

@@ -1,0 +1,299 @@
+// The desktop's additions on the running program: the keys of the commands, the
+// clipboard (FEN and PGN, copied and pasted back), resigning and draw offers. Each
+// scenario is a process of its own.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QTest>
+#include <QToolBar>
+
+#include "engine/core/gamerecord.h"
+#include "engine/session/bridge.h"
+#include "engine/session/session.h"
+#include "game/controller.h"
+#include "game/gameend.h"
+#include "game/hintmark.h"
+#include "tests/shell/shellharness.h"
+#include "ui/board/geometry.h"
+#include "ui/board/markers.h"
+#include "ui/shell/desktoptexts.h"
+#include "ui/shell/mainframe.h"
+#include "ui/shell/taviskapp.h"
+#include "ui/shell/taviskdoc.h"
+#include "ui/shell/taviskview.h"
+
+namespace {
+
+using ::testing::ExitedWithCode;
+
+class Desktop : public ::testing::Test {
+  protected:
+    void SetUp() override { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
+};
+
+std::string gameText(const char* moves) {
+    return std::string("[Event \"Test\"]\r\n[White \"You\"]\r\n[Black \"Tavisk\"]\r\n[Result \"*\"]\r\n\r\n") +
+           moves + "\r\n*";
+}
+
+// The restored game is shown and the menu bar is there: the keys work from now on.
+CMainFrame* waitForGameScreen(CTaviskApp& app) {
+    CMainFrame* frame = app.mainFrame();
+    SHELL_CHECK(waitUntil([&] { return !frame->menuBar()->isHidden(); }, 8000));
+    QApplication::setActiveWindow(frame);
+    return frame;
+}
+
+// A key on the main window, which is in front again after any dialog.
+void key(CMainFrame* frame, Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QApplication::setActiveWindow(frame);
+    QTest::keyClick(frame, k, modifiers);
+    QApplication::processEvents();
+}
+
+int ply() {
+    return engineSession.gamePosition.ply;
+}
+
+QString clipboardText() {
+    return QGuiApplication::clipboard()->text();
+}
+
+void setClipboardText(const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
+}
+
+const char* const ItalianGame = "1. e4 e5 2. Nf3 Nc6 3. Bc4 Bc5";
+
+// ---------------------------------------------------------------------------------
+
+// Every key of a command, pressed on the game screen, does what the menu item does; the
+// menus show the keys and mark their items' mnemonic letters.
+TEST_F(Desktop, KeysRunTheirCommands) {
+    ProgramFolder folder;
+    folder.writeSettings(testSettings());
+    folder.writeFile("autosave.pgn", gameText(ItalianGame));
+    EXPECT_EXIT(
+        {
+            runProgram(folder.path, 480, 640, [](CTaviskApp& app) {
+                CMainFrame* frame = waitForGameScreen(app);
+                GameController& game = gameController();
+                SHELL_CHECK(ply() == 7 && game.userColour == White);
+
+                // Shown in the menus.
+                SHELL_CHECK(frame->action(CmdTakeback)->shortcuts() ==
+                            QList<QKeySequence>({QKeySequence("Ctrl+Z"), QKeySequence(Qt::Key_Left)}));
+                SHELL_CHECK(frame->action(CmdHint)->shortcut() == QKeySequence(Qt::Key_H));
+                SHELL_CHECK(frame->action(CmdSaveAndExit)->shortcut() == QKeySequence("Ctrl+Q"));
+                SHELL_CHECK(frame->action(CmdCopyPosition)->shortcut() == QKeySequence("Ctrl+Shift+C"));
+                for (int command : {CmdHint, CmdTakeback, CmdNewGame, CmdSave, CmdLoad, CmdGameSettings, CmdAbout})
+                    SHELL_CHECK(frame->action(command)->text().count('&') == 1);
+
+                // Takeback and forward: the arrows, Ctrl+Z and Ctrl+Y, Home and End.
+                key(frame, Qt::Key_Left);
+                SHELL_CHECK(ply() == 5);
+                key(frame, Qt::Key_Z, Qt::ControlModifier);
+                SHELL_CHECK(ply() == 3);
+                key(frame, Qt::Key_Right);
+                SHELL_CHECK(ply() == 5);
+                key(frame, Qt::Key_Y, Qt::ControlModifier);
+                SHELL_CHECK(ply() == 7);
+                key(frame, Qt::Key_Home);
+                SHELL_CHECK(ply() == 1);
+                key(frame, Qt::Key_End);
+                SHELL_CHECK(ply() == 7 && recordLength() == 6);
+
+                // Copy: the game as PGN, the position as FEN.
+                setClipboardText("");
+                key(frame, Qt::Key_C, Qt::ControlModifier);
+                SHELL_CHECK(clipboardText().contains("\n\n1. e4 e5 2. Nf3 Nc6 3. Bc4 Bc5 *"));
+                key(frame, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+                SHELL_CHECK(clipboardText() == "r1bqk1nr/pppp1ppp/2n5/2b1p3/2B1P3/5N2/PPPP1PPP/RNBQK2R w KQkq - 4 4");
+
+                // Paste of something that is no chess: a message, the game stays.
+                setClipboardText("hello");
+                expectModal({"Tavisk", pressButton("OK")});
+                key(frame, Qt::Key_V, Qt::ControlModifier);
+                SHELL_CHECK(modalTexts().last().contains("no position (FEN) and no game (PGN)"));
+                SHELL_CHECK(ply() == 7);
+
+                // Save asks for the file; Load and New game first ask about the game in progress.
+                expectModal({"Save As", rejectDialog()});
+                key(frame, Qt::Key_S, Qt::ControlModifier);
+                expectModal({"Tavisk", pressButton("Cancel")});
+                key(frame, Qt::Key_O, Qt::ControlModifier);
+                SHELL_CHECK(modalTexts().last().contains("save the game in progress"));
+                expectModal({"Tavisk", pressButton("Don't save")});
+                expectModal({"New Game", rejectDialog()});
+                key(frame, Qt::Key_N, Qt::ControlModifier);
+                SHELL_CHECK(ply() == 7);
+                SHELL_CHECK(unexpectedModals() == 0);
+
+                // The hint: the user plays, the engine answers, H shows its expected reply.
+                tapSquare(frame->view(), 3, 6); // d2
+                tapSquare(frame->view(), 3, 4); // d4
+                SHELL_CHECK(waitUntil([&] { return !game.engineBusy && engineSession.searchState == 0; }, 20000));
+                SHELL_CHECK(ply() == 9);
+                SHELL_CHECK(game.hintAvailable());
+                int hint[4];
+                std::copy(std::begin(game.hintMove), std::end(game.hintMove), hint);
+                key(frame, Qt::Key_H);
+                int shown[4];
+                SHELL_CHECK(shownHint(shown));
+                SHELL_CHECK(std::equal(std::begin(hint), std::end(hint), std::begin(shown)));
+
+                // F1 shows the tutorial page.
+                UrlCatcher viewer;
+                QDesktopServices::setUrlHandler("file", &viewer, "open");
+                const int windows = QApplication::topLevelWidgets().size();
+                key(frame, Qt::Key_F1);
+                SHELL_CHECK(viewer.opened.size() == 1 || QApplication::topLevelWidgets().size() > windows);
+                QDesktopServices::unsetUrlHandler("file");
+
+                // Ctrl+Q: the orderly end.
+                QApplication::setActiveWindow(frame);
+                key(frame, Qt::Key_Q, Qt::ControlModifier);
+                SHELL_CHECK(waitUntil([&] { return !frame->isVisible(); }, 3000));
+            });
+        },
+        ExitedWithCode(0), "");
+}
+
+// The game copied as PGN and pasted back is the same game; a FEN pasted becomes the
+// position (and is copied back as it was); an illegal FEN is refused with a message.
+TEST_F(Desktop, ClipboardRoundTrips) {
+    ProgramFolder folder;
+    folder.writeSettings(testSettings());
+    // En passant, a promotion to a knight, captures.
+    folder.writeFile("autosave.pgn",
+                     gameText("1. e4 d5 2. e5 f5 3. exf6 Nc6 4. fxg7 Bf5 5. gxh8=N Kd7 6. d3 Qe8 7. Nc3 Kc8"));
+    EXPECT_EXIT(
+        {
+            runProgram(folder.path, 480, 640, [&](CTaviskApp& app) {
+                CMainFrame* frame = waitForGameScreen(app);
+                const std::string board = boardText();
+                frame->onCommand(CmdCopyGame);
+                const QString pgn = clipboardText();
+                for (const char* tag : {"Event", "Site", "Date", "Round", "White", "Black", "Result"})
+                    SHELL_CHECK(pgn.contains(QString("[%1 \"").arg(tag)));
+                SHELL_CHECK(pgn.contains("3. exf6 Nc6 4. fxg7 Bf5 5. gxh8=N Kd7 6. d3 Qe8 7. Nc3 Kc8 *"));
+                folder.writeFile("copied.pgn", pgn.toStdString());
+
+                // Pasted over the game in progress: the same board and the same text.
+                expectModal({"Tavisk", pressButton("Don't save")});
+                setClipboardText(pgn);
+                frame->onCommand(CmdPaste);
+                SHELL_CHECK(boardText() == board);
+                SHELL_CHECK(recordLength() == 14);
+                frame->onCommand(CmdCopyGame);
+                SHELL_CHECK(clipboardText() == pgn);
+
+                // A position: set up, copied back the same.
+                const QString fen = "4k3/8/8/3pP3/8/8/8/4K2R w K d6 0 1";
+                expectModal({"Tavisk", pressButton("Don't save")});
+                setClipboardText(fen);
+                frame->onCommand(CmdPaste);
+                SHELL_CHECK(boardText() == "....k.../......../......../...pP.../......../......../......../....K..R/");
+                frame->onCommand(CmdCopyPosition);
+                SHELL_CHECK(clipboardText() == fen);
+
+                // Illegal positions: two white kings, a pawn on the last rank, the side not
+                // to move in check, an en-passant square with no pawn that passed it.
+                for (const char* bad :
+                     {"4k3/8/8/8/8/8/8/2K1K3 w - - 0 1", "P3k3/8/8/8/8/8/8/4K3 w - - 0 1",
+                      "4k3/4R3/8/8/8/8/8/4K3 w - - 0 1", "4k3/8/8/8/8/8/8/4K3 w - e6 0 1",
+                      "4k3/8/8/8/8/8/8/4K3 w"}) {
+                    expectModal({"Tavisk", pressButton("OK")});
+                    setClipboardText(bad);
+                    frame->onCommand(CmdPaste);
+                    SHELL_CHECK(modalTexts().last().contains("not a legal position"));
+                    SHELL_CHECK(boardText() ==
+                                "....k.../......../......../...pP.../......../......../......../....K..R/");
+                }
+
+                // A king in check is marked on its square, red; the other king is not. (A
+                // position without moves is replaced without a question.)
+                setClipboardText("4k3/4R3/8/8/8/8/8/4K3 b - - 0 1");
+                frame->onCommand(CmdPaste);
+                int column = -1, row = -1;
+                SHELL_CHECK(kingInCheck(column, row) && column == 4 && row == 0);
+                frame->view()->repaint();
+                auto redEdge = [&](int c, int r) {
+                    int x = 0, y = 0;
+                    cellPosition(gameController(), c, r, x, y);
+                    const QColor pixel = frame->view()->lastFrame().pixelColor(x + 2, y + gameController().geometry.cellHeight / 2);
+                    return pixel.red() > 180 && pixel.green() < 80 && pixel.blue() < 80;
+                };
+                SHELL_CHECK(redEdge(4, 0));
+                SHELL_CHECK(!redEdge(4, 7));
+            });
+        },
+        ExitedWithCode(0), "");
+    // Other programs read the copied game: pgn-extract finds the game and its moves.
+    const std::string copied = folder.path + "/copied.pgn";
+    if (std::system("command -v pgn-extract > /dev/null") == 0) {
+        const std::string command = "pgn-extract -s -Wsan " + copied + " 2>&1";
+        FILE* pipe = popen(command.c_str(), "r");
+        ASSERT_NE(pipe, nullptr);
+        std::string output;
+        char buffer[512];
+        while (std::fgets(buffer, sizeof buffer, pipe)) output += buffer;
+        pclose(pipe);
+        EXPECT_NE(output.find("gxh8=N"), std::string::npos) << output;
+        EXPECT_NE(output.find("Kc8"), std::string::npos) << output;
+        EXPECT_EQ(output.find("rror"), std::string::npos) << output;
+    }
+}
+
+// Resigning ends the game with the engine's win and no more moves; a draw offer is
+// declined when the engine would not offer one itself, and accepted when it would.
+TEST_F(Desktop, ResignAndDrawOffers) {
+    ProgramFolder folder;
+    folder.writeSettings(testSettings());
+    folder.writeFile("autosave.pgn", gameText(ItalianGame));
+    EXPECT_EXIT(
+        {
+            runProgram(folder.path, 480, 640, [](CTaviskApp& app) {
+                CMainFrame* frame = waitForGameScreen(app);
+                GameController& game = gameController();
+                const std::string board = boardText();
+                // Declined: the engine's own judgement says no.
+                SHELL_CHECK(frame->action(CmdOfferDraw) != nullptr);
+                engineSession.drawAcceptable = 0;
+                expectModal({"Tavisk", pressButton("OK")});
+                frame->onCommand(CmdOfferDraw);
+                SHELL_CHECK(modalTexts().last().contains("declines the draw"));
+                SHELL_CHECK(engineSession.gameResult == 4 && !endedByAgreement());
+
+                // Resigned: Black wins, the board takes no move, the copied game says so.
+                expectModal({"Tavisk", pressButton("OK")});
+                frame->onCommand(CmdResign);
+                SHELL_CHECK(modalTexts().last().contains("You resigned"));
+                SHELL_CHECK(engineSession.gameResult == 2 && endedByAgreement());
+                tapSquare(frame->view(), 3, 6);
+                tapSquare(frame->view(), 3, 4);
+                SHELL_CHECK(boardText() == board);
+                frame->onCommand(CmdCopyGame);
+                SHELL_CHECK(clipboardText().contains("[Result \"0-1\"]") && clipboardText().endsWith("Bc5 0-1\n"));
+                frame->updateMenu(frame->gameMenu());
+                SHELL_CHECK(!frame->action(CmdResign)->isEnabled());
+
+                // A takeback goes on with the game; this time the engine would offer a draw.
+                frame->onCommand(CmdTakeback);
+                SHELL_CHECK(!endedByAgreement());
+                engineSession.drawAcceptable = 1;
+                expectModal({"Tavisk", pressButton("OK")});
+                frame->onCommand(CmdOfferDraw);
+                SHELL_CHECK(modalTexts().last().contains("accepts the draw"));
+                SHELL_CHECK(engineSession.gameResult == 3 && endedByAgreement());
+                (void)game;
+            });
+        },
+        ExitedWithCode(0), "");
+}
+
+} // namespace
