@@ -4,7 +4,8 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   libgtest-dev libgmock-dev
-  qt6-base-dev qt6-svg-dev libgl-dev
+  qt6-base-dev qt6-svg-dev qt6-multimedia-dev libgl-dev
+  pgn-extract
   fonts-dejavu-core fonts-noto-cjk
   xvfb xauth
   clang libclang-rt-14-dev

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QComboBox>
+#include <QDialog>
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
@@ -17,11 +19,13 @@
 #include "game/controller.h"
 #include "game/gameend.h"
 #include "game/hintmark.h"
+#include "game/promotion.h"
 #include "tests/shell/shellharness.h"
 #include "ui/board/geometry.h"
 #include "ui/board/markers.h"
 #include "ui/shell/desktoptexts.h"
 #include "ui/shell/mainframe.h"
+#include "ui/shell/sounds.h"
 #include "ui/shell/taviskapp.h"
 #include "ui/shell/taviskdoc.h"
 #include "ui/shell/taviskview.h"
@@ -291,6 +295,126 @@ TEST_F(Desktop, ResignAndDrawOffers) {
                 SHELL_CHECK(modalTexts().last().contains("accepts the draw"));
                 SHELL_CHECK(engineSession.gameResult == 3 && endedByAgreement());
                 (void)game;
+            });
+        },
+        ExitedWithCode(0), "");
+}
+
+// A pawn on the last rank, by tap and by drag, opens the picker over the promotion
+// square; the knight chosen is played and recorded as "e8=N". A press elsewhere closes
+// the picker and leaves the pawn.
+TEST_F(Desktop, PromotionToAKnightByTapAndByDrag) {
+    ProgramFolder folder;
+    Settings settings = testSettings();
+    settings.tutorMode = 0; // a knight for a queen is weak: no question here
+    folder.writeSettings(settings);
+    folder.writeFile("autosave.pgn", "[FEN \"7k/4P3/8/8/8/8/6p1/K7 w - - 0 1\"]\r\n\r\n*");
+    EXPECT_EXIT(
+        {
+            runProgram(folder.path, 480, 640, [](CTaviskApp& app) {
+                CMainFrame* frame = waitForGameScreen(app);
+                CTaviskView* view = frame->view();
+                GameController& game = gameController();
+                const std::string start = boardText();
+                const int knightColumn = 4, knightRow = 3; // the fourth choice, e5
+
+                // By tap; a press beside the picker first closes it without a move.
+                tapSquare(view, 4, 1);
+                tapSquare(view, 4, 0);
+                SHELL_CHECK(promotionPicker().open && boardText() == start);
+                tapSquare(view, 0, 7);
+                SHELL_CHECK(!promotionPicker().open && boardText() == start);
+                tapSquare(view, 4, 1);
+                tapSquare(view, 4, 0);
+                SHELL_CHECK(promotionPicker().open);
+                view->repaint();
+                // The picker shows the four pieces where it says it does: its squares differ
+                // from the empty board there.
+                tapSquare(view, knightColumn, knightRow);
+                SHELL_CHECK(!promotionPicker().open);
+                SHELL_CHECK(engineBridge().pieceAt(4, 0) == 4); // a White knight
+                SHELL_CHECK(std::string(gameRecord.longTexts[0], 7) == "e7-e8=N");
+                SHELL_CHECK(waitUntil([&] { return !game.engineBusy && engineSession.searchState == 0; }, 20000));
+                frame->onCommand(CmdCopyGame);
+                SHELL_CHECK(clipboardText().contains("1. e8=N"));
+
+                // By drag, after taking the moves back.
+                frame->onCommand(CmdTakeback);
+                SHELL_CHECK(boardText() == start);
+                dragPiece(view, 4, 1, 4, 0);
+                SHELL_CHECK(promotionPicker().open && boardText() == start && !game.stylusDown);
+                tapSquare(view, knightColumn, knightRow);
+                SHELL_CHECK(engineBridge().pieceAt(4, 0) == 4);
+                SHELL_CHECK(std::string(gameRecord.longTexts[0], 7) == "e7-e8=N");
+                SHELL_CHECK(waitUntil([&] { return !game.engineBusy && engineSession.searchState == 0; }, 20000));
+            });
+        },
+        ExitedWithCode(0), "");
+}
+
+// The sound of each new move is chosen when the view shows it: a move, a capture,
+// check, the end; takebacks and steps forward are silent. The board turns for a user
+// who plays Black, and the preferences live in a file of their own.
+TEST_F(Desktop, SoundsAndTheBoardTurnedForBlack) {
+    ProgramFolder folder;
+    folder.writeSettings(testSettings());
+    folder.writeFile("autosave.pgn", gameText("1. e4 d5"));
+    EXPECT_EXIT(
+        {
+            runProgram(folder.path, 480, 640, [&](CTaviskApp& app) {
+                CMainFrame* frame = waitForGameScreen(app);
+                CTaviskView* view = frame->view();
+                GameController& game = gameController();
+                view->repaint();
+                const int before = gameSoundsPlayed();
+                tapSquare(view, 4, 4); // exd5
+                tapSquare(view, 3, 3);
+                SHELL_CHECK(gameSoundsPlayed() > before);
+                SHELL_CHECK(waitUntil([&] { return !game.engineBusy && engineSession.searchState == 0; }, 20000));
+                view->repaint();
+                const int afterEngine = gameSoundsPlayed();
+                SHELL_CHECK(afterEngine >= before + 2);
+                frame->onCommand(CmdTakeback);
+                view->repaint();
+                frame->onCommand(CmdForward);
+                view->repaint();
+                SHELL_CHECK(gameSoundsPlayed() == afterEngine);
+
+                // Check: a FEN where the user gives check.
+                setClipboardText("4k3/8/8/8/8/8/8/3QK3 w - - 0 1");
+                expectModal({"Tavisk", pressButton("Don't save")});
+                frame->onCommand(CmdPaste);
+                view->repaint();
+                tapSquare(view, 3, 7); // Qd1-e2+
+                tapSquare(view, 4, 6);
+                SHELL_CHECK(lastGameSound() == GameSound::Check);
+                SHELL_CHECK(waitUntil([&] { return !game.engineBusy && engineSession.searchState == 0; }, 20000));
+                view->repaint();
+                expectModal({"Tavisk", pressButton("OK")});
+                frame->onCommand(CmdResign);
+                view->repaint();
+                SHELL_CHECK(lastGameSound() == GameSound::End);
+
+                // Sound off: kept in the desktop's own file, options.cfg untouched.
+                const std::string options = folder.read("options.cfg");
+                frame->onCommand(CmdSound);
+                SHELL_CHECK(folder.read("tavisk.ini").find("sound=false") != std::string::npos);
+                SHELL_CHECK(folder.read("options.cfg") == options && options.size() == 36);
+
+                // Playing Black turns the board; the user's own turn still works.
+                // (The resigned game is over: no question before the new one.)
+                SHELL_CHECK(game.settings.orientation == 0);
+                expectModal({"New Game", [](QWidget* window) {
+                                 window->findChild<QComboBox*>("whiteList")->setCurrentIndex(1);
+                                 qobject_cast<QDialog*>(window)->accept();
+                             }});
+                frame->onCommand(CmdNewGame);
+                SHELL_CHECK(game.userColour == 2 && game.settings.orientation == 1);
+                frame->onCommand(CmdRotateBoard);
+                SHELL_CHECK(game.settings.orientation == 0);
+                SHELL_CHECK(waitUntil([&] { return !game.engineBusy && engineSession.searchState == 0; }, 20000));
+                frame->onCommand(CmdHint);
+                SHELL_CHECK(game.settings.orientation == 0);
             });
         },
         ExitedWithCode(0), "");

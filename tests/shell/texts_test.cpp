@@ -36,12 +36,15 @@ TEST(Texts, EveryTextExistsInEveryLanguage) {
         // The desktop's items and messages, none of them left in English.
         for (const MenuText& row : desktopMenuTextTable) {
             EXPECT_FALSE(text(desktopMenuText(row.key, language)).empty()) << row.key;
-            if (language != English) EXPECT_NE(text(row.text[language]), text(row.text[English]));
+            if (language != English) {
+                EXPECT_NE(text(row.text[language]), text(row.text[English]));
+            }
         }
         for (int message = 0; message < DesktopMessageCount; ++message) {
             EXPECT_FALSE(text(desktopMessageText(message, language)).empty()) << message;
-            if (language != English)
+            if (language != English) {
                 EXPECT_NE(text(desktopMessageText(message, language)), text(desktopMessageText(message, English)));
+            }
         }
         const DialogTexts& dialog = dialogTextTable[language];
         for (const char16_t* label :

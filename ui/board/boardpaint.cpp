@@ -11,6 +11,7 @@
 #include "ui/board/geometry.h"
 #include "ui/board/images.h"
 #include "ui/board/markers.h"
+#include "ui/board/picker.h"
 #include "ui/board/sidepanel.h"
 #include "ui/board/splash.h"
 
@@ -244,6 +245,8 @@ void paintGame(QPainter& painter, GameController& game, int screenWidth, int scr
                       game.animPiece);
         game.advanceSlide();
     }
+    // 7. The promotion picker over everything.
+    drawPromotionPicker(painter, game);
 }
 
 void paintGameView(QImage& target, GameController& game) {

@@ -14,6 +14,7 @@
 
 #include "engine/session/notify.h"
 #include "game/controller.h"
+#include "ui/shell/autoturn.h"
 #include "ui/shell/barimages.h"
 #include "ui/shell/commandrules.h"
 #include "ui/shell/devicescreen.h"
@@ -259,8 +260,9 @@ void CMainFrame::updateImageButtons() {
 }
 
 void CMainFrame::onCommand(int command) {
-    if (document_ && document_->onCommand(command)) return;
-    if (CTaviskApp* app = CTaviskApp::instance()) app->onCommand(command);
+    if (!(document_ && document_->onCommand(command)))
+        if (CTaviskApp* app = CTaviskApp::instance()) app->onCommand(command);
+    if (!view_->splashShowing) autoTurnBoard();
 }
 
 void CMainFrame::timerEvent(QTimerEvent* event) {
