@@ -8,7 +8,9 @@ packages=(
   pgn-extract
   fonts-dejavu-core fonts-noto-cjk
   xvfb xauth
+  python3
   clang libclang-rt-14-dev
+  dpkg-dev file appstream desktop-file-utils man-db xboard polyglot imagemagick xdotool
 )
 missing=()
 for p in "${packages[@]}"; do
