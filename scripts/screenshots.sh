@@ -14,3 +14,6 @@ run() { xvfb-run -a -s "-screen 0 1600x1200x24" "$shots" build/bin "$out" "$scra
 run --screen 240x320 --zoom 2 --shots first
 run --screen 640x480 --zoom 1 --shots second
 run --screen 320x240 --zoom 2 --shots second
+run --screen 480x640 --zoom 1 --shots promotion
+run --screen 640x480 --zoom 1 --shots review
+run --screen 480x640 --zoom 1 --shots check

@@ -20,11 +20,13 @@
 #include "game/gameend.h"
 #include "game/hintmark.h"
 #include "game/promotion.h"
+#include "game/review.h"
 #include "tests/shell/shellharness.h"
 #include "ui/board/geometry.h"
 #include "ui/board/markers.h"
 #include "ui/shell/desktoptexts.h"
 #include "ui/shell/mainframe.h"
+#include "ui/shell/movelist.h"
 #include "ui/shell/sounds.h"
 #include "ui/shell/taviskapp.h"
 #include "ui/shell/taviskdoc.h"
@@ -79,7 +81,9 @@ const char* const ItalianGame = "1. e4 e5 2. Nf3 Nc6 3. Bc4 Bc5";
 // menus show the keys and mark their items' mnemonic letters.
 TEST_F(Desktop, KeysRunTheirCommands) {
     ProgramFolder folder;
-    folder.writeSettings(testSettings());
+    Settings settings = testSettings();
+    settings.tutorMode = 0;
+    folder.writeSettings(settings);
     folder.writeFile("autosave.pgn", gameText(ItalianGame));
     EXPECT_EXIT(
         {
@@ -416,6 +420,72 @@ TEST_F(Desktop, SoundsAndTheBoardTurnedForBlack) {
                 frame->onCommand(CmdHint);
                 SHELL_CHECK(game.settings.orientation == 0);
             });
+        },
+        ExitedWithCode(0), "");
+}
+
+// The moves in standard notation beside a screen with room; a click on a move shows its
+// position without changing the game, the arrows step, End and a press on the board
+// return to the game. A small screen has no list.
+TEST_F(Desktop, MoveListReviewByClickAndKeys) {
+    ProgramFolder folder;
+    Settings settings = testSettings();
+    settings.tutorMode = 0;
+    folder.writeSettings(settings);
+    folder.writeFile("autosave.pgn", gameText(ItalianGame));
+    EXPECT_EXIT(
+        {
+            runProgram(folder.path, 640, 480, [](CTaviskApp& app) {
+                CMainFrame* frame = waitForGameScreen(app);
+                CMoveList* list = frame->moveList();
+                SHELL_CHECK(list != nullptr);
+                frame->view()->repaint();
+                SHELL_CHECK(list->rowCount() == 3);
+                SHELL_CHECK(list->item(1, 0)->text() == "2." && list->item(1, 1)->text() == "Nf3" &&
+                            list->item(2, 2)->text() == "Bc5");
+                SHELL_CHECK(list->itemOfPly(6)->isSelected());
+                const std::string game = boardText();
+                auto shown = [](int column, int row) { return shownPieceAt(column, row); };
+
+                // A click on 2. Nf3: the knight is on f3, no bishop on c4 yet; the game stays.
+                QTableWidgetItem* nf3 = list->itemOfPly(3);
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                                  list->visualItemRect(nf3).center());
+                SHELL_CHECK(reviewing() && reviewedPlies() == 3 && nf3->isSelected());
+                SHELL_CHECK(shown(5, 5) == 4 && shown(2, 4) == 0 && shown(2, 3) == 0);
+                SHELL_CHECK(boardText() == game && ply() == 7);
+                key(frame, Qt::Key_Left);
+                SHELL_CHECK(reviewedPlies() == 2 && shown(5, 5) == 0 && shown(2, 2) == 0 && shown(4, 3) == 10);
+                key(frame, Qt::Key_Home);
+                SHELL_CHECK(reviewedPlies() == 0 && shown(4, 6) == 2);
+                key(frame, Qt::Key_Right);
+                key(frame, Qt::Key_Right);
+                SHELL_CHECK(reviewedPlies() == 2 && list->itemOfPly(2)->isSelected());
+                SHELL_CHECK(ply() == 7 && recordLength() == 6);
+                key(frame, Qt::Key_End);
+                SHELL_CHECK(!reviewing() && shown(2, 3) == 11 && ply() == 7);
+
+                // A press on the board returns too, and only returns.
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                                  list->visualItemRect(list->itemOfPly(1)).center());
+                SHELL_CHECK(reviewedPlies() == 1);
+                tapSquare(frame->view(), 3, 6);
+                SHELL_CHECK(!reviewing() && !gameController().pieceSelected && ply() == 7);
+                // A move played on the board shows in the list as the current one.
+                tapSquare(frame->view(), 3, 6);
+                tapSquare(frame->view(), 3, 4);
+                SHELL_CHECK(waitUntil([] { return !gameController().engineBusy && engineSession.searchState == 0; },
+                                      20000));
+                frame->view()->repaint();
+                SHELL_CHECK(list->item(3, 1)->text() == "d4" && list->itemOfPly(8)->isSelected());
+            });
+        },
+        ExitedWithCode(0), "");
+    ProgramFolder small;
+    small.writeSettings(testSettings());
+    EXPECT_EXIT(
+        {
+            runProgram(small.path, 240, 320, [](CTaviskApp& app) { SHELL_CHECK(app.mainFrame()->moveList() == nullptr); });
         },
         ExitedWithCode(0), "");
 }

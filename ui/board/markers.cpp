@@ -7,6 +7,7 @@
 #include "game/controller.h"
 #include "game/hintmark.h"
 #include "game/preferences.h"
+#include "game/review.h"
 #include "ui/board/geometry.h"
 
 namespace {
@@ -38,7 +39,8 @@ void outlineSquare(QPainter& painter, const GameController& game, int column, in
 
 bool kingInCheck(int& column, int& row) {
     // A copy: the attack tests move pieces for a moment.
-    const Position position = engineSession.gamePosition;
+    const Position* reviewed = reviewedPosition();
+    const Position position = reviewed ? *reviewed : engineSession.gamePosition;
     const int side = position.sideToMove;
     if ((side != White && side != Black) || !inCheck(position, side)) return false;
     const int king = kingSquare(position, side);
@@ -50,8 +52,12 @@ bool kingInCheck(int& column, int& row) {
 void drawCheckAndHint(QPainter& painter, const GameController& game) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, game.settings.isometric != 0);
-    int hint[4];
-    if (shownHint(hint)) {
+    int hint[4], from = 0, to = 0;
+    if (reviewedMove(from, to)) {
+        const QColor blue(0x20, 0x60, 0xd0);
+        outlineSquare(painter, game, columnOf(from), rowOf(from), blue);
+        outlineSquare(painter, game, columnOf(to), rowOf(to), blue);
+    } else if (!reviewing() && shownHint(hint)) {
         const QColor green(0x1f, 0xa0, 0x3c);
         outlineSquare(painter, game, hint[0], hint[1], green);
         outlineSquare(painter, game, hint[2], hint[3], green);

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QMenu>
 #include <QPainter>
 #include <QPointer>
@@ -14,11 +15,13 @@
 
 #include "engine/session/notify.h"
 #include "game/controller.h"
+#include "game/review.h"
 #include "ui/shell/autoturn.h"
 #include "ui/shell/barimages.h"
 #include "ui/shell/commandrules.h"
 #include "ui/shell/devicescreen.h"
 #include "ui/shell/localisation.h"
+#include "ui/shell/movelist.h"
 #include "ui/shell/qtplatform.h"
 #include "ui/shell/shortcuts.h"
 #include "ui/shell/taviskapp.h"
@@ -105,7 +108,20 @@ CMainFrame::CMainFrame(CTaviskDoc* document) : document_(document) {
     if (commandBar_) commandBar_->hide();
     addAccelerators();
     splashTimer_ = startTimer(SplashPeriodMs);
-    setFixedSize(screen.width * z, screen.height * z);
+    // Beside a screen with room: the moves of the game.
+    int listWidth = 0;
+    if (screenHasRoomForMoveList(screen.width, screen.height)) {
+        auto* dock = new QDockWidget(this);
+        dock->setObjectName("moveListDock");
+        dock->setFeatures(QDockWidget::NoDockWidgetFeatures);
+        dock->setTitleBarWidget(new QWidget(dock));
+        moveList_ = new CMoveList(dock);
+        listWidth = CMoveList::ListWidth;
+        dock->setFixedWidth(listWidth);
+        dock->setWidget(moveList_);
+        addDockWidget(Qt::RightDockWidgetArea, dock);
+    }
+    setFixedSize(screen.width * z + listWidth, screen.height * z);
     mainWindow.store(&shellNotify);
 }
 
@@ -322,8 +338,25 @@ void CMainFrame::addAccelerators() {
 
 void CMainFrame::keyCommand(int command) {
     if (view_->splashShowing) return;
+    // While a position is reviewed the arrows step through the game, End returns to it.
+    if (reviewing()) {
+        switch (command) {
+        case CmdTakeback: stepReview(-1); break;
+        case CmdForward: stepReview(1); break;
+        case CmdTakebackAll: startReview(0); break;
+        case CmdForwardAll: leaveReview(); break;
+        default: leaveReview(); onCommand(command); return;
+        }
+        refreshMoveList();
+        view_->repaint();
+        return;
+    }
     if (!commandState(command).enabled) return;
     onCommand(command);
+}
+
+void CMainFrame::refreshMoveList() {
+    if (moveList_) moveList_->refresh();
 }
 
 void CMainFrame::showTaskBar() {

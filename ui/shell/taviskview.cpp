@@ -8,6 +8,7 @@
 #include "game/controller.h"
 #include "game/gameend.h"
 #include "game/promotion.h"
+#include "game/review.h"
 #include "ui/board/geometry.h"
 #include "ui/board/boardpaint.h"
 #include "ui/board/splash.h"
@@ -95,6 +96,7 @@ void CTaviskView::paintEvent(QPaintEvent*) {
     else {
         paintGameView(frame_, game);
         soundsAfterPaint();
+        mainFrame_->refreshMoveList();
     }
     if (!caption_.isEmpty()) drawCaption(frame_);
 
@@ -137,6 +139,12 @@ void CTaviskView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     if (splashShowing) {
         endSplash();
+        repaint();
+        return;
+    }
+    // A press on the board ends a review: the game is shown again.
+    if (reviewing()) {
+        leaveReview();
         repaint();
         return;
     }
