@@ -27,9 +27,20 @@ endforeach()
 foreach(folder Skin1 Skin2 Skin3 Splash VGA Narrow Low tutorial Sounds)
   install(DIRECTORY ${TAVISK_BIN_DIR}/${folder} DESTINATION ${TAVISK_INSTALL_FOLDER} OPTIONAL)
 endforeach()
-foreach(file options.cfg opening.pgn Toolbar.bmp tavisk.svg)
+foreach(file opening.pgn Toolbar.bmp tavisk.svg)
   install(FILES ${TAVISK_BIN_DIR}/${file} DESTINATION ${TAVISK_INSTALL_FOLDER} OPTIONAL)
 endforeach()
+# The default settings are written afresh: the copy in the build's program folder is the
+# developer's own once the game has been played from there.
+if(TARGET make-options-cfg)
+  set(default_settings ${CMAKE_BINARY_DIR}/install/options.cfg)
+  add_custom_command(OUTPUT ${default_settings}
+    COMMAND make-options-cfg ${default_settings}
+    DEPENDS make-options-cfg
+    COMMENT "Writing the default options.cfg for the installation")
+  add_custom_target(install-options-cfg ALL DEPENDS ${default_settings})
+  install(FILES ${default_settings} DESTINATION ${TAVISK_INSTALL_FOLDER})
+endif()
 set(marker ${CMAKE_BINARY_DIR}/install/installed)
 file(WRITE ${marker}
      "This program folder is shared by every user of the system. Each user's settings\n"
@@ -74,6 +85,10 @@ if(TARGET tavisk)
   install(FILES ${CMAKE_SOURCE_DIR}/apps/tavisk/tavisk.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${CMAKE_SOURCE_DIR}/apps/tavisk/tavisk.svg
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+  foreach(size IN LISTS TAVISK_ICON_SIZES)
+    install(FILES ${CMAKE_BINARY_DIR}/icons/${size}x${size}/tavisk.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+  endforeach()
   # Software centres fetch the screenshots from the project's site.
   set(TAVISK_WEB_BASE https://tavisk.example CACHE STRING "The project's web site, with docs/screenshots under /screenshots")
   set(TAVISK_RELEASE_DATE 2026-12-09)

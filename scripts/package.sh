@@ -40,7 +40,7 @@ polyglot=$(command -v polyglot || echo /usr/games/polyglot)
 
 if [ "$build_first" = 1 ]; then
   [ -f "$build/CMakeCache.txt" ] || cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-  cmake --build "$build" -j "$(nproc)" --target tavisk tavisk-engine pictures options-cfg man-pages
+  cmake --build "$build" -j "$(nproc)" --target tavisk tavisk-engine pictures install-options-cfg man-pages icons
 fi
 
 work=$(mktemp -d /tmp/tavisk-package-XXXXXX)
@@ -94,6 +94,7 @@ for path in \
   ./usr/lib/games/tavisk/Skin1 ./usr/lib/games/tavisk/Skin2 ./usr/lib/games/tavisk/Skin3 \
   ./usr/lib/games/tavisk/Splash ./usr/lib/games/tavisk/tutorial \
   ./usr/share/applications/tavisk.desktop ./usr/share/icons/hicolor/scalable/apps/tavisk.svg \
+  ./usr/share/icons/hicolor/48x48/apps/tavisk.png ./usr/share/icons/hicolor/256x256/apps/tavisk.png \
   ./usr/share/metainfo/org.tavisk.Tavisk.metainfo.xml ./usr/share/games/plugins/xboard/tavisk-engine.eng \
   ./usr/share/man/man6/tavisk.6.gz ./usr/share/man/man6/tavisk-engine.6.gz \
   ./usr/share/doc/tavisk/copyright ./usr/share/doc/tavisk/README.md ./usr/share/doc/tavisk/changelog.gz; do
@@ -109,9 +110,14 @@ echo "$(grep -c '^-' "$work/contents.txt") files, $(grep -c '^d' "$work/contents
 unpacked="$work/root"
 dpkg-deb -x "$deb" "$unpacked"
 folder="$unpacked/usr/lib/games/tavisk"
-[ "$(stat -c %s "$folder/options.cfg")" = 36 ] || fail "options.cfg is not 36 bytes"
+"$build/tools/options-cfg/make-options-cfg" "$work/default-options.cfg"
+cmp "$folder/options.cfg" "$work/default-options.cfg" || fail "options.cfg is not the default settings block"
 file -L "$folder/tavisk" "$folder/tavisk-engine" | tee "$work/file.txt"
 grep -q 'not stripped' "$work/file.txt" && fail "the programs are not stripped"
+for size in 16 48 256; do
+  file "$unpacked/usr/share/icons/hicolor/${size}x$size/apps/tavisk.png" |
+    grep -q "PNG image data, $size x $size, 8-bit/color RGBA" || fail "the ${size}-pixel icon"
+done
 
 step "desktop-file-validate, appstreamcli validate"
 desktop-file-validate "$unpacked/usr/share/applications/tavisk.desktop" || fail "desktop entry"

@@ -125,8 +125,10 @@ bool CTaviskApp::openFile(const QString& path) {
 }
 
 bool CTaviskApp::openDocument() {
-    const QString path = QFileDialog::getOpenFileName(frame_.get(), "Open", userDocumentsFolder(),
-                                                      "Tavisk Files (*.pgn);;All Files (*)");
+    // No caption of our own: the file dialog's own title speaks the user's language.
+    const QString path =
+        QFileDialog::getOpenFileName(frame_.get(), QString(), userDocumentsFolder(),
+                                     "Tavisk Files (*.pgn);;" + QFileDialog::tr("All Files (*)"));
     if (path.isEmpty() || !document_) return false;
     return document_->loadFile(path);
 }
