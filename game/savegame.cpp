@@ -1,9 +1,10 @@
-// The game in files: "autosave.pgn" at every shut-down and start, and the
-// user's own ".pgn" files. Every text the controller writes ends with CR, LF
-// and the result mark of its Result tag ("*" while the game goes on), so that
-// other readers keep the result.
+// The game in files: "autosave.pgn" at every start, after every change and at
+// every shut-down, and the user's own ".pgn" files. Every text the controller
+// writes ends with CR, LF and the result mark of its Result tag ("*" while the
+// game goes on), so that other readers keep the result.
 
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "engine/core/position.h"
@@ -11,6 +12,7 @@
 #include "engine/pgn/pgnwrite.h"
 #include "engine/session/bridge.h"
 #include "engine/session/session.h"
+#include "game/autosave.h"
 #include "game/controller.h"
 #include "game/gamefiles.h"
 
@@ -18,7 +20,7 @@ namespace {
 
 constexpr std::size_t TrailerSize = 2 + 7; // CR, LF and the longest result mark, "1/2-1/2"
 
-bool writeGame(const char* path) {
+std::string gameText() {
     std::vector<char> buffer(GameTextBufferSize);
     // Room for the trailer stays free whatever the writer makes of the game.
     const int result = engineSession.gameResult;
@@ -28,7 +30,12 @@ bool writeGame(const char* path) {
     buffer[used++] = '\r';
     buffer[used++] = '\n';
     for (const char* mark = resultText(result); *mark; ++mark) buffer[used++] = *mark;
-    return replaceFile(path, buffer.data(), used);
+    return std::string(buffer.data(), used);
+}
+
+bool writeGame(const char* path) {
+    const std::string text = gameText();
+    return replaceFile(path, text.data(), text.size());
 }
 
 // Reads the file's start into a zero-terminated text and loads the game.
@@ -45,7 +52,13 @@ bool readGame(const char* path) {
 
 } // namespace
 
+std::string autosaveText() {
+    return gameText();
+}
+
 bool GameController::saveAutosave() {
+    // The writer thread writes the same file.
+    waitForAutosave();
     return writeGame(gameFile(AutosaveFileName).c_str());
 }
 

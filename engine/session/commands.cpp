@@ -1,6 +1,8 @@
 #include "engine/session/commands.h"
 
+#include <algorithm>
 #include <chrono>
+#include <climits>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -27,6 +29,7 @@
 namespace {
 
 constexpr int PollMilliseconds = 50;
+constexpr int StopRepeatMilliseconds = 1;
 constexpr int CommitWaitMilliseconds = 1000;
 constexpr int MinDepthLimit = 1;
 constexpr int MaxDepthLimit = 99;
@@ -69,6 +72,22 @@ bool isSingle(const char* line, char c) {
     return line[0] == c && (line[1] == '\n' || line[1] == '\r' || line[1] == '\0');
 }
 
+// A clock value of "time" or "otim" (centiseconds) within some 115 days either way, so
+// that "1e60" or "nan" still gives a whole number of centiseconds.
+float boundedClock(float value) {
+    constexpr float Limit = 1.0e9f;
+    if (!(value > -Limit)) return -Limit;
+    return value < Limit ? value : Limit;
+}
+
+// The control's base time less a reported clock value, in centiseconds, kept within
+// what the clock fields hold whatever "level" gave.
+int32_t clockLeft(float reported) {
+    const int64_t left =
+        static_cast<int64_t>(engineSession.baseMinutes) * 6000 - static_cast<int64_t>(reported);
+    return static_cast<int32_t>(std::clamp<int64_t>(left, INT32_MIN, INT32_MAX));
+}
+
 void sleepMilliseconds(int ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
@@ -78,12 +97,20 @@ bool workerBusy() {
     return engineSession.searchState != 0 || requestPending != 0 || wakeEvent.isSet() || !idleEvent.isSet();
 }
 
+// A moment of the stop protocol's polls, cut short when the worker goes idle. The
+// callers repeat their stop request after each: a search that was woken but had
+// not begun clears it when it begins, and must not keep the caller waiting for a
+// whole poll period.
+void waitForWorker(int milliseconds = StopRepeatMilliseconds) {
+    if (idleEvent.wait(milliseconds) && workerBusy()) sleepMilliseconds(1);
+}
+
 // Asks for the best move found so far until the worker has finished, so that a
 // request made just before is not missed.
 void playNowAndWait() {
     while (workerBusy()) {
         engineSession.stopRequest = StopAndPlay;
-        sleepMilliseconds(PollMilliseconds);
+        waitForWorker();
     }
 }
 
@@ -92,7 +119,7 @@ void playNowAndWait() {
 void waitUntilIdle() {
     while (workerBusy()) {
         engineSession.stopRequest = StopAndAbort;
-        sleepMilliseconds(PollMilliseconds);
+        waitForWorker();
     }
 }
 
@@ -104,10 +131,14 @@ void abortSearch() {
     waitUntilIdle();
 }
 
+// The running analysis gets one poll period to stop before the new one starts.
 void restartAnalysis() {
-    engineSession.stopRequest = StopAndAbort;
     engineSession.targetTime = AnalysisTargetTime;
-    sleepMilliseconds(PollMilliseconds);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(PollMilliseconds);
+    do {
+        engineSession.stopRequest = StopAndAbort;
+        waitForWorker();
+    } while (workerBusy() && std::chrono::steady_clock::now() < end);
     startSearch(1);
 }
 
@@ -463,17 +494,17 @@ int processCommand(const char* line) {
     if (std::strcmp(line, "time") != 0) {
         float value;
         if (std::sscanf(line, "time %f", &value) == 1) {
+            value = boundedClock(value);
             engineSession.lastTime = value;
             clockReported = true;
         }
-        setEngineClock(engineSession.baseMinutes * 6000 - static_cast<int32_t>(engineSession.lastTime), true);
+        setEngineClock(clockLeft(engineSession.lastTime), true);
     }
     // 6. "otim": the opponent's remaining time.
     if (contains(line, "otim")) {
         float value;
-        if (std::sscanf(line, "otim %f", &value) == 1) engineSession.lastOtim = value;
-        setEngineClock(engineSession.baseMinutes * 6000 - static_cast<int32_t>(engineSession.lastOtim),
-                       false);
+        if (std::sscanf(line, "otim %f", &value) == 1) engineSession.lastOtim = boundedClock(value);
+        setEngineClock(clockLeft(engineSession.lastOtim), false);
     }
     // 7. "force": play neither side.
     if (contains(line, "force")) {
