@@ -112,7 +112,8 @@ void drawCoordinates(QPainter& painter, const GameController& game) {
         painter.setPen(fileLight ? QColor(0x50, 0x50, 0x50) : QColor(0xf0, 0xf0, 0xf0));
         painter.drawText(QRect(fileX, fileY, s - pad, s - pad / 2), Qt::AlignRight | Qt::AlignBottom, file);
         painter.setPen(rankLight ? QColor(0x50, 0x50, 0x50) : QColor(0xf0, 0xf0, 0xf0));
-        painter.drawText(QRect(rankX + pad, rankY + pad / 2, s, s), Qt::AlignLeft | Qt::AlignTop, rank);
+        // A few pixels below the corner, which stays the tile's own.
+        painter.drawText(QRect(rankX + pad, rankY + std::max(3, s / 10), s, s), Qt::AlignLeft | Qt::AlignTop, rank);
     }
     painter.restore();
 }
