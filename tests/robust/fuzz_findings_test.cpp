@@ -129,6 +129,18 @@ TEST(FuzzFindings, EnPassantSquareThatNoPawnPassedIsDropped) {
   }
 }
 
+// A move text "Null" followed by other bytes is played as a null move, so a game
+// holding one is refused like one with "--": its record could not be replayed.
+TEST(FuzzFindings, GameWithANullTokenIsRefused) {
+  initSession();
+  EXPECT_EQ(loadGameText("[Event \"x\"]\r\n\r\n1. e4 Nf6 2. d4 e5\r\n*"), 1);
+  const Position before = engineSession.gamePosition;
+  for (const char* text : {"1. e4 Nf6 2. Null\xe0\xf2 a6 *", "1. e4 Nf6 2. Null a6 *", "1. e4 -- 2. d4 *"}) {
+    EXPECT_EQ(loadGameText(text), 0) << text;
+    EXPECT_TRUE(samePosition(before, engineSession.gamePosition)) << text;
+  }
+}
+
 // "time" and "otim" values beyond any clock ("60e60", "nan") and a "level" of a
 // billion minutes: the clocks are whole numbers of centiseconds all the same (the
 // conversion of an infinite time to an integer was undefined).
