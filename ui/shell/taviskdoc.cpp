@@ -10,8 +10,10 @@
 #include "game/controller.h"
 #include "game/gamefiles.h"
 #include "game/gamelist.h"
+#include "game/hintmark.h"
 #include "game/skinfiles.h"
 #include "ui/board/splash.h"
+#include "ui/shell/desktopcommands.h"
 #include "ui/shell/enginecontrol.h"
 #include "ui/shell/filetexts.h"
 #include "ui/shell/gamelistdlg.h"
@@ -36,6 +38,7 @@ CTaviskDoc::CTaviskDoc() {
     GameController& game = gameController();
     game.platform = &qtPlatform();
     if (!game.initialise()) qtPlatform().exitProcess(1);
+    loadDesktopPreferences();
     loadPreferences();
     if (!initSplash(theSplash())) {
         qtPlatform().showMessage(MessageFilesMissing, game.settings.language);
@@ -82,6 +85,7 @@ bool CTaviskDoc::onCommand(int command) {
     switch (command) {
     case CmdHint:
         game.showHint();
+        rememberShownHint(game);
         return true;
     case CmdTakeback:
         game.takeBack(true);
@@ -99,7 +103,7 @@ bool CTaviskDoc::onCommand(int command) {
         game.swapSides();
         return true;
     case CmdNewGame:
-        newGameCommand();
+        if (confirmDiscardGame(*this, frame_)) newGameCommand();
         return true;
     case CmdSave:
         save();
@@ -138,7 +142,7 @@ bool CTaviskDoc::onCommand(int command) {
         return true;
     }
     default:
-        return false;
+        return desktopCommand(command, *this, frame_);
     }
 }
 
