@@ -241,19 +241,28 @@ TEST_F(Desktop, ClipboardRoundTrips) {
             });
         },
         ExitedWithCode(0), "");
-    // Other programs read the copied game: pgn-extract finds the game and its moves.
-    const std::string copied = folder.path + "/copied.pgn";
-    if (std::system("command -v pgn-extract > /dev/null") == 0) {
-        const std::string command = "pgn-extract -s -Wsan " + copied + " 2>&1";
-        FILE* pipe = popen(command.c_str(), "r");
-        ASSERT_NE(pipe, nullptr);
+    // Other programs read the copied game: pgn-extract (Debian puts it in /usr/games) without a
+    // warning, and chess.js (tools/pgn-check, when its module is installed) to the same end.
+    auto run = [](const std::string& command) {
         std::string output;
-        char buffer[512];
-        while (std::fgets(buffer, sizeof buffer, pipe)) output += buffer;
-        pclose(pipe);
-        EXPECT_NE(output.find("gxh8=N"), std::string::npos) << output;
-        EXPECT_NE(output.find("Kc8"), std::string::npos) << output;
-        EXPECT_EQ(output.find("rror"), std::string::npos) << output;
+        if (FILE* pipe = popen(command.c_str(), "r")) {
+            char buffer[512];
+            while (std::fgets(buffer, sizeof buffer, pipe)) output += buffer;
+            pclose(pipe);
+        }
+        return output;
+    };
+    const std::string copied = folder.path + "/copied.pgn";
+    const std::string extracted = run("PATH=$PATH:/usr/games pgn-extract -s -Wsan " + copied + " 2>&1");
+    EXPECT_NE(extracted.find("5. gxh8=N Kd7"), std::string::npos) << extracted;
+    EXPECT_EQ(extracted.find("rror"), std::string::npos) << extracted;
+    EXPECT_EQ(extracted.find("arning"), std::string::npos) << extracted;
+    const std::string checker = "../../tools/pgn-check/check.js";
+    if (std::system("test -d ../../tools/pgn-check/node_modules/chess.js && command -v node >/dev/null") == 0) {
+        const std::string read = run("node " + checker + " tags " + copied + " 2>&1");
+        EXPECT_NE(read.find("1 14 r1k1qbnN/ppp1p2p/2n5/3p1b2/8/2NP4/PPP2PPP/R1BQKBNR w KQ"), std::string::npos)
+            << read;
+        EXPECT_EQ(read.find("FAULT"), std::string::npos) << read;
     }
 }
 
