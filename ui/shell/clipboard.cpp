@@ -11,6 +11,7 @@
 #include "engine/session/session.h"
 #include "game/san.h"
 #include "ui/shell/desktopcommands.h"
+#include "ui/shell/enginecontrol.h"
 #include "ui/shell/localisation.h"
 #include "ui/shell/taviskdoc.h"
 
@@ -114,10 +115,17 @@ bool pasteFromClipboard(CTaviskDoc& document, QWidget* parent) {
         return false;
     }
     if (!confirmDiscardGame(document, parent)) return false;
+    // A thinking engine must not commit its move into the game that replaces it.
+    const std::uint8_t engineSide = stopEngineForNewGame();
     // The document loads games from files: the text goes through one of its own.
     QTemporaryFile file(QDir::temp().filePath("tavisk-paste-XXXXXX.pgn"));
-    if (!file.open()) return false;
-    file.write(gameText.toUtf8());
-    file.flush();
-    return document.loadFile(file.fileName());
+    bool loaded = false;
+    if (file.open()) {
+        file.write(gameText.toUtf8());
+        file.flush();
+        loaded = document.loadFile(file.fileName());
+    }
+    // The loaded game has set the engine's side; a failed load gives the old one back.
+    if (!loaded) restoreEngineSide(engineSide);
+    return loaded;
 }
