@@ -8,6 +8,7 @@ packages=(
   fonts-dejavu-core fonts-noto-cjk
   xvfb xauth
   clang libclang-rt-14-dev
+  python3 fairymax phalanx sjeng gnuchess
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -14,6 +14,7 @@
 #include "engine/eval/pawns.h"
 #include "engine/pgn/pgnwrite.h"
 #include "engine/search/book.h"
+#include "engine/search/novice.h"
 #include "engine/search/results.h"
 #include "engine/search/searchdata.h"
 #include "engine/search/timecontrol.h"
@@ -238,6 +239,12 @@ void uciGo(const char* line) {
     startThinking();
 }
 
+// The beginner level from its number (0 = the full search), clamped to the levels there are.
+void setNoviceLevel(const char* number) {
+    const int level = std::atoi(number);
+    noviceLevel = level < 0 ? 0 : level > NoviceLevelCount ? NoviceLevelCount : level;
+}
+
 // Handles a line of the UCI additions; false when the line is not one of them.
 bool uciCommand(const char* line) {
     if (beginsWith(line, "isready")) {
@@ -253,6 +260,7 @@ bool uciCommand(const char* line) {
         return true;
     }
     if (beginsWith(line, "setoption")) {
+        if (contains(line, "name Novice value ")) setNoviceLevel(std::strstr(line, "value ") + 6);
         if (contains(line, "Clear Hash")) {
             abortSearch();
             initTranspositionTable();
@@ -295,6 +303,11 @@ int processCommand(const char* line) {
     }
     // The lines a UCI interface adds; none of them is a line of the language above.
     if (uciCommand(line)) return 1;
+    // The beginner levels, as an xboard option: "option Novice=N".
+    if (beginsWith(line, "option Novice=")) {
+        setNoviceLevel(line + std::strlen("option Novice="));
+        return 1;
+    }
     // 2. Feature acknowledgements.
     if (contains(line, "accepted")) return 1;
     // 3. The opponent's name.

@@ -10,6 +10,7 @@
 
 #include "engine/core/fen.h"
 #include "engine/core/gamerecord.h"
+#include "engine/search/novice.h"
 #include "engine/search/timecontrol.h"
 #include "engine/session/commands.h"
 #include "engine/session/session.h"
@@ -102,6 +103,25 @@ TEST_F(CommandTest, ReportedClockBudgetsTheMove) {
         processCommand(line);
     EXPECT_GT(engineSession.targetTime, 0.0f);
     EXPECT_LE(engineSession.targetTime + engineSession.extensionTime, 0.5f);
+}
+
+TEST_F(CommandTest, BeginnerLevelOptionInBothProtocols) {
+    const struct {
+        const char* line;
+        int level;
+    } rows[] = {
+        {"option Novice=2\n", 2},
+        {"option Novice=9\n", 3}, // clamped to the levels there are
+        {"setoption name Novice value 1\n", 1},
+        {"setoption name Novice value -4\n", 0},
+        {"option Novice=3\n", 3},
+        {"setoption name Novice value 0\n", 0},
+    };
+    for (const auto& row : rows) {
+        processCommand(row.line);
+        EXPECT_EQ(noviceLevel, row.level) << row.line;
+    }
+    EXPECT_EQ(engineSession.depthLimit, 28); // no other field is touched
 }
 
 TEST_F(CommandTest, MovesSetboardAndTakebacks) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "game/clocks.h"
+#include "ui/shell/leveltexts.h"
 #include "ui/shell/texttables.h"
 
 namespace {
@@ -37,6 +38,8 @@ TEST(Texts, EveryTextExistsInEveryLanguage) {
         for (const char16_t* label :
              {dialog.difficulty, dialog.level, dialog.white, dialog.aboutTitle, dialog.version})
             EXPECT_FALSE(text(label).empty());
+        EXPECT_FALSE(text(noviceModeWord[language]).empty());
+        EXPECT_FALSE(text(strengthTipWord[language]).empty());
     }
 }
 
