@@ -7,8 +7,10 @@ packages=(
   qt6-base-dev qt6-svg-dev libgl-dev
   fonts-dejavu-core fonts-noto-cjk
   xvfb xauth
+  python3
   clang libclang-rt-14-dev
-  python3 fairymax phalanx sjeng gnuchess
+  dpkg-dev file appstream desktop-file-utils man-db xboard polyglot imagemagick xdotool
+  fairymax phalanx sjeng gnuchess
 )
 missing=()
 for p in "${packages[@]}"; do

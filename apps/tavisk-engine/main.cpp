@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <unistd.h>
 
 #include "engine/search/worker.h"
 #include "engine/session/commands.h"
@@ -38,6 +39,40 @@ int readCommandLine(char* line) {
     return total > MaxLineLength + 1 ? static_cast<int>(MaxLineLength + 1) : static_cast<int>(n);
 }
 
+void printUsage(FILE* out) {
+    std::fprintf(out,
+                 "usage: tavisk-engine [--help] [--version]\n"
+                 "Reads command lines of the xboard and UCI kinds on standard input and answers on\n"
+                 "standard output; ends on \"quit\" or at the end of the input. See tavisk-engine(6).\n");
+}
+
+// The engine takes no options of its own; these only answer and end.
+int readOptions(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            printUsage(stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("tavisk-engine %s\n", TAVISK_VERSION);
+            return 0;
+        }
+        std::fprintf(stderr, "tavisk-engine: unknown option '%s'\n", argv[i]);
+        printUsage(stderr);
+        return 2;
+    }
+    return -1;
+}
+
+// xboard sends SIGTERM right after "quit", while the lines before it (a "result" whose
+// game the engine records) may still be unread. They are read and acted on; the alarm's
+// default action ends the process should no "quit" follow.
+constexpr unsigned TerminationGraceSeconds = 2;
+
+void onTermination(int) {
+    alarm(TerminationGraceSeconds);
+}
+
 [[noreturn]] void finish() {
     std::fflush(stdout);
     // The worker thread is never joined; the process simply ends with it.
@@ -46,10 +81,12 @@ int readCommandLine(char* line) {
 
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    if (const int code = readOptions(argc, argv); code >= 0) return code;
     // Interfaces of the xboard kind interrupt their engine at times; this engine
     // has nothing to do on an interrupt.
     std::signal(SIGINT, SIG_IGN);
+    std::signal(SIGTERM, onTermination);
     startEngine();
     static char line[MaxLineLength + 2];
     int length;

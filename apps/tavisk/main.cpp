@@ -14,7 +14,24 @@ void printUsage(FILE* out) {
                  "usage: tavisk [--screen WxH] [--zoom N] [GAME.pgn]\n"
                  "  --screen WxH  the device screen in pixels (default 240x320), for example 480x640,\n"
                  "                320x240, 240x240, 640x480\n"
-                 "  --zoom N      show each screen pixel as N x N pixels (default: to suit the monitor)\n");
+                 "  --zoom N      show each screen pixel as N x N pixels (default: to suit the monitor)\n"
+                 "  --help        this text;  --version  the version\n");
+}
+
+// Answers --help and --version before the application starts, so that both work
+// without a display. Returns true when the program should end.
+bool answersAtOnce(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            printUsage(stdout);
+            return true;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("tavisk %s\n", TAVISK_VERSION);
+            return true;
+        }
+    }
+    return false;
 }
 
 // Reads the game's own options; Qt's have been taken out by then. Returns false with a
@@ -44,9 +61,6 @@ bool readOptions(int argc, char** argv, DeviceScreen& screen, const char*& gameF
                              value ? value : "");
                 return false;
             }
-        } else if (std::strcmp(option, "--help") == 0 || std::strcmp(option, "-h") == 0) {
-            printUsage(stdout);
-            std::exit(0);
         } else if (option[0] != '-' && !gameFile) {
             gameFile = option; // a game to open, as from the desktop's file manager
         } else {
@@ -61,6 +75,7 @@ bool readOptions(int argc, char** argv, DeviceScreen& screen, const char*& gameF
 } // namespace
 
 int main(int argc, char** argv) {
+    if (answersAtOnce(argc, argv)) return 0;
     CTaviskApp app(argc, argv);
     const char* gameFile = nullptr;
     if (!readOptions(argc, argv, deviceScreen(), gameFile)) return 2;

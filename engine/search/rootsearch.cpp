@@ -1,12 +1,14 @@
 #include "engine/search/rootsearch.h"
 
 #include <cstdlib>
+#include <cstring>
 
 #include "engine/core/attacks.h"
 #include "engine/core/fen.h"
 #include "engine/core/gamerecord.h"
 #include "engine/core/makemove.h"
 #include "engine/core/movegen.h"
+#include "engine/core/notation.h"
 #include "engine/eval/pawns.h"
 #include "engine/search/alphabeta.h"
 #include "engine/search/book.h"
@@ -14,6 +16,7 @@
 #include "engine/search/ordering.h"
 #include "engine/search/results.h"
 #include "engine/search/searchdata.h"
+#include "engine/search/thinking.h"
 #include "engine/search/timecontrol.h"
 #include "engine/search/ttable.h"
 #include "engine/search/worker.h"
@@ -29,6 +32,8 @@ int rootMoveChanged = 0;
 int drawScore = 0;
 int rootLegalMoves = 0;
 int lastSearchAborted = 0;
+char searchMoves[MaxSearchMoves][6];
+int searchMoveCount = 0;
 
 namespace {
 
@@ -96,6 +101,33 @@ int countLegalRootMoves(int colour) {
     return legal;
 }
 
+bool allowedAtRoot(int move) {
+    char text[8];
+    coordinateTextLower(text, move);
+    for (int i = 0; i < searchMoveCount; ++i)
+        if (std::strncmp(text, searchMoves[i], 4) == 0) return true;
+    return false;
+}
+
+// Keeps only the root moves the interface allowed; a list that would be left
+// empty stays whole.
+void restrictRootMoves() {
+    if (searchMoveCount == 0) return;
+    PlyMoveList& root = plyMoves[1];
+    MoveList& list = root.moves;
+    int total = list[OrderedTotal], historyStart = list[HistoryStart];
+    int kept = 0, keptBeforeHistory = 0;
+    for (int i = 0; i < total; ++i) {
+        int move = orderedMove(root, i);
+        if (!allowedAtRoot(move)) continue;
+        list.words[FirstOrdered + kept++] = move;
+        if (i < historyStart) ++keptBeforeHistory;
+    }
+    if (kept == 0) return;
+    list[OrderedTotal] = kept;
+    list[HistoryStart] = keptBeforeHistory;
+}
+
 int secondPvMove() {
     if (pvTable[1][0] < 2) return 0;
     int move = pvTable[1][2] & 0x7FFFFF;
@@ -121,7 +153,7 @@ int rootSearch(Position& pos, int mode, int maxDepth) {
     EngineSession& s = engineSession;
 
     // 1. A fresh start.
-    nextTimeCheck = FirstTimeCheck;
+    nextTimeCheck = firstTimeCheck(FirstTimeCheck);
     analysisSearch = mode == AnalyseMode;
     nodeCount = 0;
     s.rootScore = 0;
@@ -139,7 +171,7 @@ int rootSearch(Position& pos, int mode, int maxDepth) {
     // recorded before the opponent has moved); beginners know no book.
     int32_t bookMove = NoMove;
     int bookValue = NoBookValue;
-    if (mode == ThinkMode && searchPosition.ply < BookMaxPly && noviceLevel == 0)
+    if (mode == ThinkMode && searchPosition.ply < BookMaxPly && searchMoveCount == 0 && noviceLevel == 0)
         bookValue = chooseBookMove(openingBook, searchPosition, bookMove);
     if (bookValue != NoBookValue) {
         s.rootScore = bookValue * 10;
@@ -177,6 +209,7 @@ int rootSearch(Position& pos, int mode, int maxDepth) {
         prepareSearch(rootPosition);
         prepareIteration();
         orderMoves(colour, 1, -MateScore, MateScore, NoMove);
+        restrictRootMoves();
         rootLegalMoves = countLegalRootMoves(colour);
 
         // 4. Iterative deepening.
@@ -199,6 +232,7 @@ int rootSearch(Position& pos, int mode, int maxDepth) {
             extendTimeAfterIteration(s.rootScore, score);
             s.rootScore = score;
             notifyMainWindow(IterationDoneMessage, depth, 0);
+            reportIteration(depth, score, colour);
             if (std::abs(score) >= MateScore - 2 - rootDepth) break; // a mate was found
             if (iterationStopRule(rootDepth)) break;
             completedIterations += 1;

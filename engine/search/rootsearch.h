@@ -27,3 +27,9 @@ int rootSearch(Position& pos, int mode, int maxDepth);
 
 // The draw score (contempt) for a search of pos: White's view.
 int computeDrawScore(const Position& pos);
+
+// The root moves a search may choose from (UCI "go searchmoves"), in
+// lower-case coordinates; none = every legal move.
+constexpr int MaxSearchMoves = 64;
+extern char searchMoves[MaxSearchMoves][6];
+extern int searchMoveCount;

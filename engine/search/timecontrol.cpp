@@ -16,6 +16,7 @@ int timeExtended = 0;
 int currentRootMove = NoMove;
 int currentRootMoveNumber = 1;
 int lastReportedBestMove = NoMove;
+std::atomic<uint32_t> nodeLimit{0};
 
 namespace {
 constexpr uint32_t TimeCheckInterval = 25000; // nodes between two looks at the clock
@@ -55,9 +56,32 @@ void allocateTime(float secondsLeft, int increment) {
     s.extensionTime = extension;
 }
 
+void allocateTimeForMoves(float secondsLeft, int increment, int movesToGo) {
+    EngineSession& s = engineSession;
+    if (movesToGo < 1) movesToGo = 1;
+    float d = secondsLeft - 0.5f;
+    if (d < 0.02f) d = 0.02f;
+    // One share more than the moves left keeps a reserve for the last move of
+    // the control; the reserve may go to a move in trouble.
+    float share = d / static_cast<float>(movesToGo + 1);
+    s.targetTime = share + increment * 0.9f;
+    s.extensionTime = movesToGo > 1 ? share : 0.0f;
+}
+
+uint32_t firstTimeCheck(uint32_t interval) {
+    uint32_t limit = nodeLimit;
+    return limit != 0 && limit < interval ? limit : interval;
+}
+
 int timeIsUp() {
     EngineSession& s = engineSession;
     nextTimeCheck = nodeCount + TimeCheckInterval;
+    // A node budget ends the search near its count, pondering or not.
+    uint32_t limit = nodeLimit;
+    if (limit != 0) {
+        if (nodeCount >= limit && rootDepth > 1) return 1; // the first iteration always ends
+        if (nextTimeCheck > limit) nextTimeCheck = limit;
+    }
     int64_t now = tickCount();
     // Trouble at the root lets the search run on into the reserve.
     if (rootTrouble == 1)

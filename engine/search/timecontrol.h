@@ -12,10 +12,19 @@ extern int timeExtended;                      // 1 once part of the reserve went
 extern int currentRootMove;                   // root move being searched
 extern int currentRootMoveNumber;             // its number, 1-based
 extern int lastReportedBestMove;              // best root move at the last report
+extern std::atomic<uint32_t> nodeLimit;       // nodes after which the search stops; 0 = no limit
 
 // Sets targetTime (and extensionTime when there is no increment) from the
 // seconds left on the clock and the increment in seconds.
 void allocateTime(float secondsLeft, int increment);
+
+// As allocateTime, for a clock whose next control comes after movesToGo more
+// moves: the time left is shared out over those moves.
+void allocateTimeForMoves(float secondsLeft, int increment, int movesToGo);
+
+// The node count of the first look at the clock: the usual interval, or the
+// node limit when that comes first.
+uint32_t firstTimeCheck(uint32_t interval);
 
 // Called when nodeCount passes nextTimeCheck: 1 when the search must stop.
 int timeIsUp();

@@ -1,15 +1,44 @@
 #include "engine/search/ttable.h"
 
 #include <cstring>
+#include <new>
 
 #include "engine/core/makemove.h"
 #include "engine/core/movegen.h"
 
-TranspositionTable transpositionTable;
+namespace {
+// The table of the size the engine starts with; a larger one is allocated on request.
+TableBucket defaultBuckets[TableBucketCount];
+TableBucket* largeBuckets = nullptr;
+} // namespace
+
+TranspositionTable transpositionTable{defaultBuckets, TableIndexMask, {}, 0};
 uint32_t repetitionHistory[RepetitionHistorySize];
 
 void initTranspositionTable() {
-    std::memset(&transpositionTable, 0, sizeof transpositionTable);
+    std::memset(transpositionTable.buckets, 0,
+                (transpositionTable.indexMask + size_t{1}) * sizeof(TableBucket));
+    std::memset(transpositionTable.spare, 0, sizeof transpositionTable.spare);
+    transpositionTable.generation = 0;
+}
+
+uint32_t resizeTranspositionTable(int megabytes) {
+    size_t bytes = megabytes > 0 ? static_cast<size_t>(megabytes) << 20 : 0;
+    size_t count = TableBucketCount;
+    while (count * 2 * sizeof(TableBucket) <= bytes && count < (size_t{1} << 30)) count *= 2;
+    if (count != transpositionTable.indexMask + size_t{1}) {
+        TableBucket* fresh = defaultBuckets;
+        if (count > TableBucketCount) {
+            fresh = new (std::nothrow) TableBucket[count];
+            if (fresh == nullptr) return transpositionTable.indexMask + 1;
+        }
+        delete[] largeBuckets;
+        largeBuckets = fresh == defaultBuckets ? nullptr : fresh;
+        transpositionTable.buckets = fresh;
+        transpositionTable.indexMask = static_cast<uint32_t>(count - 1);
+    }
+    initTranspositionTable();
+    return transpositionTable.indexMask + 1;
 }
 
 uint32_t fullIndexKey(const Position& position) {

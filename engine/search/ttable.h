@@ -34,7 +34,8 @@ constexpr int NoTableScore = -19999; // probe found no usable score
 constexpr int MateScoreLimit = 9901; // |score| from here on is a mate score
 
 struct TranspositionTable {
-    TableBucket buckets[TableBucketCount];
+    TableBucket* buckets; // TableBucketCount buckets unless an interface asked for another size
+    uint32_t indexMask;   // bucket count - 1 (the count is a power of two)
     TableEntry spare[TableSpareEntries];
     uint8_t generation; // search counter, increased at each search start
 };
@@ -44,12 +45,17 @@ extern TranspositionTable transpositionTable;
 // Clears the whole table (engine start).
 void initTranspositionTable();
 
+// Sizes the table to the largest power of two of buckets that fits in the
+// given megabytes (at least TableBucketCount buckets) and clears it. Returns
+// the number of buckets; the table keeps its size when memory is short.
+uint32_t resizeTranspositionTable(int megabytes);
+
 // hashKey XOR Z1[castling] XOR Z1[epSquare]: the key the table and the
 // repetition history are indexed by.
 uint32_t fullIndexKey(const Position& position);
 
 inline TableBucket& bucketOf(uint32_t fullKey) {
-    return transpositionTable.buckets[fullKey & TableIndexMask];
+    return transpositionTable.buckets[fullKey & transpositionTable.indexMask];
 }
 
 // Looks the child position up at ply-index `plyIndex` wanting `depth`;

@@ -33,6 +33,11 @@ std::once_flag workerStarted;
 // The ponder search's own position: the game after the predicted reply.
 Position ponderWork;
 
+// The "bestmove" line of a UCI search that must wait for "stop" or "ponderhit".
+std::mutex bestMoveMutex;
+bool bestMoveHeld = false;
+char heldBestMove[40] = "";
+
 // Guards the hand-over of a running ponder search: the caller's hit-or-miss
 // decision (which reads ponderPosition) and the worker's end of the ponder
 // (which clears it) must not interleave.
@@ -263,6 +268,7 @@ void playEngineMove() {
         // A UCI interface waits for "bestmove"; when the engine is still to move
         // nothing was committed.
         char text[8] = "0000";
+        char reply[8] = "";
         if (s.engineColour == s.gamePosition.sideToMove) {
             int n = coordinateTextLower(text, s.engineMove);
             // The promotion piece is the one the record wrote ("e7-e8=Q").
@@ -271,8 +277,30 @@ void playEngineMove() {
                 text[n++] = static_cast<char>(std::tolower(static_cast<unsigned char>(recorded[1])));
                 text[n] = '\0';
             }
+            // The opponent's expected answer, for the interface to let us ponder on.
+            int expected = s.expectedReply;
+            if (expected >= 256) {
+                n = coordinateTextLower(reply, expected);
+                int row = rowOf(moveDestination(expected));
+                static const char letters[4] = {0, 'n', 'r', 'q'};
+                char letter = letters[movePromotionBits(expected)];
+                if (!isCastling(expected) && (row == 0 || row == 7) && letter) {
+                    reply[n++] = letter;
+                    reply[n] = '\0';
+                }
+            }
         }
-        std::printf("bestmove %s\n", text);
+        char line[sizeof heldBestMove];
+        if (reply[0])
+            std::snprintf(line, sizeof line, "bestmove %s ponder %s\n", text, reply);
+        else
+            std::snprintf(line, sizeof line, "bestmove %s\n", text);
+        std::lock_guard<std::mutex> lock(bestMoveMutex);
+        if (bestMoveHeld) {
+            std::memcpy(heldBestMove, line, sizeof line);
+            return;
+        }
+        std::fputs(line, stdout);
         std::fflush(stdout);
         return;
     }
@@ -287,4 +315,20 @@ void playEngineMove() {
     }
     std::fflush(stdout);
     notifyMainWindow(EngineMovedMessage, 0, 0);
+}
+
+void holdBestMove(bool hold) {
+    std::lock_guard<std::mutex> lock(bestMoveMutex);
+    bestMoveHeld = hold;
+    heldBestMove[0] = '\0';
+}
+
+void releaseBestMove() {
+    std::lock_guard<std::mutex> lock(bestMoveMutex);
+    bestMoveHeld = false;
+    if (heldBestMove[0] != '\0') {
+        std::fputs(heldBestMove, stdout);
+        std::fflush(stdout);
+        heldBestMove[0] = '\0';
+    }
 }

@@ -56,3 +56,10 @@ void playEngineMove();
 // After a ponder hit the search's position becomes the game position; the
 // caller's hit-or-miss test may be reading it at that moment.
 void commitPonderPosition(const Position& pos);
+
+// A UCI search in infinite or ponder mode keeps its "bestmove" until the
+// interface sends "stop" or "ponderhit": holdBestMove(true) before such a
+// search; releaseBestMove() prints a kept line at once, or lets the search
+// print its own when it ends.
+void holdBestMove(bool hold);
+void releaseBestMove();

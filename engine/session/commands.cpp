@@ -9,6 +9,7 @@
 
 #include "engine/core/fen.h"
 #include "engine/core/gamerecord.h"
+#include "engine/core/makemove.h"
 #include "engine/core/position.h"
 #include "engine/eval/evaluate.h"
 #include "engine/eval/pawns.h"
@@ -16,7 +17,9 @@
 #include "engine/search/book.h"
 #include "engine/search/novice.h"
 #include "engine/search/results.h"
+#include "engine/search/rootsearch.h"
 #include "engine/search/searchdata.h"
+#include "engine/search/thinking.h"
 #include "engine/search/timecontrol.h"
 #include "engine/search/ttable.h"
 #include "engine/search/worker.h"
@@ -32,6 +35,8 @@ constexpr int NewGameDepthLimit = 28;
 constexpr float AnalysisTargetTime = 1200.0f;
 constexpr float UnlimitedTime = 1000000.0f;
 constexpr const char* EngineGamesFile = "WinboardGames.pgn";
+constexpr long MinHashMegabytes = 2;
+constexpr long MaxHashMegabytes = 196;
 
 bool engineStarted = false;
 
@@ -107,10 +112,8 @@ void restartAnalysis() {
     startSearch(1);
 }
 
-// Budgets the next move from the engine's remaining time (seconds) and
-// increment. A target that would not leave a safe margin on the clock is cut.
-void budgetFromClock(float secondsLeft, int incrementSeconds) {
-    allocateTime(secondsLeft, incrementSeconds);
+// Keeps the target and its reserve within half of what is left above a safety margin.
+void capToClock(float secondsLeft) {
     float limit = (secondsLeft - 0.5f) * 0.5f;
     if (limit < 0.01f) limit = 0.01f;
     float target = engineSession.targetTime;
@@ -122,8 +125,34 @@ void budgetFromClock(float secondsLeft, int incrementSeconds) {
     engineSession.extensionTime = extension;
 }
 
+// Budgets the next move from the engine's remaining time (seconds) and
+// increment. A target that would not leave a safe margin on the clock is cut.
+void budgetFromClock(float secondsLeft, int incrementSeconds) {
+    allocateTime(secondsLeft, incrementSeconds);
+    capToClock(secondsLeft);
+}
+
+// "level <moves> <minutes> <increment>" with moves above 0: a control every that
+// many moves, the clock filled up again at each.
+int movesPerControl = 0;
+
+// The engine's moves until the next control, counting its next one.
+int movesToNextControl() {
+    const Position& game = engineSession.gamePosition;
+    int made = (game.ply - engineSession.startPosition.ply) / 2;
+    if (made < 0) made = 0;
+    return movesPerControl - made % movesPerControl;
+}
+
 void budgetFromReportedClock() {
-    if (clockReported) budgetFromClock(engineSession.lastTime * 0.01f, engineSession.increment);
+    if (!clockReported) return;
+    float seconds = engineSession.lastTime * 0.01f;
+    if (movesPerControl > 0) {
+        allocateTimeForMoves(seconds, engineSession.increment, movesToNextControl());
+        capToClock(seconds);
+    } else {
+        budgetFromClock(seconds, engineSession.increment);
+    }
 }
 
 // The move of the side the engine plays against (row 8).
@@ -151,8 +180,16 @@ void startThinking() {
     engineSession.gameResult = GameInProgress;
     engineSession.stopRequest = StopAndAbort;
     if (gameOver(engineSession.gamePosition)) {
-        if (engineSession.uciMode == 1) reply("bestmove 0000\n");
-        return;
+        // A UCI interface judges draws itself and still wants a move; only a
+        // position without a legal move has none.
+        if (engineSession.uciMode != 1) return;
+        int legal = countLegalMoves(engineSession.gamePosition, engineSession.gamePosition.sideToMove);
+        if (legal == Checkmated || legal == Stalemated) {
+            releaseBestMove();
+            reply("bestmove 0000\n");
+            return;
+        }
+        engineSession.gameResult = GameInProgress;
     }
     startSearch(0);
 }
@@ -206,21 +243,74 @@ bool goValue(const char* line, const char* word, long& value) {
     return false;
 }
 
-// "go [wtime t] [btime t] [winc i] [binc i] [movetime t] [depth d] [infinite]":
-// the limits of this search, then the search for the side to move.
+// A word of a "go" line that stands alone ("infinite", "ponder").
+bool goFlag(const char* line, const char* word) {
+    size_t length = std::strlen(word);
+    for (const char* at = std::strstr(line, word); at; at = std::strstr(at + 1, word)) {
+        bool wordStart = at == line || at[-1] == ' ';
+        char after = at[length];
+        if (wordStart && (after == '\0' || after == ' ' || after == '\n' || after == '\r')) return true;
+    }
+    return false;
+}
+
+int clampDepth(long depth) {
+    return depth < MinDepthLimit   ? MinDepthLimit
+           : depth > MaxDepthLimit ? MaxDepthLimit
+                                   : static_cast<int>(depth);
+}
+
+// The moves after "searchmoves", up to the next word that is not a move.
+void readSearchMoves(const char* line) {
+    searchMoveCount = 0;
+    const char* at = std::strstr(line, " searchmoves ");
+    if (!at) return;
+    at += std::strlen(" searchmoves ");
+    while (searchMoveCount < MaxSearchMoves) {
+        while (*at == ' ') ++at;
+        size_t n = 0;
+        while (at[n] && at[n] != ' ' && at[n] != '\n' && at[n] != '\r') ++n;
+        bool move = (n == 4 || n == 5) && at[0] >= 'a' && at[0] <= 'h' && isDigit(at[1]) && at[2] >= 'a' &&
+                    at[2] <= 'h' && isDigit(at[3]);
+        if (!move) break;
+        std::memcpy(searchMoves[searchMoveCount], at, n);
+        searchMoves[searchMoveCount][n] = '\0';
+        ++searchMoveCount;
+        at += n;
+    }
+}
+
+// The budget a "go ponder" search gets once the interface says "ponderhit".
+float ponderTarget = 0.0f;
+float ponderExtension = 0.0f;
+bool ponderSearch = false;
+
+// "go [searchmoves m...] [ponder] [wtime t] [btime t] [winc i] [binc i]
+// [movestogo n] [depth d] [nodes n] [mate m] [movetime t] [infinite]": every
+// "go" sets all of its limits afresh, then the search for the side to move.
 void uciGo(const char* line) {
     bool white = engineSession.gamePosition.sideToMove == White;
-    long depth = 0, moveTime = 0, timeLeft = 0, inc = 0;
+    long depth = 0, moveTime = 0, timeLeft = 0, inc = 0, nodes = 0, mate = 0, movesToGo = 0;
+    bool infinite = goFlag(line, "infinite");
+    bool ponder = goFlag(line, "ponder");
+    bool bounded = false; // the search ends by depth, nodes or mate, not by time
     engineSession.depthLimit = NewGameDepthLimit;
+    nodeLimit = 0;
     if (goValue(line, "depth", depth)) {
-        engineSession.depthLimit = depth < MinDepthLimit   ? MinDepthLimit
-                                   : depth > MaxDepthLimit ? MaxDepthLimit
-                                                           : static_cast<int>(depth);
+        engineSession.depthLimit = clampDepth(depth);
+        bounded = true;
     }
-    if (contains(line, "infinite") || (!contains(line, "time") && depth > 0)) {
-        engineSession.targetTime = UnlimitedTime;
-        engineSession.extensionTime = 0.0f;
-    } else if (goValue(line, "movetime", moveTime)) {
+    if (goValue(line, "mate", mate)) {
+        // A mate in m moves lies 2m - 1 plies deep; the search stops when it finds one.
+        engineSession.depthLimit = clampDepth(mate > 0 ? 2 * mate + 1 : 1);
+        bounded = true;
+    }
+    if (goValue(line, "nodes", nodes)) {
+        nodeLimit = nodes < 1 ? 1u : nodes > 4000000000L ? 4000000000u : static_cast<uint32_t>(nodes);
+        bounded = true;
+    }
+    readSearchMoves(line);
+    if (goValue(line, "movetime", moveTime)) {
         float seconds = moveTime * 0.001f;
         float target = seconds > 0.2f ? seconds - 0.1f : seconds * 0.5f;
         engineSession.targetTime = target > 0.01f ? target : 0.01f;
@@ -229,13 +319,38 @@ void uciGo(const char* line) {
         goValue(line, white ? "winc" : "binc", inc);
         if (timeLeft < 0) timeLeft = 0;
         if (inc < 0) inc = 0;
-        budgetFromClock(timeLeft * 0.001f, static_cast<int>(inc / 1000));
+        if (goValue(line, "movestogo", movesToGo) && movesToGo > 0) {
+            float seconds = timeLeft * 0.001f;
+            allocateTimeForMoves(seconds, static_cast<int>(inc / 1000), static_cast<int>(movesToGo));
+            capToClock(seconds);
+        } else {
+            budgetFromClock(timeLeft * 0.001f, static_cast<int>(inc / 1000));
+        }
         // An increment below a second still helps, as long as the cut above holds.
         float limit = (timeLeft * 0.001f - 0.5f) * 0.5f;
         float target = engineSession.targetTime + (inc % 1000) * 0.001f;
         if (target > limit) target = limit > 0.01f ? limit : 0.01f;
         engineSession.targetTime = target;
+    } else if (infinite || bounded) {
+        engineSession.targetTime = UnlimitedTime;
+        engineSession.extensionTime = 0.0f;
+    } else {
+        // A bare "go": a move of the level's game.
+        budgetFromClock(engineSession.baseMinutes * 60.0f, engineSession.increment);
     }
+    if (infinite) {
+        engineSession.targetTime = UnlimitedTime;
+        engineSession.extensionTime = 0.0f;
+    }
+    // A ponder search runs without a limit; its budget counts from "ponderhit".
+    ponderSearch = ponder && !infinite;
+    if (ponderSearch) {
+        ponderTarget = engineSession.targetTime;
+        ponderExtension = engineSession.extensionTime;
+        engineSession.targetTime = UnlimitedTime;
+        engineSession.extensionTime = 0.0f;
+    }
+    holdBestMove(infinite || ponder);
     startThinking();
 }
 
@@ -243,6 +358,38 @@ void uciGo(const char* line) {
 void setNoviceLevel(const char* number) {
     const int level = std::atoi(number);
     noviceLevel = level < 0 ? 0 : level > NoviceLevelCount ? NoviceLevelCount : level;
+}
+
+// The predicted move was played: the ponder search becomes the real one.
+void uciPonderHit() {
+    if (ponderSearch) {
+        ponderSearch = false;
+        float spent = static_cast<float>(tickCount() - searchStartTick) * 0.001f;
+        engineSession.extensionTime = ponderExtension;
+        engineSession.targetTime = spent + ponderTarget;
+    }
+    releaseBestMove();
+}
+
+// "setoption name <id> [value <x>]".
+void uciSetOption(const char* line) {
+    if (contains(line, "Clear Hash")) {
+        abortSearch();
+        initTranspositionTable();
+    } else if (contains(line, "name Novice value ")) {
+        setNoviceLevel(std::strstr(line, "value ") + 6);
+    } else if (contains(line, "name Hash")) {
+        long megabytes;
+        const char* value = std::strstr(line, "value ");
+        if (value && std::sscanf(value + 6, "%ld", &megabytes) == 1) {
+            megabytes = megabytes < MinHashMegabytes   ? MinHashMegabytes
+                        : megabytes > MaxHashMegabytes ? MaxHashMegabytes
+                                                       : megabytes;
+            abortSearch();
+            resizeTranspositionTable(static_cast<int>(megabytes));
+        }
+    }
+    // "Ponder" only tells the engine that the interface may send "go ponder".
 }
 
 // Handles a line of the UCI additions; false when the line is not one of them.
@@ -256,15 +403,17 @@ bool uciCommand(const char* line) {
         return true;
     }
     if (beginsWith(line, "stop")) {
+        ponderSearch = false;
+        releaseBestMove();
         playNowAndWait();
         return true;
     }
+    if (beginsWith(line, "ponderhit")) {
+        uciPonderHit();
+        return true;
+    }
     if (beginsWith(line, "setoption")) {
-        if (contains(line, "name Novice value ")) setNoviceLevel(std::strstr(line, "value ") + 6);
-        if (contains(line, "Clear Hash")) {
-            abortSearch();
-            initTranspositionTable();
-        }
+        uciSetOption(line);
         return true;
     }
     if (engineSession.uciMode == 1 && beginsWith(line, "go")) {
@@ -297,6 +446,7 @@ int processCommand(const char* line) {
             reply("id author Pellimor\n");
             reply("option name Hash type spin default 24 min 2 max 196\n");
             reply("option name Clear Hash type button\n");
+            reply("option name Ponder type check default false\n");
             reply("uciok\n");
         }
         return 1;
@@ -358,6 +508,8 @@ int processCommand(const char* line) {
     }
     // 9. "go": play the side to move.
     if (beginsWith(line, "go")) {
+        nodeLimit = 0;
+        searchMoveCount = 0;
         budgetFromReportedClock();
         startThinking();
     }
@@ -383,8 +535,10 @@ int processCommand(const char* line) {
         int read = std::sscanf(line, "level %d %d %d", &moves, &minutes, &inc);
         engineSession.baseMinutes = read >= 2 ? minutes : 0;
         if (read >= 3) engineSession.increment = inc;
+        movesPerControl = read >= 1 && moves > 0 ? moves : 0;
     }
-    // 12, 13. "post" and "nopost" are accepted; the engine prints no thinking lines.
+    // 12, 13. "post" turns the thinking lines on, "nopost" off.
+    if (contains(line, "post")) postThinking = contains(line, "nopost") ? 0 : 1;
     // 14, 15. Pondering on and off.
     if (contains(line, "hard")) engineSession.ponderEnabled = 1;
     if (contains(line, "easy")) engineSession.ponderEnabled = 0;
@@ -399,7 +553,7 @@ int processCommand(const char* line) {
     if (contains(line, "undo")) moveBack(1);
     // 19. The static evaluation.
     if (contains(line, "evaluate")) {
-        reply("Evaluation: %d", static_cast<int>(evaluate(engineSession.gamePosition, -30000, 30000)));
+        reply("Evaluation: %d\n", static_cast<int>(evaluate(engineSession.gamePosition, -30000, 30000)));
     }
     // 20. Take two plies back.
     if (contains(line, "remove")) moveBack(2);

@@ -47,7 +47,7 @@ const char* programFolder() {
 
 namespace {
 
-// The files the engine writes. An installed program's folder cannot be written; they
+// The files the engine writes. An installed program's folder is not the user's; they
 // then go to the user's state folder ($XDG_STATE_HOME/tavisk, else ~/.local/state/tavisk).
 bool isWrittenFile(const char* name) {
     return std::strcmp(name, "errorlog.txt") == 0 || std::strcmp(name, "WinboardGames.pgn") == 0;
@@ -71,12 +71,21 @@ const char* userStateFolder() {
     return folder;
 }
 
+// The program writes beside itself only in a folder of its own: one it can write that
+// no installation has marked as shared.
+bool folderTakesWrites(const char* folder) {
+    if (access(folder, W_OK) != 0) return false;
+    char marker[4200];
+    std::snprintf(marker, sizeof marker, "%s%s", folder, InstalledMarkerFile);
+    return access(marker, F_OK) != 0;
+}
+
 } // namespace
 
 int programFilePath(char* buffer, size_t size, const char* name) {
     if (!buffer || size == 0) return 0;
     const char* folder = programFolder();
-    if (name && isWrittenFile(name) && access(folder, W_OK) != 0) {
+    if (name && isWrittenFile(name) && !folderTakesWrites(folder)) {
         if (const char* user = userStateFolder()) folder = user;
     }
     int n = std::snprintf(buffer, size, "%s%s", folder, name ? name : "");

@@ -101,6 +101,11 @@ uint32_t tickCount();
 // The folder that holds the running program, with a trailing '/'.
 const char* programFolder();
 
+// A file that an installation puts in the program folder: the folder is then shared by
+// every user (even one who could write it), and the files the program writes go to the
+// user's own folders instead.
+constexpr const char* InstalledMarkerFile = "installed";
+
 // programFolder() + name into the buffer (truncated, always terminated);
 // returns 1 if it fitted.
 int programFilePath(char* buffer, size_t size, const char* name);

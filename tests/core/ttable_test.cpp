@@ -69,6 +69,17 @@ TEST_F(Table, ReplacementAndFiftyMoves) {
     store(empty, 5, 1, 5, 1, 4, -50, 50, 100);
     EXPECT_EQ(empty.entries[0].check, 0u);
     EXPECT_EQ(empty.entries[1].check, 0u);
+
+    // An interface's size in megabytes gives the largest power of two of buckets that
+    // fits, never fewer than the default; a resized table starts empty and is used.
+    EXPECT_EQ(resizeTranspositionTable(24), 1u << 20);
+    EXPECT_EQ(transpositionTable.indexMask, (1u << 20) - 1);
+    EXPECT_EQ(&bucketOf(0x12345678u), &transpositionTable.buckets[0x12345678u & ((1u << 20) - 1)]);
+    store(bucketOf(0xABCDEFu), 7, 70, 7, 3, 4, -50, 50, 0);
+    EXPECT_EQ(bucketOf(0xABCDEFu).entries[0].check, 7u);
+    EXPECT_EQ(resizeTranspositionTable(2), static_cast<uint32_t>(1u << 16));
+    EXPECT_EQ(bucketOf(0xABCDEFu).entries[0].check, 0u);
+    EXPECT_EQ(resizeTranspositionTable(0), static_cast<uint32_t>(TableBucketCount));
 }
 
 TEST_F(Table, NullMoveAndKeys) {

@@ -11,6 +11,7 @@
 #include "engine/core/fen.h"
 #include "engine/core/gamerecord.h"
 #include "engine/search/novice.h"
+#include "engine/search/thinking.h"
 #include "engine/search/timecontrol.h"
 #include "engine/session/commands.h"
 #include "engine/session/session.h"
@@ -70,6 +71,9 @@ TEST_F(CommandTest, TableRowsActInTheirOrder) {
     engineSession.engineColour = EnginePlaysBlack;
     processCommand("post\n");
     EXPECT_EQ(engineSession.blackClock, 18000);
+    EXPECT_EQ(postThinking, 1);
+    processCommand("nopost\n");
+    EXPECT_EQ(postThinking, 0);
     processCommand("quit\n");
     EXPECT_EQ(engineSession.sessionOpen, 0);
     processCommand("new\n");
@@ -86,15 +90,19 @@ TEST_F(CommandTest, ReportedClockBudgetsTheMove) {
         const char* time;
         float seconds;
         int increment;
+        int movesToGo; // a level with moves per control shares the clock out over them
     };
-    const Row rows[] = {{"level 40 1 0\n", "time 6000\n", 60.0f, 0},
-                        {"level 0 5 0\n", "time 30000\n", 300.0f, 0},
-                        {"level 0 2 3\n", "time 9000\n", 90.0f, 3}};
+    const Row rows[] = {{"level 40 1 0\n", "time 6000\n", 60.0f, 0, 40},
+                        {"level 0 5 0\n", "time 30000\n", 300.0f, 0, 0},
+                        {"level 0 2 3\n", "time 9000\n", 90.0f, 3, 0}};
     for (const Row& row : rows) {
         for (const char* line : {"new\n", "force\n", row.level, row.time, "e2e4\n"}) processCommand(line);
         float target = engineSession.targetTime, extension = engineSession.extensionTime;
         engineSession.extensionTime = 2.0f; // what "new" left
-        allocateTime(row.seconds, row.increment);
+        if (row.movesToGo > 0)
+            allocateTimeForMoves(row.seconds, row.increment, row.movesToGo);
+        else
+            allocateTime(row.seconds, row.increment);
         EXPECT_FLOAT_EQ(target, engineSession.targetTime) << row.time;
         EXPECT_FLOAT_EQ(extension, engineSession.extensionTime) << row.time;
     }
@@ -103,6 +111,13 @@ TEST_F(CommandTest, ReportedClockBudgetsTheMove) {
         processCommand(line);
     EXPECT_GT(engineSession.targetTime, 0.0f);
     EXPECT_LE(engineSession.targetTime + engineSession.extensionTime, 0.5f);
+    // The last move before the control may take half of what is left, the first of forty a forty-first.
+    for (const char* line : {"new\n", "force\n", "level 1 1 0\n", "time 1000\n", "e2e4\n"})
+        processCommand(line);
+    EXPECT_FLOAT_EQ(engineSession.targetTime, 4.75f);
+    for (const char* line : {"new\n", "force\n", "level 40 1 0\n", "time 1000\n", "e2e4\n"})
+        processCommand(line);
+    EXPECT_FLOAT_EQ(engineSession.targetTime, 9.5f / 41);
 }
 
 TEST_F(CommandTest, BeginnerLevelOptionInBothProtocols) {
@@ -151,7 +166,7 @@ TEST_F(CommandTest, MovesSetboardAndTakebacks) {
 }
 
 const std::regex MoveLine("move (O-O(-O)?|[BNRQK]?[a-h][1-8][-x][a-h][1-8](=[QRBN])?\\+?) *");
-const std::regex BestMoveLine("bestmove [a-h][1-8][a-h][1-8][qrbn]?");
+const std::regex BestMoveLine("bestmove [a-h][1-8][a-h][1-8][qrbn]?( ponder [a-h][1-8][a-h][1-8][qrbn]?)?");
 
 TEST(EngineScript, HandshakesPingAndTheEnd) {
     EngineProcess engine;
@@ -165,7 +180,7 @@ TEST(EngineScript, HandshakesPingAndTheEnd) {
     engine.send("uci");
     for (const char* line :
          {"id name CPU", "id author Pellimor", "option name Hash type spin default 24 min 2 max 196",
-          "option name Clear Hash type button", "uciok"})
+          "option name Clear Hash type button", "option name Ponder type check default false", "uciok"})
         EXPECT_EQ(engine.readLine(), line);
     engine.send("isready");
     EXPECT_EQ(engine.readLine(), "readyok");
@@ -243,11 +258,11 @@ TEST(EngineScript, UciPlaysWithPositionGoAndStop) {
         engine.send(i % 2 ? "go wtime 3000 btime 3000 winc 100 binc 100" : "go movetime 150");
         std::string reply = engine.readUntil("bestmove");
         ASSERT_TRUE(std::regex_match(reply, BestMoveLine)) << reply;
-        moves += " " + reply.substr(9);
+        moves += " " + reply.substr(9, reply.find(' ', 9) - 9);
     }
     engine.send("position fen 8/P6k/8/8/8/8/8/K7 w - - moves");
     engine.send("go depth 3");
-    EXPECT_EQ(engine.readUntil("bestmove"), "bestmove a7a8q");
+    EXPECT_EQ(engine.readUntil("bestmove").substr(0, 14), "bestmove a7a8q");
     engine.send("position fen 4k3/pp3ppp/8/8/8/8/PP3PPP/4K3 w - -"); // out of the book
     engine.send("go infinite");
     engine.send("isready");

@@ -55,6 +55,18 @@ TEST(UserFiles, WrittenFilesFollowTheProgramFolder) {
             << c.name;
 }
 
+// An installation marks its program folder; the files then go to the user's folders even
+// for a user who could write there (root), so removing the package leaves nothing behind.
+TEST(UserFiles, InstalledFolderTakesNoWrites) {
+    Scratch scratch;
+    const fs::path program = scratch.root / "program";
+    fs::create_directories(program);
+    EXPECT_TRUE(programFolderTakesWrites(program.string()));
+    scratch.write(program / "installed", "shared\n");
+    EXPECT_FALSE(programFolderTakesWrites(program.string()));
+    EXPECT_FALSE(programFolderTakesWrites((scratch.root / "missing").string()));
+}
+
 TEST(UserFiles, UserSettingsStartAsTheInstalledOnes) {
     ensureApplication();
     Scratch scratch;

@@ -362,6 +362,8 @@ constexpr int OpeningCount = sizeof openings / sizeof openings[0];
 constexpr int MaxPlies = 400;
 constexpr int AdjudicateLead = 800; // material lead (centipawns) that decides a game ...
 constexpr int AdjudicatePlies = 16; // ... when it lasts this many plies
+constexpr int AdjudicateDrawAfter = 160; // a game this long ...
+constexpr int AdjudicateDrawLead = 150;  // ... with no more than this lead for 16 plies is drawn
 
 struct GameResult {
     double whiteScore; // 1, 0.5, 0
@@ -424,7 +426,7 @@ GameResult playGame(Player& white, Player& black, int opening, bool adjudicate) 
     const std::vector<std::string> start = played;
     white.newGame(start);
     black.newGame(start);
-    int quietPlies = 0, leadPlies = 0, leadSign = 0;
+    int quietPlies = 0, leadPlies = 0, leadSign = 0, levelPlies = 0;
     GameResult result{0.5, "", 0, ""};
     for (;;) {
         const int colour = pos.sideToMove;
@@ -461,6 +463,13 @@ GameResult playGame(Player& white, Player& black, int opening, bool adjudicate) 
             if (leadPlies >= AdjudicatePlies) {
                 result.whiteScore = sign > 0 ? 1.0 : 0.0;
                 result.reason = "material";
+                break;
+            }
+            // A long game that stays level is a draw.
+            const int level = std::abs(lead) < AdjudicateDrawLead ? 1 : 0;
+            levelPlies = level ? levelPlies + 1 : 0;
+            if (static_cast<int>(played.size()) >= AdjudicateDrawAfter && levelPlies >= AdjudicatePlies) {
+                result.reason = "level material";
                 break;
             }
         }

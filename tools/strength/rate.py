@@ -75,6 +75,17 @@ def main():
                 players.append(p)
     if anchor not in players:
         sys.exit("the anchor %s played no game" % anchor)
+    # Only players linked to the anchor by games can be rated.
+    linked = {anchor}
+    grew = True
+    while grew:
+        grew = False
+        for a, b in pairs:
+            if (a in linked) != (b in linked):
+                linked |= {a, b}
+                grew = True
+    unlinked = [p for p in players if p not in linked]
+    players = [p for p in players if p in linked]
     free = [p for p in players if p != anchor]
     index = {p: k for k, p in enumerate(free)}
     rating = {p: anchor_value for p in players}
@@ -84,6 +95,8 @@ def main():
         gradient = [0.0] * n
         hessian = [[0.0] * n for _ in range(n)]
         for (a, b), (games, points, *_rest) in pairs.items():
+            if a not in rating or b not in rating:
+                continue
             g, s = games + 1, points + 0.5  # the virtual draw
             e = expected(rating[a] - rating[b])
             da = scale * (s - g * e)
@@ -127,6 +140,8 @@ def main():
     played = {p: sum(e[0] for (a, b), e in pairs.items() if p in (a, b)) for p in players}
     for p in sorted(players, key=lambda p: rating[p]):
         print("| %s | %d | %.0f | ± %.0f |" % (p, played[p], rating[p], error[p]))
+    if unlinked:
+        print("\nNot linked to the anchor by any game: %s" % ", ".join(unlinked))
 
 
 if __name__ == "__main__":

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "engine/session/session.h"
 #include "game/gamefiles.h"
 #include "game/settings.h"
 
@@ -23,11 +24,15 @@ std::string xdgFolder(const char* variable, const char* fallback) {
 std::string redirect(const char* name, const std::string& besideProgram) {
     if (std::strcmp(name, SettingsFileName) != 0 && std::strcmp(name, AutosaveFileName) != 0)
         return besideProgram;
-    const bool writable = access(gameFolder().c_str(), W_OK) == 0;
-    return writtenFilePath(name, besideProgram, writable, userFolders());
+    return writtenFilePath(name, besideProgram, programFolderTakesWrites(gameFolder()), userFolders());
 }
 
 } // namespace
+
+bool programFolderTakesWrites(const std::string& folder) {
+    if (access(folder.c_str(), W_OK) != 0) return false;
+    return access((folder + "/" + InstalledMarkerFile).c_str(), F_OK) != 0;
+}
 
 UserFolders userFolders() {
     return {xdgFolder("XDG_CONFIG_HOME", ".config"), xdgFolder("XDG_STATE_HOME", ".local/state")};
