@@ -6,11 +6,12 @@
 
 namespace {
 
-// Measured (docs/strength.md).
-constexpr int noviceRatings[3] = {350, 650, 950};
-constexpr int rankRatings[10] = {1400, 1500, 1600, 1700, 1800, 1900, 2000, 2100, 2200, 2300};
-constexpr int turnInOneSecond = 2300;
-constexpr int turnInFiveSeconds = 2400;
+// Measured (docs/strength.md); Rank 9 and 10 are extrapolated from the steps
+// between Rank 5 and Rank 8, as too few of their slow games could be played.
+constexpr int noviceRatings[3] = {348, 979, 1549};
+constexpr int rankRatings[10] = {1990, 2270, 2450, 2652, 2932, 3141, 3251, 3422, 3585, 3748};
+constexpr int turnInOneSecond = 3251;
+constexpr int turnInFiveSeconds = 3563;
 
 // Moves a game of Game In lasts on average, for its time per move.
 constexpr double MovesPerGame = 40.0;

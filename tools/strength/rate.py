@@ -2,6 +2,7 @@
 """Ratings from the games tavisk-strength wrote: one Elo scale for all players.
 
     tools/strength/rate.py GAMES.txt [--anchor random=0]
+    tools/strength/rate.py docs/strength-games.txt.gz   (the committed calibration)
 
 Each game line is "A B scoreA aWhite "reason" plies moves...". The ratings are
 the maximum-likelihood fit of the logistic Elo model to every game (a draw
@@ -11,6 +12,7 @@ clean sweep still gives a finite difference. Errors are 95 % intervals
 anchor, whose rating is fixed. Prints two markdown tables: the pairings and
 the ratings.
 """
+import gzip
 import math
 import re
 import sys
@@ -58,7 +60,7 @@ def main():
             i += 1
     pairs = OrderedDict()  # (a, b) -> [games, points of a, wins, draws, losses]
     for path in files:
-        with open(path) as f:
+        with (gzip.open(path, "rt") if path.endswith(".gz") else open(path)) as f:
             for line in f:
                 m = LINE.match(line)
                 if not m:
