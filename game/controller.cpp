@@ -12,6 +12,7 @@
 #include "engine/session/bridge.h"
 #include "engine/session/notify.h"
 #include "engine/session/session.h"
+#include "game/autosave.h"
 #include "game/gamefiles.h"
 #include "game/skinfiles.h"
 
@@ -66,6 +67,7 @@ bool GameController::initialise() {
     }
     if (!loadSkin(static_cast<int>(settings.skin))) return false;
     engineBridge().resetBridge();
+    engineBridge().beforeSearch = &autosaveIfChanged;
     return true;
 }
 
@@ -336,6 +338,7 @@ std::intptr_t dispatchEngineNotification(unsigned message, std::intptr_t wParam,
     case EngineMovedMessage:
         ++notificationDepth;
         gameController().onEngineMoved();
+        autosaveIfChanged(); // the worker waits: the game holds still
         --notificationDepth;
         break;
     case IterationDoneMessage:

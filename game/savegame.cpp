@@ -1,8 +1,10 @@
-// The game in files: "autosave.pgn" at every shut-down and start, and the
-// user's own ".pgn" files. Every text the controller writes ends with CR, LF
-// and "*".
+// The game in files: "autosave.pgn" at every start, after every change and at
+// every shut-down, and the user's own ".pgn" files. Every text the controller
+// writes ends with CR, LF and the result mark of its Result tag ("*" while the
+// game goes on), so that other readers keep the result.
 
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "engine/core/position.h"
@@ -10,22 +12,30 @@
 #include "engine/pgn/pgnwrite.h"
 #include "engine/session/bridge.h"
 #include "engine/session/session.h"
+#include "game/autosave.h"
 #include "game/controller.h"
 #include "game/gamefiles.h"
 
 namespace {
 
-constexpr char Trailer[] = {'\r', '\n', '*'};
-constexpr std::size_t TrailerSize = sizeof Trailer;
+constexpr std::size_t TrailerSize = 2 + 7; // CR, LF and the longest result mark, "1/2-1/2"
 
-bool writeGame(const char* path) {
+std::string gameText() {
     std::vector<char> buffer(GameTextBufferSize);
     // Room for the trailer stays free whatever the writer makes of the game.
-    const int length = writeGameText(engineSession.gameResult, buffer.data(), buffer.size() - TrailerSize);
+    const int result = engineSession.gameResult;
+    const int length = writeGameText(result, buffer.data(), buffer.size() - TrailerSize);
     std::size_t used = length > 0 ? static_cast<std::size_t>(length) : 0;
     if (used > buffer.size() - TrailerSize) used = buffer.size() - TrailerSize;
-    for (char c : Trailer) buffer[used++] = c;
-    return replaceFile(path, buffer.data(), used);
+    buffer[used++] = '\r';
+    buffer[used++] = '\n';
+    for (const char* mark = resultText(result); *mark; ++mark) buffer[used++] = *mark;
+    return std::string(buffer.data(), used);
+}
+
+bool writeGame(const char* path) {
+    const std::string text = gameText();
+    return replaceFile(path, text.data(), text.size());
 }
 
 // Reads the file's start into a zero-terminated text and loads the game.
@@ -36,13 +46,19 @@ bool readGame(const char* path) {
     const std::size_t count = std::fread(buffer.data(), 1, buffer.size() - 1, file);
     std::fclose(file);
     buffer[count] = 0;
-    loadGameText(buffer.data());
-    return true;
+    // A game the engine cannot replay (a null move) is refused as a whole.
+    return loadGameText(buffer.data()) == 1;
 }
 
 } // namespace
 
+std::string autosaveText() {
+    return gameText();
+}
+
 bool GameController::saveAutosave() {
+    // The writer thread writes the same file.
+    waitForAutosave();
     return writeGame(gameFile(AutosaveFileName).c_str());
 }
 

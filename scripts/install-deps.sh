@@ -5,13 +5,18 @@ packages=(
   g++ cmake ninja-build pkg-config
   libgtest-dev libgmock-dev
   qt6-base-dev qt6-svg-dev libgl-dev
-  fonts-dejavu-core fonts-noto-cjk
+  fonts-dejavu-core fonts-noto-cjk qt6-translations-l10n
   xvfb xauth
   python3
+  pgn-extract fairymax sjeng phalanx
   clang libclang-rt-14-dev
   dpkg-dev file appstream desktop-file-utils man-db xboard polyglot imagemagick xdotool
   fairymax phalanx sjeng gnuchess
 )
+# node and npm run the chess.js checks of tools/pgn-check; some machines have
+# them from outside Debian.
+command -v node >/dev/null || packages+=(nodejs)
+command -v npm >/dev/null || packages+=(npm)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

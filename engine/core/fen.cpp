@@ -134,6 +134,9 @@ int readFen(Position& target, const char* text, size_t length) {
     if (!side) return 0;
     if (p.whiteSquares[KingSlot] == EmptySlot || p.blackSquares[KingSlot] == EmptySlot) return 0;
     p.sideToMove = static_cast<uint8_t>(side);
+    // A square no pawn can just have passed would let a pawn capture a piece
+    // that is not there, or promote by an en-passant capture.
+    if (!epSquareFits(p)) p.epSquare = NoSquare;
     if (inCheck(p, side ^ 3)) return 0;
     target = p;
     return 1;

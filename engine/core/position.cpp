@@ -350,6 +350,15 @@ void recomputeSums(Position& position) {
     position.pawnKey = static_cast<int32_t>(key);
 }
 
+bool epSquareFits(const Position& p) {
+    const int ep = p.epSquare;
+    if (ep == NoSquare) return true;
+    if (ep >= BoardSquares || !fileOf[ep] || p.board[ep] != Empty) return false;
+    // White to move: Black's pawn went from rank 7 to rank 5 over rank 6.
+    if (p.sideToMove == White) return rankOf[ep] == 6 && p.board[ep + StepSouth] == BlackPawn;
+    return rankOf[ep] == 3 && p.board[ep + StepNorth] == WhitePawn;
+}
+
 int positionIsValid(const Position& p, bool exactSums, const char** why) {
     auto fail = [why](const char* reason) {
         if (why) *why = reason;
@@ -365,8 +374,7 @@ int positionIsValid(const Position& p, bool exactSums, const char** why) {
         if (onBoard && code == 9) return fail("piece code");
     }
     if (p.sideToMove != White && p.sideToMove != Black) return fail("side to move");
-    if (p.epSquare != NoSquare && (p.epSquare >= 120 || !fileOf[p.epSquare]))
-        return fail("en-passant square");
+    if (!epSquareFits(p)) return fail("en-passant square");
 
     int pawns[3] = {}, pieces[3] = {}, minors[3] = {}, material[3] = {}, listed[3] = {}, onBoard[3] = {};
     for (int colour = White; colour <= Black; ++colour) {

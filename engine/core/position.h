@@ -295,3 +295,8 @@ void recomputeSums(Position& position);
 // also checks pstSum and pawnKey, which a promotion leaves deliberately apart
 // from the board. Returns 1 if valid; otherwise 0 with the reason in `why`.
 int positionIsValid(const Position& position, bool exactSums, const char** why = nullptr);
+
+// An en-passant square can only be the square a pawn of the side not to move
+// has just passed: on the third rank seen from that side, empty, with the pawn
+// right in front of it. NoSquare fits always.
+bool epSquareFits(const Position& position);

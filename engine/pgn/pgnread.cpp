@@ -42,13 +42,33 @@ struct MoveCursor {
 
     char current() const { return at >= 0 && at < length ? text[at] : '\0'; }
     bool atEnd() const { return at >= length; }
+    bool atLineStart() const { return at <= 0 || text[at - 1] == '\n' || text[at - 1] == '\r'; }
 
-    // Skips a nested section from open to its matching close; the cursor ends on
-    // the character after it (or at the end of the text).
+    void skipToLineEnd() {
+        while (at < length && text[at] != '\n' && text[at] != '\r') ++at;
+    }
+
+    // Skips a comment in braces (which do not nest in PGN; a '{' inside is text).
+    void skipBraceComment() {
+        while (at < length && text[at] != '}') ++at;
+        if (at < length) ++at;
+    }
+
+    // Skips a section from open to its matching close; variations may hold
+    // comments whose brackets do not count.
     void skipNested(char open, char close) {
         int depth = 0;
         while (at < length) {
-            char c = text[at++];
+            char c = text[at];
+            if (open == '(' && c == '{') {
+                skipBraceComment();
+                continue;
+            }
+            if (open == '(' && c == ';') {
+                skipToLineEnd();
+                continue;
+            }
+            ++at;
             if (c == open) {
                 ++depth;
             } else if (c == close && --depth == 0) {
@@ -57,42 +77,74 @@ struct MoveCursor {
         }
     }
 
-    // One step: advance one character, then skip a glyph, a variation, a bracketed
-    // section and a comment, each only when it starts right there, in that order.
+    // Skips whatever is not a move at the cursor: glyphs, variations, bracketed
+    // sections, comments and escape lines, in any order and number.
+    void skipAnnotations() {
+        for (;;) {
+            char c = current();
+            if (c == '$') {
+                ++at;
+                while (at < length && isDigit(text[at])) ++at;
+            } else if (c == '(') {
+                skipNested('(', ')');
+            } else if (c == '[') {
+                skipNested('[', ']');
+            } else if (c == '{') {
+                skipBraceComment();
+            } else if (c == ';' || (c == '%' && atLineStart())) {
+                skipToLineEnd();
+            } else {
+                return;
+            }
+        }
+    }
+
+    // One step: advance one character, then skip the annotations there.
     void step() {
         if (at < length) ++at;
-        if (current() == '$') {
-            ++at;
-            while (at < length && isDigit(text[at])) ++at;
-        }
-        if (current() == '(') skipNested('(', ')');
-        if (current() == '[') skipNested('[', ']');
-        if (current() == '{') skipNested('{', '}');
+        skipAnnotations();
     }
 
     void stepOverSeparators() {
         while (!atEnd() && isSeparator(current())) step();
     }
 
-    // Reads a token at the cursor: up to a separator, MoveTokenSize characters or
-    // the end. With skipDots, a '.' restarts the token after the dots and blanks
-    // that follow it ("1... e5", "12...Nf6").
-    void readToken(char* token, bool skipDots) {
+    // Reads a token at the cursor: up to a separator, the start of an annotation,
+    // MoveTokenSize characters or the end.
+    void readToken(char* token) {
         int n = 0;
         while (!atEnd() && n < MoveTokenSize) {
             char c = text[at];
-            if (isSeparator(c)) break;
-            if (skipDots && c == '.') {
-                while (!atEnd() && (current() == '.' || isSeparator(current()))) step();
-                n = 0;
-                continue;
-            }
+            if (isSeparator(c) || c == '{' || c == '(' || c == ';' || c == '$' || c == ')') break;
             token[n++] = c;
             ++at;
         }
+        // The rest of an overlong token is not a token of its own.
+        while (!atEnd() && !isSeparator(text[at]) && text[at] != '{' && text[at] != '(' && text[at] != ';')
+            ++at;
         token[n] = '\0';
     }
 };
+
+const char* afterDots(const char* c) {
+    while (*c == '.') ++c;
+    return c;
+}
+
+// A move number before the move ("12.", "12...", "1.e4" gives "e4"); null when
+// the token is only a number.
+const char* afterMoveNumber(const char* token) {
+    const char* c = token;
+    while (isDigit(*c)) ++c;
+    if (c == token || *c != '.') return token[0] == '.' ? afterDots(token) : token;
+    return afterDots(c);
+}
+
+// The marks that end a game's moves.
+bool isResultMark(const char* token) {
+    return std::strcmp(token, "1-0") == 0 || std::strcmp(token, "0-1") == 0 ||
+           std::strcmp(token, "1/2-1/2") == 0 || std::strcmp(token, "*") == 0;
+}
 
 struct PlayState {
     Position* position;
@@ -109,6 +161,22 @@ void playToken(const char* token, PlayState& state) {
     if (playMoveText(token, *state.position, recordFlag, state.record)) {
         ++state.played;
         if (state.hook) state.hook(*state.position, state.context);
+    }
+}
+
+// The Date tag, "YYYY.MM.DD" (unknown parts as "??") or the older "M/D/YYYY".
+void readDate(const char* line, GameHeader& header) {
+    const char* found = std::strstr(line, "Date \"");
+    if (!found || (found != line + 1 && found[-1] != '[')) return;
+    const char* value = found + 6;
+    int year, month, day;
+    char dotted[11];
+    if (std::sscanf(value, "%d/%d/%d", &month, &day, &year) == 3 && month >= 1 && month <= 12 && day >= 1 &&
+        day <= 31 && year >= 0 && year <= 9999) {
+        std::snprintf(header.date, sizeof header.date, "%04d.%02d.%02d", year, month, day);
+    } else if (std::sscanf(value, "%10[0-9?.]", dotted) == 1 && std::strlen(dotted) == 10 &&
+               dotted[4] == '.' && dotted[7] == '.') {
+        std::memcpy(header.date, dotted, 11);
     }
 }
 
@@ -129,10 +197,13 @@ void readTagLine(const char* text, int length, GameHeader& header) {
     if (n < 0) n = 0;
     std::memcpy(line, text, n);
     line[n] = '\0';
-    if (std::strstr(line, "Current Ply")) {
+    // The current ply: "CurrentPly", or "Current Ply" in files written before.
+    for (const char* key : {"[CurrentPly \"", "[Current Ply \""}) {
         int ply;
-        if (std::sscanf(line, "[Current Ply \"%d\"]", &ply) == 1) header.currentPly = ply;
+        const char* found = std::strstr(line, key);
+        if (found && std::sscanf(found + std::strlen(key), "%d", &ply) == 1) header.currentPly = ply;
     }
+    readDate(line, header);
     copyTagValue(line, "White \"", header.white, sizeof header.white);
     copyTagValue(line, "Black \"", header.black, sizeof header.black);
     copyTagValue(line, "Result \"", header.result, sizeof header.result);
@@ -141,8 +212,26 @@ void readTagLine(const char* text, int length, GameHeader& header) {
     copyTagValue(line, "FEN \"", header.fen, sizeof header.fen);
 }
 
+// Skips a byte-order mark, blank lines and escape lines before the tags.
+static const char* skipToTags(const char* text) {
+    const char* at = text;
+    if (static_cast<unsigned char>(at[0]) == 0xEF && static_cast<unsigned char>(at[1]) == 0xBB &&
+        static_cast<unsigned char>(at[2]) == 0xBF)
+        at += 3;
+    for (int scanned = 0; scanned < LineScanLimit; ++scanned) {
+        if (*at == ' ' || *at == '\t' || *at == '\r' || *at == '\n') {
+            ++at;
+        } else if (*at == '%' || *at == ';') {
+            while (*at != '\0' && *at != '\n') ++at;
+        } else {
+            break;
+        }
+    }
+    return at;
+}
+
 void readTags(const char* text, GameHeader& header) {
-    const char* line = text;
+    const char* line = skipToTags(text);
     for (;;) {
         if (line[0] != '[') return;
         // A line ends at a CR, or before an LF; the next one starts two characters on.
@@ -178,31 +267,60 @@ int readFileLine(FILE* file, char* line, int limit) {
 int readNextGame(FILE* file, char* buffer, GameHeader& header) {
     clearHeader(header);
     buffer[0] = '\0';
-    // Tag lines, read into the game buffer, which the move text overwrites afterwards.
+    // A byte-order mark at the start of the file.
+    if (std::ftell(file) == 0) {
+        int a = std::fgetc(file), b = std::fgetc(file), c = std::fgetc(file);
+        if (a != 0xEF || b != 0xBB || c != 0xBF) std::rewind(file);
+    }
+    // Blank and escape lines before the tags, then the tag lines, read into the
+    // game buffer, which the move text overwrites afterwards.
     int length;
+    bool tagsBegun = false;
     for (;;) {
         length = readFileLine(file, buffer, GameTextSize);
         if (length < 0) {
             buffer[0] = '\0';
             return 0;
         }
-        if (buffer[0] != '[') break;
-        readTagLine(buffer, length, header);
+        int first = 0;
+        while (first < length && (buffer[first] == ' ' || buffer[first] == '\t' || buffer[first] == '\r'))
+            ++first;
+        bool blank = first == length;
+        if (!tagsBegun && (blank || buffer[first] == '%' || buffer[first] == ';')) continue;
+        if (buffer[first] != '[') break;
+        tagsBegun = true;
+        readTagLine(buffer + first, length - first, header);
     }
     // The first line that is not a tag is normally the empty line; a game written
     // without one keeps its first line of moves.
     int n = length;
     if (n < GameTextSize) buffer[n++] = '\n';
     bool full = n >= GameTextSize;
-    // The last six characters read, and which of them went into the buffer, to find
-    // the next game's "[Even(t)". A game longer than the buffer is cut there, and the
-    // reader goes on to the next game instead of giving up on the file.
+    // The game ends where a line begins with '[' outside a comment, or, as
+    // before, at "[Even" anywhere. A game longer than the buffer is cut there,
+    // and the reader goes on to the next game instead of giving up on the file.
     char recent[6] = {0, 0, 0, 0, 0, 0};
     unsigned stored = 0; // bit k: recent[5 - k] was stored
+    bool lineStart = true, inBraces = false, inLineComment = false;
     for (;;) {
         int c = std::fgetc(file);
         if (c == EOF) break;
         if (c == 0) c = ' ';
+        if (c == '[' && lineStart && !inBraces) {
+            buffer[n] = '\0';
+            std::ungetc(c, file);
+            return 1;
+        }
+        if (inLineComment) {
+            if (c == '\n') inLineComment = false;
+        } else if (inBraces) {
+            if (c == '}') inBraces = false;
+        } else if (c == '{') {
+            inBraces = true;
+        } else if (c == ';') {
+            inLineComment = true;
+        }
+        lineStart = c == '\n' || (lineStart && (c == ' ' || c == '\t' || c == '\r'));
         std::memmove(recent, recent + 1, 5);
         recent[5] = static_cast<char>(c);
         stored <<= 1;
@@ -226,31 +344,45 @@ int readNextGame(FILE* file, char* buffer, GameHeader& header) {
 }
 
 int playMoves(const char* text, Position& position, GameRecord* record, int maxPlies, PlayedMoveHook hook,
-              void* context) {
+              void* context, bool* nullMove) {
     MoveCursor cursor{text, static_cast<int>(std::strlen(text)), -1};
     PlayState state{&position, record, maxPlies, 0, hook, context};
+    if (nullMove) *nullMove = false;
     char token[MoveTokenSize + 1];
+    // Every token outside the annotations: a move number (with the move glued
+    // to it or not), a move, a null move, a result mark or something unplayable.
+    cursor.step();
     while (!cursor.atEnd()) {
-        // 1. Find the next move number.
-        cursor.step();
-        if (cursor.atEnd()) break;
-        if (!isDigit(cursor.current())) continue;
-        // 2. Step over it, its dot and the blanks after it.
-        while (!cursor.atEnd() && isDigit(cursor.current())) cursor.step();
-        if (cursor.current() == '.') cursor.step();
-        cursor.stepOverSeparators();
-        // 3. White's move (or "..", nothing, when Black moves first).
-        cursor.readToken(token, false);
-        playToken(token, state);
-        // 4. Black's move.
-        if (position.sideToMove == Black) {
-            cursor.stepOverSeparators();
-            cursor.readToken(token, true);
-            playToken(token, state);
+        if (isSeparator(cursor.current()) || cursor.current() == ')' || cursor.current() == '}') {
+            cursor.step();
+            continue;
         }
+        cursor.readToken(token);
+        cursor.skipAnnotations();
+        const char* move = afterMoveNumber(token);
+        if (std::strcmp(move, "--") == 0 || std::strcmp(move, "Z0") == 0) {
+            if (nullMove) *nullMove = true;
+            break;
+        }
+        if (isResultMark(move)) break;
+        playToken(move, state);
     }
     return state.played;
 }
+
+namespace {
+
+bool hasNullMove(const char* text, const GameHeader& header) {
+    Position scratch;
+    setInitialPosition(scratch);
+    if (header.fen[0] != '\0') readFen(scratch, header.fen, static_cast<int>(std::strlen(header.fen)));
+    bool nullMove = false;
+    // The moves are played on a scratch game without recording, only to meet the null move.
+    playMoves(text, scratch, nullptr, 1 << 30, nullptr, nullptr, &nullMove);
+    return nullMove;
+}
+
+} // namespace
 
 void playGameText(const char* text, GameRecord& record) {
     playMoves(text, engineSession.gamePosition, &record, 1 << 30, nullptr, nullptr);
@@ -261,6 +393,8 @@ int loadGameText(const char* text) {
     GameHeader header;
     clearHeader(header);
     readTags(text, header);
+    // A game with a null move cannot be replayed: refused before anything changes.
+    if (hasNullMove(text, header)) return 0;
     // 2. A new game from the initial position.
     resetEngineGame();
     // 3. A FEN start replaces it; a rejected FEN leaves the initial position.

@@ -1,7 +1,10 @@
 #pragma once
 // Reading game texts: the tag section into a GameHeader, the move text played
-// move by move on the game position. Lenient: comments, variations, glyphs and
-// unplayable tokens are skipped; every field and buffer is bounded.
+// move by move on the game position. Lenient: a byte-order mark, blank and
+// escape lines before the tags, comments ("{}" and ";"), nested variations,
+// glyphs, move numbers in every form and unplayable tokens are skipped; every
+// field and buffer is bounded. A null move ("--") ends the moves: such a game
+// cannot be replayed here and loadGameText refuses it.
 
 #include <cstdint>
 #include <cstdio>
@@ -22,7 +25,8 @@ struct GameHeader {
     char result[32];      // Result tag; "X" by default
     char timeControl[64]; // TimeControl tag; "X" by default
     char fen[256];        // FEN tag; empty by default
-    int32_t currentPly;   // "Current Ply" tag; -1 by default
+    int32_t currentPly;   // "CurrentPly" tag (older files: "Current Ply"); -1 by default
+    char date[16];        // Date tag as "YYYY.MM.DD" (also read from "M/D/YYYY"); empty by default
 };
 
 // Sets the defaults above.
@@ -35,8 +39,9 @@ void readTagLine(const char* line, int length, GameHeader& header);
 void readTags(const char* text, GameHeader& header);
 
 // Reads the next game of a multi-game file: its tags into header, its move text
-// into buffer (GameBufferSize bytes). Returns 1 when another game follows (the
-// file is left at its '['), 0 at the end of the file.
+// into buffer (GameBufferSize bytes). A game ends where a tag line begins outside
+// a comment. Returns 1 when another game follows (the file is left at its '['),
+// 0 at the end of the file.
 int readNextGame(FILE* file, char* buffer, GameHeader& header);
 
 // Called after every move that playMoves could play.
@@ -44,13 +49,15 @@ using PlayedMoveHook = void (*)(const Position& position, void* context);
 
 // Plays the moves of a zero-terminated move text on position, up to maxPlies
 // played moves; records them in record when it is not null. Calls hook (when
-// not null) after every move played. Returns the number of moves played.
+// not null) after every move played. Returns the number of moves played. The
+// moves end at a null move; nullMove (when not null) tells whether one was met.
 int playMoves(const char* text, Position& position, GameRecord* record, int maxPlies, PlayedMoveHook hook,
-              void* context);
+              void* context, bool* nullMove = nullptr);
 
 // Plays the moves of a move text on gamePosition, recording them in record.
 void playGameText(const char* text, GameRecord& record);
 
 // Replaces the engine's game by the game in the zero-terminated text: its FEN
-// start, all its playable moves, and the position at its "Current Ply". Returns 1.
+// start, all its playable moves, and the position at its current ply. Returns 1;
+// 0 for a game with a null move, which leaves the engine's game untouched.
 int loadGameText(const char* text);

@@ -12,6 +12,10 @@
 
 namespace {
 
+// The site and round of a game at home: unknown and not part of a tournament.
+constexpr const char* SiteValue = "?";
+constexpr const char* RoundValue = "-";
+
 // Formatted output into a fixed buffer that never runs past its end; the text
 // stays zero-terminated and a piece that does not fit is not written at all.
 struct BoundedText {
@@ -63,7 +67,13 @@ GameTags gameTags() {
     Position initial;
     setInitialPosition(initial);
     tags.setUp = std::memcmp(&initial, &engineSession.startPosition, sizeof(Position)) != 0;
-    if (tags.setUp) writeFen(tags.fen, engineSession.startPosition);
+    if (tags.setUp) {
+        // PGN wants all six fields; the counters are those of the start as the engine holds it.
+        const Position& start = engineSession.startPosition;
+        int n = writeFen(tags.fen, start);
+        std::snprintf(tags.fen + n, sizeof tags.fen - n, " %d %d", start.ply - start.lastIrreversiblePly,
+                      (start.ply + 1) / 2);
+    }
     return tags;
 }
 
@@ -99,12 +109,13 @@ int writeGameText(int result, char* buffer, size_t bufferSize) {
     buffer[0] = '\0';
     BoundedText out{buffer, bufferSize, 0};
     GameTags tags = gameTags();
-    bool ok = out.add("[Event \"Tavisk Game\"]\r\n") &&
-              out.add("[Date \"%ld/%ld/%ld\"]\r\n", tags.month, tags.day, tags.year) &&
+    bool ok = out.add("[Event \"Tavisk Game\"]\r\n") && out.add("[Site \"%s\"]\r\n", SiteValue) &&
+              out.add("[Date \"%04ld.%02ld.%02ld\"]\r\n", tags.year, tags.month, tags.day) &&
+              out.add("[Round \"%s\"]\r\n", RoundValue) &&
               out.add("[Time \"%.2ld:%.2ld:%.2ld\"]\r\n", tags.hour, tags.minute, tags.second) &&
               out.add("[TimeControl \"%ld+%ld\"]\r\n", static_cast<long>(engineSession.baseMinutes) * 60,
                       static_cast<long>(engineSession.increment)) &&
-              out.add("[Current Ply \"%ld\"]\r\n", static_cast<long>(engineSession.gamePosition.ply)) &&
+              out.add("[CurrentPly \"%ld\"]\r\n", static_cast<long>(engineSession.gamePosition.ply)) &&
               out.add("[White \"%s\"]\r\n", tags.white) && out.add("[Black \"%s\"]\r\n", tags.black) &&
               out.add("[Result \"%s\"]\r\n", resultText(result));
     if (ok && tags.setUp) ok = out.add("[FEN \"%s\"]\r\n", tags.fen) && out.add("[SetUp \"1\"]\r\n");
@@ -134,12 +145,14 @@ int appendEngineGame(int result, const char* fileName, int append) {
     if (!file) return 0;
     GameTags tags = gameTags();
     std::fprintf(file, "[Event \"Markvane Game\"]\n");
-    std::fprintf(file, "[Date \"%ld/%ld/%ld\"]\n", tags.month, tags.day, tags.year);
+    std::fprintf(file, "[Site \"%s\"]\n", SiteValue);
+    std::fprintf(file, "[Date \"%04ld.%02ld.%02ld\"]\n", tags.year, tags.month, tags.day);
+    std::fprintf(file, "[Round \"%s\"]\n", RoundValue);
     std::fprintf(file, "[Time \"%.2d:%.2d:%.2d\"]\n", static_cast<int>(tags.hour),
                  static_cast<int>(tags.minute), static_cast<int>(tags.second));
     std::fprintf(file, "[TimeControl \"%d+%d\"]\n", engineSession.baseMinutes * 60,
                  static_cast<int>(engineSession.increment));
-    std::fprintf(file, "[Current Ply \"%d\"]\n", static_cast<int>(engineSession.gamePosition.ply));
+    std::fprintf(file, "[CurrentPly \"%d\"]\n", static_cast<int>(engineSession.gamePosition.ply));
     std::fprintf(file, "[White \"%s\"]\n", tags.white);
     std::fprintf(file, "[Black \"%s\"]\n", tags.black);
     std::fprintf(file, "[Result \"%s\"]\n", resultText(result));
@@ -157,7 +170,8 @@ int appendEngineGame(int result, const char* fileName, int append) {
         std::fprintf(file, "%s ", text);
         if (i % 2 == 1) std::fprintf(file, "\n");
     }
-    std::fprintf(file, "\n\n");
+    // The result ends the moves, as every reader expects.
+    std::fprintf(file, "%s\n\n", resultText(result));
     std::fclose(file);
     return 1;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The game as PGN text, in the two dialects the program writes: the user-interface
 // form (CR LF, into a caller's buffer) and the engine form (LF, appended to a file).
-// Both carry the "Current Ply" tag and write moves in the record's long form.
+// Both carry the "CurrentPly" tag and write moves in the record's long form.
 
 #include <cstddef>
 

@@ -131,6 +131,7 @@ void EngineBridge::setLevel(int mode, long value) {
 void EngineBridge::go() {
     // 1. Nothing may be searching while the limits change.
     stopSearch();
+    if (beforeSearch) beforeSearch();
     // 2. A finished game gets no engine move.
     if (gameOver(engineSession.gamePosition)) return;
     // 3. The time limits of the level.

@@ -28,6 +28,7 @@
 namespace {
 
 constexpr int PollMilliseconds = 50;
+constexpr int StopRepeatMilliseconds = 1;
 constexpr int CommitWaitMilliseconds = 1000;
 constexpr int MinDepthLimit = 1;
 constexpr int MaxDepthLimit = 99;
@@ -79,12 +80,20 @@ bool workerBusy() {
     return engineSession.searchState != 0 || requestPending != 0 || wakeEvent.isSet() || !idleEvent.isSet();
 }
 
+// A moment of the stop protocol's polls, cut short when the worker goes idle. The
+// callers repeat their stop request after each: a search that was woken but had
+// not begun clears it when it begins, and must not keep the caller waiting for a
+// whole poll period.
+void waitForWorker(int milliseconds = StopRepeatMilliseconds) {
+    if (idleEvent.wait(milliseconds) && workerBusy()) sleepMilliseconds(1);
+}
+
 // Asks for the best move found so far until the worker has finished, so that a
 // request made just before is not missed.
 void playNowAndWait() {
     while (workerBusy()) {
         engineSession.stopRequest = StopAndPlay;
-        sleepMilliseconds(PollMilliseconds);
+        waitForWorker();
     }
 }
 
@@ -93,7 +102,7 @@ void playNowAndWait() {
 void waitUntilIdle() {
     while (workerBusy()) {
         engineSession.stopRequest = StopAndAbort;
-        sleepMilliseconds(PollMilliseconds);
+        waitForWorker();
     }
 }
 
@@ -105,10 +114,14 @@ void abortSearch() {
     waitUntilIdle();
 }
 
+// The running analysis gets one poll period to stop before the new one starts.
 void restartAnalysis() {
-    engineSession.stopRequest = StopAndAbort;
     engineSession.targetTime = AnalysisTargetTime;
-    sleepMilliseconds(PollMilliseconds);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(PollMilliseconds);
+    do {
+        engineSession.stopRequest = StopAndAbort;
+        waitForWorker();
+    } while (workerBusy() && std::chrono::steady_clock::now() < end);
     startSearch(1);
 }
 

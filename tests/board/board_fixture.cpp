@@ -101,7 +101,8 @@ void BoardTest::setPosition(const char* fen) {
 }
 
 QImage BoardTest::paint() {
-    QImage frame(platform.width, platform.height, QImage::Format_RGB32);
+    // The view's real size: the screen less the bars the device keeps.
+    QImage frame(platform.width, viewHeight(platform.width, platform.height), QImage::Format_RGB32);
     paintGameView(frame, game());
     return frame;
 }

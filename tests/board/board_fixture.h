@@ -44,7 +44,7 @@ class BoardTest : public ::testing::Test {
     // The engine's game from the initial position with these moves, or from a FEN.
     void play(std::initializer_list<const char*> moves);
     void setPosition(const char* fen);
-    // The whole game screen, as the view paints it.
+    // The whole game view, as the view paints it, at the view's real height.
     QImage paint();
 
     GameController& game();

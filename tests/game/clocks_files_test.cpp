@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -7,6 +8,7 @@
 #include "engine/core/position.h"
 #include "engine/session/bridge.h"
 #include "engine/session/session.h"
+#include "game/autosave.h"
 #include "game/clocks.h"
 #include "game/gamefiles.h"
 #include "tests/game/game_harness.h"
@@ -171,6 +173,79 @@ TEST_F(GameTest, AutosaveRestoresTheGameAtTheNextStart) {
     EXPECT_FALSE(game().engineBusy);
     pumpFor(300);
     EXPECT_EQ(engineSession.gamePosition.ply, 4); // the engine waits for the user
+}
+
+// A game text without the lines of the moment it was written.
+std::string withoutMoment(const std::string& text) {
+    std::string kept;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("[Date ", 0) != 0 && line.rfind("[Time ", 0) != 0) kept += line + "\n";
+    return kept;
+}
+
+int currentPlyTag(const std::string& text) {
+    const std::size_t at = text.find("[CurrentPly \"");
+    return at == std::string::npos ? -1 : std::atoi(text.c_str() + at + 13);
+}
+
+// Every change of the game is on disk once it is complete: the user's move before
+// the engine starts to think, the engine's move when it has been played, and
+// takeback, forward, swap, load and new game once the shell's event is handled.
+TEST_F(GameTest, AutosaveFollowsEveryChange) {
+    startGame();
+    const std::string path = gameFile(AutosaveFileName);
+    auto onDisk = [&] {
+        waitForAutosave();
+        return fileText(path);
+    };
+    auto expectCurrentGame = [&](const char* change, int ply) {
+        const std::string text = onDisk();
+        EXPECT_EQ(withoutMoment(text), withoutMoment(autosaveText())) << change;
+        EXPECT_EQ(currentPlyTag(text), ply) << change;
+        EXPECT_EQ(text.substr(text.size() - 3), "\r\n*") << change;
+    };
+    // The user's move: written while the engine's search has not begun; the test
+    // handles none of the engine's notifications meanwhile.
+    tap(col("e2"), row("e2"));
+    tap(col("e4"), row("e4"));
+    ASSERT_TRUE(game().engineBusy);
+    EXPECT_EQ(currentPlyTag(onDisk()), 2);
+    EXPECT_NE(onDisk().find("e2-e4"), std::string::npos);
+    // The engine's move: written by the time its notification has been handled.
+    ASSERT_TRUE(waitForEngine());
+    expectCurrentGame("engine's move", 3);
+
+    // The shell checks after each of its events; nothing is written while the game
+    // has not changed.
+    const auto before = std::filesystem::last_write_time(path);
+    autosaveIfChanged();
+    waitForAutosave();
+    EXPECT_EQ(std::filesystem::last_write_time(path), before);
+
+    game().takeBack(true);
+    autosaveIfChanged();
+    expectCurrentGame("takeback", 1);
+    game().forward();
+    autosaveIfChanged();
+    expectCurrentGame("forward", 3);
+
+    // Swap: the engine takes White and moves; its move is written as well.
+    game().swapSides();
+    ASSERT_TRUE(waitForEngine());
+    autosaveIfChanged();
+    expectCurrentGame("swap", 4);
+
+    loadText("[Event \"Test\"]\r\n\r\n1. d4 Nf6 2. c4 e6 3. Nc3\r\n*");
+    autosaveIfChanged();
+    expectCurrentGame("load", 6);
+    EXPECT_NE(onDisk().find("c2-c4"), std::string::npos);
+
+    game().settings.userPlaysWhite = 1;
+    game().startNewGame(false);
+    autosaveIfChanged();
+    expectCurrentGame("new game", 1);
+    EXPECT_EQ(onDisk().find("d2-d4"), std::string::npos);
 }
 
 TEST_F(GameTest, MissingInstalledFilesEndTheProgram) {

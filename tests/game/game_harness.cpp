@@ -9,6 +9,7 @@
 #include "engine/session/bridge.h"
 #include "engine/session/notify.h"
 #include "engine/session/session.h"
+#include "game/autosave.h"
 #include "game/gamefiles.h"
 #include "game/settings.h"
 
@@ -129,6 +130,7 @@ void GameTest::TearDown() {
     game().platform = nullptr;
     delete platform;
     platform = nullptr;
+    waitForAutosave(); // the writer's file goes into this folder
     std::filesystem::remove_all(folder);
 }
 

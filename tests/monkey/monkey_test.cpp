@@ -39,6 +39,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <functional>
 #include <thread>
 #include <unistd.h>
@@ -49,7 +50,10 @@
 #include "engine/core/makemove.h"
 #include "engine/core/notation.h"
 #include "engine/core/position.h"
+#include "engine/pgn/pgnread.h"
+#include "engine/session/bridge.h"
 #include "engine/session/session.h"
+#include "game/autosave.h"
 #include "game/controller.h"
 #include "game/gamefiles.h"
 #include "game/settings.h"
@@ -273,6 +277,7 @@ class PageViewer : public QObject {
 struct Counts {
     int events = 0, presses = 0, moves = 0, releases = 0, commands = 0, barClicks = 0, menus = 0, keys = 0;
     int userMoves = 0, checks = 0, modals = 0, popups = 0, decided = 0;
+    int autosaveChecks = 0;
     int maxPly = 0;
     int busy = 0, notTurn = 0, over = 0; // user moves not tried, and why
 };
@@ -324,6 +329,36 @@ void checkGame(const char* when) {
                      s.orientation, s.language, s.levelMode, s.levelValue);
     ++counts.checks;
     if (game.ply > counts.maxPly) counts.maxPly = game.ply;
+}
+
+// The auto-saved game, replayed from its start to its current ply, is the position on
+// the screen: a kill at this moment would lose nothing. No file stands for the fresh game.
+void checkAutosave(const char* when) {
+    waitForAutosave();
+    std::ifstream in(gameFile(AutosaveFileName), std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // No file yet: the next start has the fresh game (the game before the first change).
+    GameHeader header;
+    clearHeader(header);
+    readTags(text.c_str(), header);
+    Position replay;
+    setInitialPosition(replay);
+    if (header.fen[0] && !readFen(replay, header.fen, static_cast<int>(std::strlen(header.fen))))
+        monkeyFailed("%s: autosave.pgn has an unreadable FEN tag %s", when, header.fen);
+    const int target = header.currentPly == -1 ? RecordCapacity + 1 : header.currentPly;
+    if (target > replay.ply) playMoves(text.c_str(), replay, nullptr, target - replay.ply, nullptr, nullptr);
+    for (int row = 0; row < 8; ++row)
+        for (int column = 0; column < 8; ++column)
+            if (engineBridge().pieceAt(column, row) != replay.board[squareOf(column, row)]) {
+                char shown[FenBufferSize], saved[FenBufferSize];
+                writeFen(shown, engineSession.gamePosition);
+                writeFen(saved, replay);
+                monkeyFailed("%s: the screen shows %s, autosave.pgn replays to %s", when, shown, saved);
+            }
+    if (replay.sideToMove != engineSession.gamePosition.sideToMove || replay.ply != engineSession.gamePosition.ply)
+        monkeyFailed("%s: autosave.pgn replays to ply %d, the game is at ply %d", when, replay.ply,
+                     engineSession.gamePosition.ply);
+    ++counts.autosaveChecks;
 }
 
 // ---- the stylus ---------------------------------------------------------------------
@@ -743,6 +778,7 @@ unsigned long long seedOf(int screen) {
     int settling = 0;
     Random patience(seed + 1);
     bool busyPhase = false, patient = false;
+    bool idleAfterLastEvent = false;
     long long slowestMs = 0;
     std::string slowestEvent;
     long long eventMs = 0;
@@ -780,6 +816,8 @@ unsigned long long seedOf(int screen) {
         // quarters of the events may use it.
         if (done == events / 4 && theMainFrame->splashTimerRunning()) return again();
         if (done < events) {
+            // The last event's change, handled with the engine at rest, is on disk.
+            if (idleAfterLastEvent && engineIdle()) checkAutosave("before an event");
             const auto begin = std::chrono::steady_clock::now();
             const unsigned firstLine = logNext.load();
             oneEvent(random);
@@ -795,6 +833,7 @@ unsigned long long seedOf(int screen) {
             ++done;
             ++counts.events;
             progress.fetch_add(1);
+            idleAfterLastEvent = engineIdle();
             if (engineIdle()) {
                 checkGame("after an event");
                 if (gameController().gameDecided()) ++counts.decided;
@@ -824,9 +863,10 @@ unsigned long long seedOf(int screen) {
                  slowestMs, slowestEvent.c_str());
     std::fprintf(report,
                  "monkey: %d events (%d presses, %d moves, %d releases, %d commands, %d bar clicks, %d menus, "
-                 "%d keys), %d user moves, %d game checks, %d modal windows, %d menu pop-ups, highest ply %d\n",
+                 "%d keys), %d user moves, %d game checks, %d autosave checks, %d modal windows, %d menu pop-ups, "
+                 "highest ply %d\n",
                  counts.events, counts.presses, counts.moves, counts.releases, counts.commands, counts.barClicks,
-                 counts.menus, counts.keys, counts.userMoves, counts.checks, counts.modals, counts.popups,
+                 counts.menus, counts.keys, counts.userMoves, counts.checks, counts.autosaveChecks, counts.modals, counts.popups,
                  counts.maxPly);
     std::fprintf(report, "monkey: user moves not tried: %d with the engine busy, %d on its turn, %d decided; "
                  "%d tutorial pages\n", counts.busy, counts.notTurn, counts.over, viewer.opened);
@@ -836,6 +876,7 @@ unsigned long long seedOf(int screen) {
     // A monkey that never got to play, or whose game was never checked, proves nothing.
     if (counts.userMoves < events / 20) monkeyFailed("only %d user moves", counts.userMoves);
     if (counts.checks < events / 10) monkeyFailed("only %d game checks", counts.checks);
+    if (counts.autosaveChecks < events / 20) monkeyFailed("only %d autosave checks", counts.autosaveChecks);
     if (events >= 100 && counts.barClicks + counts.menus == 0) monkeyFailed("the command bar was never used");
     if (!fs::exists(fs::path(folder) / "autosave.pgn")) monkeyFailed("no autosave.pgn after Save and exit");
     std::fflush(nullptr);

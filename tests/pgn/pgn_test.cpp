@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -61,9 +62,13 @@ class GameTextTest : public ::testing::Test {
 TEST_F(GameTextTest, BothFormsWriteEveryTagAndTheirMoveLines) {
     play("e2e4 e7e5 g1f3");
     std::string text = written(1);
-    EXPECT_EQ(text.rfind("[Event \"Tavisk Game\"]\r\n[Date \"", 0), 0u);
-    EXPECT_NE(text.find("\"]\r\n[Time \""), std::string::npos);
-    EXPECT_NE(text.find("\"]\r\n[TimeControl \"300+5\"]\r\n[Current Ply \"4\"]\r\n[White \"Human\"]\r\n"
+    // The seven tags every PGN reader expects, the date in PGN's form, and tag
+    // names without blanks.
+    EXPECT_TRUE(std::regex_search(text, std::regex("^\\[Event \"Tavisk Game\"\\]\r\n\\[Site \"\\?\"\\]\r\n"
+                                                   "\\[Date \"[0-9]{4}\\.[0-9]{2}\\.[0-9]{2}\"\\]\r\n"
+                                                   "\\[Round \"-\"\\]\r\n\\[Time \"")))
+        << text;
+    EXPECT_NE(text.find("\"]\r\n[TimeControl \"300+5\"]\r\n[CurrentPly \"4\"]\r\n[White \"Human\"]\r\n"
                         "[Black \"CPU\"]\r\n[Result \"1-0\"]\r\n\r\n"
                         "1. e2-e4   \r\ne7-e5   \r\n2. Ng1-f3  \r\n\r\n\r\n"),
               std::string::npos);
@@ -80,9 +85,10 @@ TEST_F(GameTextTest, BothFormsWriteEveryTagAndTheirMoveLines) {
     std::fclose(in);
     std::remove(path);
     const std::string game =
-        "[TimeControl \"300+5\"]\n[Current Ply \"4\"]\n[White \"CPU\"]\n[Black \"Human\"]\n"
-        "[Result \"1/2-1/2\"]\n\n1. e2-e4   e7-e5   \n2. Ng1-f3  \n\n";
-    EXPECT_EQ(file.rfind("[Event \"Markvane Game\"]\n", 0), 0u);
+        "[TimeControl \"300+5\"]\n[CurrentPly \"4\"]\n[White \"CPU\"]\n[Black \"Human\"]\n"
+        "[Result \"1/2-1/2\"]\n\n1. e2-e4   e7-e5   \n2. Ng1-f3  1/2-1/2\n\n";
+    EXPECT_EQ(file.rfind("[Event \"Markvane Game\"]\n[Site \"?\"]\n[Date \"", 0), 0u);
+    EXPECT_NE(file.find("\"]\n[Round \"-\"]\n[Time \""), std::string::npos);
     ASSERT_NE(file.find(game), std::string::npos) << file;
     EXPECT_NE(file.find(game, file.find(game) + 1), std::string::npos) << "appended a second time";
     EXPECT_EQ(appendEngineGame(3, "/nonexistent-folder/x.pgn", 1), 0);
@@ -95,7 +101,7 @@ TEST_F(GameTextTest, BothFormsWriteEveryTagAndTheirMoveLines) {
     engineSession.startPosition = engineSession.gamePosition = start;
     play("e8d7 e2e4");
     text = written();
-    EXPECT_NE(text.find("[FEN \"4k3/8/8/8/8/8/4P3/4K3 b - -\"]\r\n[SetUp \"1\"]\r\n\r\n"
+    EXPECT_NE(text.find("[FEN \"4k3/8/8/8/8/8/4P3/4K3 b - - 1 1\"]\r\n[SetUp \"1\"]\r\n\r\n"
                         "1.  \r\nKe8-d7  \r\n2. e2-e4   \r\n\r\n\r\n"),
               std::string::npos);
 }
@@ -184,6 +190,14 @@ TEST_F(GameTextTest, MoveTextsPlayWhatCanBePlayed) {
         {"1. e4 e5 2. Nf3 {never closed Nc6 3. Bb5", 3,
          "rnbqkbnr/pppp1ppp/8/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R b KQkq -"},
         {"1. d4 (1. e4 (1. c4", 1, "rnbqkbnr/pppppppp/8/8/3P4/8/PPP1PPPP/RNBQKBNR b KQkq -"},
+        // What PGN allows besides: ";" and "%" lines, a comment right before a
+        // variation, a ")" inside a variation's comment, move suffixes, moves
+        // without numbers, and the result ending the moves.
+        {"1. e4 ; 2... c5 is not played\ne5\n% 2. d4 escaped\n2. Nf3", 3,
+         "rnbqkbnr/pppp1ppp/8/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R b KQkq -"},
+        {"1. e4 {c}(1. d4 {a ) b} d5) e5 2. Nf3! Nc6?! $14 3. Bb5 a6 1-0 4. Ba4", 6,
+         "r1bqkbnr/1ppp1ppp/p1n5/1B2p3/4P3/5N2/PPPP1PPP/RNBQK2R w KQkq -"},
+        {"e4 e5 Nf3", 3, "rnbqkbnr/pppp1ppp/8/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R b KQkq -"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text);
@@ -201,6 +215,18 @@ TEST_F(GameTextTest, MoveTextsPlayWhatCanBePlayed) {
     loadGameText("[FEN \"8/8/8/8/8/8/8/8 w - -\"]\n[Current Ply \"1\"]\n\n1. d4 d5\n");
     EXPECT_EQ(gameRecord.plyCount, 2);
     EXPECT_EQ(fen(), "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -");
+    // A byte-order mark and blank lines before the tags; "1...e5" as the first
+    // token of a game with Black to move; the current ply under its PGN name.
+    EXPECT_EQ(loadGameText(
+                  "\xEF\xBB\xBF\r\n\r\n[FEN \"rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq -\"]\r\n"
+                  "[CurrentPly \"3\"]\r\n\r\n1...e5 2. Nf3 *\r\n"),
+              1);
+    EXPECT_EQ(gameRecord.plyCount, 3);
+    EXPECT_EQ(fen(), "rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -");
+    // A null move cannot be replayed: the game is refused and the one loaded stays.
+    EXPECT_EQ(loadGameText("[White \"W\"]\n\n1. d4 -- 2. c4 *\n"), 0);
+    EXPECT_EQ(gameRecord.plyCount, 3);
+    EXPECT_EQ(fen(), "rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -");
 }
 
 TEST_F(GameTextTest, TagsAreReadIntoBoundedFields) {
@@ -220,6 +246,7 @@ TEST_F(GameTextTest, TagsAreReadIntoBoundedFields) {
         {"[White \"W\"]\r\n\r\n[Black \"B\"]\r\n", "W", "X", "X", -1}, // tags end at the first other line
         {"[Black \"" + std::string(5000, 'b') + "\"]\r\n[White \"W\"]", "W", std::string(127, 'b'), "X", -1},
         {"[Black \"no end", "X", "no end", "X", -1},
+        {"\xEF\xBB\xBF\r\n \r\n% escaped\r\n[White \"W\"]\r\n[CurrentPly \"9\"]\r\n", "W", "X", "X", 9},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text.substr(0, 40));
@@ -230,6 +257,13 @@ TEST_F(GameTextTest, TagsAreReadIntoBoundedFields) {
         EXPECT_EQ(header.black, row.black);
         EXPECT_EQ(header.result, row.result);
         EXPECT_EQ(header.currentPly, row.currentPly);
+    }
+    // The date in both forms comes out in PGN's.
+    for (const char* line : {"[Date \"12/9/2026\"]", "[Date \"2026.12.09\"]"}) {
+        GameHeader header;
+        clearHeader(header);
+        readTagLine(line, static_cast<int>(std::strlen(line)), header);
+        EXPECT_STREQ(header.date, "2026.12.09") << line;
     }
 }
 
@@ -266,6 +300,23 @@ TEST_F(GameTextTest, FilesAreReadGameByGameWithinTheirBounds) {
     EXPECT_EQ(gameRecord.plyCount, 3);
     EXPECT_EQ(readNextGame(file, buffer, header), 0);
     EXPECT_STREQ(header.white, "N");
+    std::fclose(file);
+
+    // A byte-order mark and blank lines before the first game, games without an
+    // Event tag, and a comment whose line begins with '['.
+    file = streamOf("\xEF\xBB\xBF\n\n[White \"A\"]\n\n1. e4 {\n[%clk 0:01:00]} e5 1-0\n\n"
+                    "[White \"B\"]\n[Black \"C\"]\n\n1. d4 d5 2. c4 0-1\n");
+    ASSERT_EQ(readNextGame(file, buffer, header), 1);
+    EXPECT_STREQ(header.white, "A");
+    newGame();
+    playGameText(buffer, gameRecord);
+    EXPECT_EQ(gameRecord.plyCount, 2);
+    EXPECT_EQ(readNextGame(file, buffer, header), 0);
+    EXPECT_STREQ(header.white, "B");
+    EXPECT_STREQ(header.black, "C");
+    newGame();
+    playGameText(buffer, gameRecord);
+    EXPECT_EQ(gameRecord.plyCount, 3);
     std::fclose(file);
 }
 

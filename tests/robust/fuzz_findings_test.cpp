@@ -12,6 +12,7 @@
 #include "engine/core/movegen.h"
 #include "engine/core/notation.h"
 #include "engine/core/position.h"
+#include "engine/pgn/pgnread.h"
 #include "engine/session/session.h"
 #include "tests/session/engine_process.h"
 
@@ -90,6 +91,39 @@ TEST(FuzzFindings, StopRightAfterAnAnalysisRestartIsNotLost) {
                                  "remove", "exit", "ping " + std::to_string(2 * round + 1)};
     for (const std::string& line : black) engine.send(line);
     ASSERT_EQ(engine.readUntil("pong", 5000), "pong " + std::to_string(2 * round + 1));
+  }
+}
+
+// A FEN tag whose en-passant field names b1 for a Black pawn on c2: the pawn
+// captured "en passant" onto its last rank, promoted, and the pawn counts went
+// wrong. Squares no pawn can just have passed are dropped by the reader.
+TEST(FuzzFindings, EnPassantSquareThatNoPawnPassedIsDropped) {
+  initSession();
+  const char text[] =
+      "[Evetn\x9e\"7\"]\n[FEN \"8/8/8/4k3/8/8/2p3/Kd4 4K3 b1. Bxb4 5. -]\n\n1p... KdC=a5 1 \x01,-K04 Bxb41. e4 e. "
+      "b4 Ba5\xb5 0-04. b4 a5\xb5 0 5-0. /Kd4 4K3 b1";
+  loadGameText(text);
+  const char* why = nullptr;
+  EXPECT_TRUE(positionIsValid(engineSession.gamePosition, false, &why)) << why;
+  Position replay;
+  goToPly(replay, gameRecord.plyCount + 1);
+  EXPECT_TRUE(positionIsValid(replay, false, &why)) << why;
+
+  struct Row {
+    const char* fen;
+    int epSquare;
+  };
+  const Row rows[] = {
+      {"rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3", squareOf(4, 5)},  // kept
+      {"rnbqkbnr/ppp1pppp/8/3pP3/8/8/PPPP1PPP/RNBQKBNR w KQkq d6", squareOf(3, 2)},  // kept
+      {"4k3/8/8/8/8/8/2p5/K7 b - b1", NoSquare},                                     // last rank
+      {"rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR w KQkq e3", NoSquare},          // wrong side
+      {"4k3/8/8/8/8/8/8/4K3 b - e3", NoSquare},                                       // no pawn passed it
+  };
+  for (const Row& row : rows) {
+    Position position = fromFen(row.fen);
+    EXPECT_EQ(position.epSquare, row.epSquare) << row.fen;
+    EXPECT_TRUE(positionIsValid(position, false, &why)) << row.fen << ": " << why;
   }
 }
 

@@ -216,8 +216,8 @@ TEST(EngineScript, GameToMateIsRecordedWithItsResult) {
     std::fclose(file);
     std::remove("WinboardGames.pgn");
     EXPECT_EQ(games.rfind("[Event \"Markvane Game\"]\n", 0), 0u) << games;
-    EXPECT_NE(games.find("[TimeControl \"300+0\"]\n[Current Ply \"5\"]\n[White \"Tester\"]\n[Black \"CPU\"]\n"
-                         "[Result \"0-1\"]\n\n1. f2-f3   e7-e5   \n2. g2-g4   Qd8-h4+ \n\n"),
+    EXPECT_NE(games.find("[TimeControl \"300+0\"]\n[CurrentPly \"5\"]\n[White \"Tester\"]\n[Black \"CPU\"]\n"
+                         "[Result \"0-1\"]\n\n1. f2-f3   e7-e5   \n2. g2-g4   Qd8-h4+ \n0-1\n\n"),
               std::string::npos)
         << games;
 }

@@ -4,7 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QRadioButton>
 
 #include "game/clocks.h"
@@ -153,10 +157,90 @@ TEST_F(Dialogs, LanguageDialogMarksAndReturnsTheChoice) {
         dialog.button(3)->click();
         EXPECT_EQ(dialog.language, German);
         EXPECT_EQ(dialog.windowTitle(), "Select Language");
+        // The title heads the dialog too, above the buttons; the dialog ends under
+        // its OK and Cancel, with no empty area.
+        EXPECT_EQ(dialog.heading()->text(), "Select Language");
+        EXPECT_LT(dialog.heading()->geometry().bottom(), dialog.button(0)->geometry().top());
+        const auto* box = dialog.findChild<QDialogButtonBox*>();
+        EXPECT_GT(box->geometry().top(), dialog.button(4)->geometry().bottom());
+        EXPECT_LE(dialog.height() - box->geometry().bottom(), 16);
+        EXPECT_LE(box->geometry().top() - dialog.button(4)->geometry().bottom(), 16);
         EXPECT_EQ(dialog.button(4)->text(), QString::fromUtf16(u"Español"));
         dialog.reject();
         EXPECT_FALSE(languageDialogOpen); // any close ends the full-screen suppression
     }
+}
+
+// Switching the language swaps Qt's own texts: the standard buttons of the dialogs,
+// of the tutor's question and the file dialogs speak the language, and English
+// brings the English ones back.
+TEST_F(Dialogs, StandardButtonsFollowTheLanguage) {
+    struct Case {
+        int language;
+        const char16_t* cancel;
+        const char16_t* yes;
+        const char16_t* open; // the open file dialog's title
+    };
+    const Case cases[] = {
+        {French, u"Annuler", u"Oui", u"Ouvrir"},  {Italian, u"Annulla", u"Sì", u"Apri"},
+        {German, u"Abbrechen", u"Ja", u"Öffnen"}, {Spanish, u"Cancelar", u"Sí", u"Abrir"},
+        {Chinese, u"取消", u"是(Y)", u"打开"},    {Russian, u"Отмена", u"Да", u"Открыть"},
+        {English, u"Cancel", u"Yes", u"Open"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.language);
+        ASSERT_TRUE(useQtTranslations(c.language));
+        CNewGameDlg newGame(c.language, CNewGameDlg::NewGameForm);
+        auto* box = newGame.findChild<QDialogButtonBox*>();
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->button(QDialogButtonBox::Cancel)->text().remove('&'), QString::fromUtf16(c.cancel));
+        CLanguageDlg language(c.language);
+        EXPECT_EQ(
+            language.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->text().remove('&'),
+            QString::fromUtf16(c.cancel));
+        QMessageBox question(QMessageBox::Question, "Tavisk", "?", QMessageBox::Yes | QMessageBox::No);
+        EXPECT_EQ(question.button(QMessageBox::Yes)->text().remove('&'), QString::fromUtf16(c.yes));
+        QFileDialog files(nullptr, QString());
+        files.setOption(QFileDialog::DontUseNativeDialog);
+        files.setAcceptMode(QFileDialog::AcceptOpen);
+        EXPECT_EQ(files.windowTitle(), QString::fromUtf16(c.open));
+    }
+}
+
+// Every label of the New Game dialog shows its whole text, left of its list, in
+// every language; the lists stay in one column inside the dialog.
+TEST_F(Dialogs, NewGameLabelsFitTheirTexts) {
+    for (int language = 0; language < LanguageCount; ++language) {
+        CNewGameDlg dialog(language, CNewGameDlg::NewGameForm);
+        dialog.initDialog();
+        const auto labels = dialog.findChildren<QLabel*>();
+        ASSERT_EQ(labels.size(), 3);
+        const QComboBox* lists[3] = {dialog.modeList(), dialog.levelList(), dialog.whiteList()};
+        for (const QLabel* label : labels) {
+            SCOPED_TRACE(label->text().toStdString());
+            EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text()));
+            for (const QComboBox* list : lists) {
+                if (list->geometry().bottom() < label->geometry().top() ||
+                    list->geometry().top() > label->geometry().bottom())
+                    continue;
+                EXPECT_LT(label->geometry().right(), list->geometry().left());
+            }
+        }
+        EXPECT_EQ(lists[0]->x(), lists[2]->x());
+        for (const QComboBox* list : lists) EXPECT_LE(list->geometry().right(), dialog.width());
+    }
+    // Over a window lower than the template (the low screen at zoom 2) the dialog
+    // loses its empty area and fits; over a tall one it keeps the template's height.
+    QWidget low, tall;
+    low.resize(440, 312);
+    tall.resize(480, 1200);
+    CNewGameDlg onLow(English, CNewGameDlg::NewGameForm, &low), onTall(English, CNewGameDlg::NewGameForm, &tall);
+    EXPECT_LE(onLow.height(), 312);
+    EXPECT_GT(onTall.height(), onLow.height());
+    const auto* box = onLow.findChild<QDialogButtonBox*>();
+    EXPECT_GT(box->geometry().top(), onLow.whiteList()->geometry().bottom());
+    EXPECT_LE(box->geometry().bottom(), onLow.height());
+    EXPECT_LE(onLow.height() - box->geometry().bottom(), 16);
 }
 
 TEST_F(Dialogs, AboutShowsSevenCentredLines) {

@@ -190,6 +190,7 @@ void runProgram(const std::string& folder, int width, int height,
         std::_Exit(ScenarioFailed);
     });
     watchdog.start(60000);
+    app.endOnTerminationSignals(); // as the program does before its start-up
     SHELL_CHECK(app.initInstance());
     QApplication::setActiveWindow(app.mainFrame());
     body(app);

@@ -40,6 +40,20 @@ TEST(Texts, EveryTextExistsInEveryLanguage) {
             EXPECT_FALSE(text(label).empty());
         EXPECT_FALSE(text(noviceModeWord[language]).empty());
         EXPECT_FALSE(text(strengthTipWord[language]).empty());
+        // The program's own texts (credits, file problems) are translated, never left in English.
+        for (int line = 0; line < CreditLineCount; ++line) {
+            EXPECT_FALSE(text(creditTable[language][line]).empty()) << line;
+            if (language != English) {
+                EXPECT_NE(text(creditTable[language][line]), text(creditTable[English][line]));
+            }
+        }
+        for (int problem = 0; problem < FileProblemCount; ++problem) {
+            const std::u16string t = text(fileProblemTable[language][problem]);
+            EXPECT_NE(t.find(u"%1"), std::u16string::npos) << problem;
+            if (language != English) {
+                EXPECT_NE(t, text(fileProblemTable[English][problem]));
+            }
+        }
     }
 }
 

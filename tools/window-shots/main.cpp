@@ -2,7 +2,7 @@
 // starts Xvfb). One run is one start of the program on one screen; the game files
 // live in a scratch copy of the program folder, so the real one is never written.
 //
-//   window-shots PROGRAM_FOLDER OUT_FOLDER SCRATCH --screen WxH --zoom N --shots first|second
+//   window-shots PROGRAM_FOLDER OUT_FOLDER SCRATCH --screen WxH --zoom N --shots first|second|languages
 
 #include <QApplication>
 #include <QComboBox>
@@ -26,8 +26,10 @@
 #include "game/settings.h"
 #include "ui/board/geometry.h"
 #include "ui/shell/devicescreen.h"
+#include "ui/shell/localisation.h"
 #include "ui/shell/mainframe.h"
 #include "ui/shell/newgamedlg.h"
+#include "ui/shell/qtplatform.h"
 #include "ui/shell/taviskapp.h"
 #include "ui/shell/taviskview.h"
 #include "ui/shell/texttables.h"
@@ -73,9 +75,9 @@ void shoot(const char* name, CMainFrame* frame) {
 }
 
 // Shoots while a modal window is open, then closes it.
-void shootModal(const char* name, CMainFrame* frame, const std::function<void()>& open) {
+void shootModal(const QString& name, CMainFrame* frame, const std::function<void()>& open) {
     QTimer::singleShot(400, [name, frame] {
-        shoot(name, frame);
+        shoot(qPrintable(name), frame);
         if (QWidget* modal = QApplication::activeModalWidget())
             if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
     });
@@ -146,6 +148,29 @@ void secondShots(CTaviskApp& app) {
     frame->onCommand(CmdWood2D);
 }
 
+// Every language in turn: the New Game dialog and the tutor's question, with Qt's own
+// buttons in the language as well.
+void languageShots(CTaviskApp& app) {
+    CMainFrame* frame = app.mainFrame();
+    CTaviskView* view = frame->view();
+    QTimer::singleShot(500, [] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) dialog->accept();
+    });
+    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, view->toWidget(20, 20));
+    waitFor([frame] { return !frame->menuBar()->isHidden(); }, 8000);
+    static const char* const names[LanguageCount] = {"en", "fr", "it", "de", "es", "zh", "ru"};
+    for (int language = 0; language < LanguageCount; ++language) {
+        gameController().settings.language = language;
+        useQtTranslations(language);
+        frame->rebuildMenuBar();
+        settle(200);
+        const QString newGame = QString("language-%1-new-game").arg(names[language]);
+        shootModal(newGame, frame, [frame] { frame->onCommand(CmdNewGame); });
+        const QString tutor = QString("language-%1-tutor").arg(names[language]);
+        shootModal(tutor, frame, [language] { qtPlatform().askYesNo(MessageWeakMove, language); });
+    }
+}
+
 bool linkFolder(const QString& from, const QString& to, const char* name) {
     const QString source = from + "/" + name;
     return !QFile::exists(source) || QFile::link(source, to + "/" + name);
@@ -158,7 +183,7 @@ int main(int argc, char** argv) {
     const QStringList args = QCoreApplication::arguments();
     if (args.size() < 8) {
         std::fprintf(stderr, "usage: window-shots PROGRAM_FOLDER OUT_FOLDER SCRATCH --screen WxH --zoom N "
-                             "--shots first|second\n");
+                             "--shots first|second|languages\n");
         return 2;
     }
     const QString program = QDir(args[1]).absolutePath();
@@ -168,7 +193,7 @@ int main(int argc, char** argv) {
     if (!parseScreenSize(qPrintable(args[5]), screen.width, screen.height) ||
         !parseZoom(qPrintable(args[7]), screen.zoom))
         return 2;
-    const bool first = args.size() < 10 || args[9] == "first";
+    const bool first = args.size() < 10 || args[9] == "first" || args[9] == "languages";
     QDir().mkpath(outFolder);
     QDir().mkpath(scratch);
     for (const char* name : {"Skin1", "Skin2", "Skin3", "Splash", "VGA", "Narrow", "Low", "Toolbar.bmp",
@@ -190,7 +215,9 @@ int main(int argc, char** argv) {
     }
     setGameFolder(scratch.toStdString());
     if (!app.initInstance()) return 1;
-    if (first)
+    if (args.size() >= 10 && args[9] == "languages")
+        languageShots(app);
+    else if (first)
         firstShots(app);
     else
         secondShots(app);

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Plays a match of tavisk-engine against the fairymax engine under the xboard
+# Plays a match of tavisk-engine against another engine (fairymax by default,
+# TAVISK_OPPONENT names another) under the xboard
 # interface, headless under Xvfb, and prints the score. A benchmark run by hand,
 # not part of the test suite.
 #
@@ -16,10 +17,11 @@ minutes=${2:-1}
 mps=${3:-40}
 bin=${TAVISK_BIN:-$root/build/bin}
 protocol=${TAVISK_PROTOCOL:-xboard}
+opponent=${TAVISK_OPPONENT:-fairymax}
 export PATH="$PATH:/usr/games"
 
 missing=()
-packages=(xboard fairymax xvfb xauth)
+packages=(xboard "$opponent" xvfb xauth)
 [ "$protocol" = uci ] && packages+=(polyglot)
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -36,7 +38,7 @@ if [ ! -x "$bin/tavisk-engine" ]; then
   cmake -S "$root" -B "$root/build" -G Ninja -DTAVISK_GUI=OFF
   cmake --build "$root/build" --target tavisk-engine
 fi
-fairymax=$(command -v fairymax || echo /usr/games/fairymax)
+opponentProgram=$(command -v "$opponent" || echo "/usr/games/$opponent")
 xboard=$(command -v xboard || echo /usr/games/xboard)
 
 work=$(mktemp -d /tmp/tavisk-match-XXXXXX)
@@ -50,10 +52,11 @@ set +e
 timeout "$limit" xvfb-run -a "$xboard" \
   -noGUI \
   -fcp ./tavisk-engine -fd "$bin" $([ "$protocol" = uci ] && echo -fUCI) \
-  -scp "$fairymax" -sd "$(dirname "$fairymax")" \
+  -scp "$opponentProgram" -sd "$(dirname "$opponentProgram")" \
   -matchGames "$games" -timeControl "$minutes" -movesPerSession "$mps" -inc -1 \
   -saveGameFile "$work/match.pgn" \
   -autoCallFlag true -testClaims true -checkMates true -xponder \
+  -showThinking true -pgnExtendedInfo true \
   -popupExitMessage false -saveSettingsOnExit false \
   -debugMode true -nameOfDebugFile "$work/xboard.debug" \
   >"$work/xboard.out" 2>&1
@@ -62,14 +65,14 @@ set -e
 end=$(date +%s)
 echo "xboard ended with status $status after $(( end - start )) s"
 
-# Score from the saved games: the opponent calls itself "Fairy-Max".
+# Score from the saved games: Tavisk's engine calls itself "CPU".
 awk '
   /^\[White "/ { white = $0; sub(/^\[White "/, "", white); sub(/"\]$/, "", white) }
   /^\[Black "/ { black = $0; sub(/^\[Black "/, "", black); sub(/"\]$/, "", black) }
   /^\[Result "/ {
     result = $0; sub(/^\[Result "/, "", result); sub(/"\]$/, "", result)
     games++
-    ours = (white ~ /Fairy/) ? "b" : "w"
+    ours = (white ~ /^CPU/) ? "w" : "b"
     if (result == "1-0") { if (ours == "w") won++; else lost++ }
     else if (result == "0-1") { if (ours == "b") won++; else lost++ }
     else if (result == "1/2-1/2") drawn++
@@ -83,3 +86,8 @@ awk '
 echo "endings:"
 grep -h -o -E '\{[^}]*\} +(1-0|0-1|1/2-1/2|\*)' "$work/match.pgn" 2>/dev/null |
   sed -E 's/ +(1-0|0-1|1\/2-1\/2|\*)$//' | sort | uniq -c | sort -rn || true
+# The time Tavisk used per control, from the clock xboard reported to it.
+echo "time used by Tavisk:"
+python3 "$root/tools/xboard-match/time-per-control.py" "$work/xboard.debug" "$mps" "$minutes" || true
+# Thinking lines that reached xboard ("ply score time nodes pv").
+echo "thinking lines from Tavisk: $(grep -cE '<first : [0-9]+ -?[0-9]+ [0-9]+ [0-9]+ ' "$work/xboard.debug" || true)"

@@ -1,5 +1,6 @@
 #include "ui/board/geometry.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "game/controller.h"
@@ -78,7 +79,25 @@ void turnSquare(int orientation, int column, int row, int& c, int& r) {
     }
 }
 
+constexpr int QvgaBarHeight = 26;
+constexpr int SmallBarHeight = 20; // the small screens keep more of their height for the board
+
 } // namespace
+
+int systemBarHeight(int width, int height) {
+    if (width >= 480 || height >= 640) return 2 * QvgaBarHeight;
+    if (width < 220 || height < 220) return SmallBarHeight;
+    return QvgaBarHeight;
+}
+
+bool keepsTaskBar(int width, int height) {
+    return width < height;
+}
+
+int viewHeight(int width, int height) {
+    const int bar = systemBarHeight(width, height);
+    return height - bar - (keepsTaskBar(width, height) ? bar : 0);
+}
 
 void layoutBoard(BoardGeometry& g, int width, int height, int isometric) {
     const bool iso = isometric != 0;
@@ -179,11 +198,13 @@ void layoutBoard(BoardGeometry& g, int width, int height, int isometric) {
             g.markerWidth = 19;
             g.markerHeight = 11;
         } else {
+            // Under the clock lines, centred, with two lines of moves and the
+            // status line below it.
             g.boardLeft = 0;
             g.boardTop = 16;
-            g.originX = 8;
-            setFlatCells(g, 20, 18, 26);
-            g.boardWidth = g.boardHeight = 160;
+            setFlatCells(g, NarrowSquare, NarrowSquare - 1, NarrowSquare + 4);
+            g.boardWidth = g.boardHeight = 8 * NarrowSquare;
+            g.originX = std::max(0, (width - g.boardWidth) / 2);
         }
     }
 
@@ -205,12 +226,13 @@ void layoutBoard(BoardGeometry& g, int width, int height, int isometric) {
             g.markerWidth = 19;
             g.markerHeight = 11;
         } else {
+            // Under the clock lines at the left edge; the panel takes the right.
             g.originY = 0;
             g.boardLeft = 0;
-            g.boardTop = 16;
-            g.originX = 8;
-            setFlatCells(g, 20, 18, 26);
-            g.boardWidth = g.boardHeight = 160;
+            g.boardTop = 14;
+            g.originX = 2;
+            setFlatCells(g, LowSquare, LowSquare - 1, LowSquare + 4);
+            g.boardWidth = g.boardHeight = 8 * LowSquare;
         }
     }
 }

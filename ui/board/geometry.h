@@ -17,6 +17,10 @@ constexpr std::int32_t ScreenNarrow = 4;        // width below 220
 constexpr std::int32_t ScreenLow = 6;           // height below 220
 constexpr std::int32_t ScreenVgaLandscape = 8;  // 640 x 480
 
+// Squares of the flat board on the two small screen classes.
+constexpr std::int32_t NarrowSquare = 15;
+constexpr std::int32_t LowSquare = 17;
+
 struct BoardGeometry {
     std::int32_t boardLeft;    // horizontal shift of the board area
     std::int32_t boardTop;     // vertical shift of the board area
@@ -34,8 +38,21 @@ struct BoardGeometry {
     std::int32_t screenType;   // screen class, one of the Screen* values
 };
 
+// The device's command bar at the bottom and its task bar at the top have the
+// same height: 26 pixels, twice that on VGA-class screens, 20 on screens narrower
+// or lower than 220. Portrait screens keep the task bar; landscape and square
+// screens hide it. The game view gets the rest of the screen's height.
+int systemBarHeight(int width, int height);
+bool keepsTaskBar(int width, int height);
+int viewHeight(int width, int height);
+
 // Fills every field for a screen of width x height and the board style
 // (isometric non-zero: the isometric board).
+//
+// The narrow and the low screens leave too little room for a 160-pixel board
+// and the panel: there the flat board uses smaller squares (15 on narrow
+// screens, under the clocks and above the panel; 17 on low screens, left of
+// the panel), so the whole board and every text of the panel are in the view.
 void layoutBoard(BoardGeometry& geometry, int width, int height, int isometric);
 
 // Top-left corner of a piece image on the square.

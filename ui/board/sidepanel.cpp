@@ -1,5 +1,8 @@
 #include "ui/board/sidepanel.h"
 
+#include <QFontMetrics>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -18,6 +21,9 @@ namespace {
 
 constexpr int NoScore = 100000;
 constexpr int TextBoxHeight = 24;
+constexpr int NumberGap = 3;   // pixels at least between a move number and its move
+constexpr int LowPanelX = 142; // the panel column right of the low screen's flat board
+constexpr int LinePitch = 14;  // lines of the wrapped status on the low screen
 
 struct Point {
     int x, y;
@@ -56,9 +62,20 @@ MoveListLayout moveListLayout(int type, bool iso) {
     case ScreenSquare:
         l.base = {15, 172};
         break;
+    // The small screens: the moves stand a little further right than the numbers'
+    // columns, so that a two-digit number keeps its gap before its move.
     case ScreenNarrow:
+        l = {{8, 114}, {-4, 0}, {14, 0}, {66, 0}, {-4, 14}, {14, 14}, {14, 14}, {66, 14}};
+        if (!iso) l.base.y = 126; // below the smaller flat board
+        break;
     case ScreenLow:
-        l = {{8, 114}, {-4, 0}, {8, 0}, {64, 0}, {-4, 14}, {8, 14}, {8, 14}, {64, 14}};
+        if (iso) {
+            // One line under the board: the current move, then the one before.
+            l = {{8, 114}, {-4, 0}, {14, 0}, {58, 0}, {96, 0}, {114, 0}, {114, 0}, {158, 0}};
+        } else {
+            // The column right of the board, one move per line.
+            l = {{LowPanelX, 6}, {0, 0}, {22, 0}, {22, 14}, {0, 32}, {22, 32}, {22, 32}, {22, 46}};
+        }
         break;
     case ScreenVgaLandscape:
         if (iso)
@@ -82,6 +99,8 @@ struct StatusLayout {
     Point secondLine;     // the rest, relative to (sx, sy)
     bool scoreBesideText; // the score takes the y of the status text's last line
     Point score;          // relative to (sx, sy); x only when scoreBesideText
+    int clearHeight;      // 0: the usual band by the screen's size
+    int wrapLines;        // > 0: the texts wrap over up to this many lines of LinePitch
 };
 
 StatusLayout statusLayout(int type, bool iso) {
@@ -124,7 +143,22 @@ StatusLayout statusLayout(int type, bool iso) {
         break;
     case ScreenNarrow:
     case ScreenLow:
-        set(10, 160, 161, 0);
+        if (type == ScreenLow && !iso) {
+            // The panel column: the score on the first line, the text wrapped below it.
+            set(LowPanelX, 72, 78, 0);
+            l.opening = {0, 0};
+            l.text = {0, LinePitch};
+            l.scoreBesideText = false;
+            l.score = {0, 0};
+            l.clearHeight = 78;
+            l.wrapLines = 4;
+            break;
+        }
+        // The narrow flat board ends higher up, and the low screen's view is short.
+        if (type == ScreenNarrow)
+            set(10, iso ? 160 : 162, iso ? 161 : 163, 0);
+        else
+            set(10, 136, 137, 0);
         l.opening = {-8, -8};
         l.text = {30, -8};
         l.scoreBesideText = false;
@@ -218,10 +252,15 @@ void drawMoveList(const PanelContext& panel) {
     auto at = [&](Point offset, const char* text) {
         if (text) drawPanelText(panel, l.base.x + offset.x, l.base.y + offset.y, QString::fromLatin1(text));
     };
-    auto number = [&](Point offset, long n, const char* withText) {
+    // A number keeps its place unless it would run into its move: then it ends
+    // a small gap before the move ("10." on the narrow screens).
+    const QFontMetrics metrics(panel.painter.font());
+    auto number = [&](Point offset, Point moveOffset, long n, const char* withText) {
         if (!withText) return;
         char buffer[24];
         std::snprintf(buffer, sizeof buffer, "%ld.", n);
+        const int width = metrics.horizontalAdvance(QString::fromLatin1(buffer));
+        offset.x = std::min(offset.x, moveOffset.x - NumberGap - width);
         at(offset, buffer);
     };
     // Short texts k plies back; null where the game is shorter.
@@ -231,17 +270,17 @@ void drawMoveList(const PanelContext& panel) {
     const char* k4 = moveTextBack(4, 1);
     if (odd) {
         // Black moved last: move m is complete.
-        number(l.number, m, k1);
+        number(l.number, l.white, m, k1);
         at(l.white, k2);
         at(l.black, k1);
-        number(l.previousNumber, m - 1, k3);
+        number(l.previousNumber, l.previousWhiteOdd, m - 1, k3);
         at(l.previousWhiteOdd, k4);
         at(l.previousBlack, k3);
     } else {
         // White moved last: move m has only its White half.
-        number(l.number, m, k1);
+        number(l.number, l.white, m, k1);
         at(l.white, k1);
-        number(l.previousNumber, m - 1, k3);
+        number(l.previousNumber, l.previousWhiteEven, m - 1, k3);
         at(l.previousWhiteEven, k3);
         at(l.previousBlack, k2);
     }
@@ -269,30 +308,75 @@ const EngineStatus& engineStatus() {
     return status;
 }
 
+namespace {
+
+// The longest head of the text, cut after a whole word (a move of the line),
+// that fits in the width; a single word too long is cut by characters.
+QString fitted(const QFontMetrics& metrics, const QString& text, int width, QString* rest = nullptr) {
+    QString head = text;
+    while (!head.isEmpty() && metrics.horizontalAdvance(head) > width) {
+        const int space = head.lastIndexOf(' ');
+        head = space > 0 ? head.left(space).trimmed() : head.left(head.size() - 1);
+    }
+    if (rest) *rest = text.mid(head.size()).trimmed();
+    return head;
+}
+
+// A text of the status area, cut at the screen's right edge.
+void drawStatusLine(const PanelContext& panel, int x, int y, const QString& text) {
+    const QFontMetrics metrics(panel.painter.font());
+    drawPanelText(panel, x, y, fitted(metrics, text, panel.screenWidth - x - 1));
+}
+
+// The text over up to `lines` lines of the panel column; returns the y of the last one.
+int drawWrapped(const PanelContext& panel, int x, int y, int lines, const QString& text) {
+    const QFontMetrics metrics(panel.painter.font());
+    QString rest = text.trimmed();
+    int lastY = y;
+    for (int i = 0; i < lines && !rest.isEmpty(); ++i) {
+        QString next;
+        const QString line = fitted(metrics, rest, panel.screenWidth - x - 1, &next);
+        if (line.isEmpty()) break;
+        drawPanelText(panel, x, y + i * LinePitch, line);
+        lastY = y + i * LinePitch;
+        rest = next;
+    }
+    return lastY;
+}
+
+} // namespace
+
 void drawStatus(const PanelContext& panel) {
     const GameController& game = panel.game;
     const int type = game.geometry.screenType;
     const StatusLayout l = statusLayout(type, game.settings.isometric != 0);
     // 1. A clean area.
-    const int height = type == ScreenQvgaLandscape ? 40 : (panel.screenHeight >= 480 ? 70 : 15);
+    int height = type == ScreenQvgaLandscape ? 40 : (panel.screenHeight >= 480 ? 70 : 15);
+    if (l.clearHeight) height = l.clearHeight;
     panel.painter.fillRect(QRect(l.sx, l.clearTop, panel.screenWidth - l.sx, height), Qt::white);
     // 2. Nothing to say before the first move.
     if (engineSession.gamePosition.ply < 2) return;
     readEngineStatus();
     // 3. The opening, while the game is in the book.
     if (!status.openingName.isEmpty()) {
-        drawPanelText(panel, l.sx + l.opening.x, l.sy + l.opening.y, status.openingName);
+        const int x = l.sx + l.opening.x, y = l.sy + l.opening.y;
+        if (l.wrapLines)
+            drawWrapped(panel, x, y, l.wrapLines + 1, status.openingName);
+        else
+            drawStatusLine(panel, x, y, status.openingName);
         return;
     }
-    // 4. Result or the expected line.
+    // 4. Result or the expected line, never past the screen's edge.
     const QString& text = status.statusText;
     int lastLineY = l.sy + l.text.y;
-    if (l.cutAfter && text.size() > l.cutAfter) {
-        drawPanelText(panel, l.sx + l.text.x, l.sy + l.text.y, text.left(l.cutAfter));
-        drawPanelText(panel, l.sx + l.secondLine.x, l.sy + l.secondLine.y, text.mid(l.cutAfter));
+    if (l.wrapLines) {
+        lastLineY = drawWrapped(panel, l.sx + l.text.x, l.sy + l.text.y, l.wrapLines, text);
+    } else if (l.cutAfter && text.size() > l.cutAfter) {
+        drawStatusLine(panel, l.sx + l.text.x, l.sy + l.text.y, text.left(l.cutAfter));
+        drawStatusLine(panel, l.sx + l.secondLine.x, l.sy + l.secondLine.y, text.mid(l.cutAfter));
         lastLineY = l.sy + l.secondLine.y;
     } else {
-        drawPanelText(panel, l.sx + l.text.x, l.sy + l.text.y, text);
+        drawStatusLine(panel, l.sx + l.text.x, l.sy + l.text.y, text);
     }
     // 5. The score, positive when it favours the user.
     if (status.score == NoScore || text.isEmpty()) return;

@@ -7,15 +7,6 @@
 #include "ui/shell/localisation.h"
 
 namespace {
-// The credits: the publisher, its home, the developers, their home, the rights notice.
-constexpr const char16_t* creditLines[5] = {
-    u"The Tavisk project",
-    u"Home: the Tavisk source tree",
-    u"The Tavisk developers",
-    u"Pictures by the Tavisk developers",
-    u"\u00a9 2026 The Tavisk developers, MIT licence",
-};
-
 // Top and height of each of the seven lines, in dialog units.
 constexpr int lineRows[CAboutDlg::LineCount][2] = {
     {8, 10}, {22, 10}, {42, 10}, {54, 10}, {70, 10}, {82, 10}, {98, 10},
@@ -23,12 +14,13 @@ constexpr int lineRows[CAboutDlg::LineCount][2] = {
 } // namespace
 
 CAboutDlg::CAboutDlg(int language, QWidget* parent) : QDialog(parent) {
-    const DialogTexts& texts = dialogTextTable[clampLanguage(language)];
+    const int l = clampLanguage(language);
+    const DialogTexts& texts = dialogTextTable[l];
+    const auto& credits = creditTable[l];
     setWindowTitle(fromTable(texts.aboutTitle));
-    const QString content[LineCount] = {fromTable(applicationTitle), fromTable(texts.version),
-                                        fromTable(creditLines[0]),   fromTable(creditLines[1]),
-                                        fromTable(creditLines[2]),   fromTable(creditLines[3]),
-                                        fromTable(creditLines[4])};
+    const QString content[LineCount] = {
+        fromTable(applicationTitle), fromTable(texts.version), fromTable(credits[0]), fromTable(credits[1]),
+        fromTable(credits[2]),       fromTable(credits[3]),    fromTable(credits[4])};
     const QRect area = dialogRect(this, 0, 0, 156, 129);
     for (int i = 0; i < LineCount; ++i) {
         lines_[i] = new QLabel(content[i], this);

@@ -1,5 +1,7 @@
 #include "ui/shell/devicescreen.h"
 
+#include "ui/board/geometry.h"
+
 #include <QScreen>
 
 #include <algorithm>
@@ -11,8 +13,6 @@ namespace {
 constexpr int MinScreenSide = 100;
 constexpr int MaxScreenSide = 2000;
 constexpr int MaxZoom = 16;
-constexpr int QvgaBarHeight = 26;
-constexpr int SmallBarHeight = 20;  // the small screens keep more of their height for the board
 } // namespace
 
 DeviceScreen& deviceScreen() {
@@ -59,14 +59,11 @@ int zoomForMonitor(const QScreen* monitor, int width, int height) {
 }
 
 int systemBarHeight() {
-    const DeviceScreen& screen = deviceScreen();
-    if (screen.width >= 480 || screen.height >= 640) return 2 * QvgaBarHeight;
-    if (screen.width < 220 || screen.height < 220) return SmallBarHeight;
-    return QvgaBarHeight;
+    return systemBarHeight(deviceScreen().width, deviceScreen().height);
 }
 
 bool keepsTaskBar() {
-    return deviceScreen().width < deviceScreen().height;
+    return keepsTaskBar(deviceScreen().width, deviceScreen().height);
 }
 
 int viewTop() {
@@ -74,5 +71,5 @@ int viewTop() {
 }
 
 int viewHeight() {
-    return deviceScreen().height - systemBarHeight() - viewTop();
+    return viewHeight(deviceScreen().width, deviceScreen().height);
 }

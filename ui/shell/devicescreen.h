@@ -22,9 +22,8 @@ bool parseZoom(const char* text, int& zoom);
 // at least 1.
 int zoomForMonitor(const QScreen* monitor, int width, int height);
 
-// The device's command bar at the bottom and its task bar at the top have the same
-// height: 26 pixels, twice that on VGA-class screens, 20 on screens narrower or lower
-// than 220.
+// The bar heights and the view's height of the chosen screen (ui/board/geometry.h
+// holds the rule).
 int systemBarHeight();
 // Portrait screens keep the task bar; landscape and square screens hide it.
 bool keepsTaskBar();

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QRadioButton;
 
 // Set while the Language dialog is open; the main window then keeps the task bar.
@@ -21,7 +22,9 @@ class CLanguageDlg : public QDialog {
     void done(int result) override;
 
     QRadioButton* button(int choice) const { return buttons_[choice]; }
+    QLabel* heading() const { return heading_; }
 
   private:
+    QLabel* heading_;
     QRadioButton* buttons_[5];
 };

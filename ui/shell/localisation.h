@@ -19,6 +19,13 @@ const DialogTexts& localDialogTexts();
 
 QString fromTable(const char16_t* text);
 
+// Qt's own texts (standard buttons, file dialogs) in the language: its translation
+// catalogue is swapped for the one of the language, and the default locale follows.
+// English removes it. False when the catalogue of a non-English language is missing.
+bool useQtTranslations(int language);
+// The name of Qt's catalogue for a language: "qtbase_de"; empty for English.
+QString qtCatalogue(int language);
+
 enum class BoxType { Ok, YesNoQuestion };
 enum BoxAnswer { AnswerOk = 1, AnswerYes = 6, AnswerNo = 7 };
 

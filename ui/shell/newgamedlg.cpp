@@ -4,6 +4,8 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 
+#include <algorithm>
+
 #include "game/clocks.h"
 #include "game/strength.h"
 #include "ui/shell/dialogunits.h"
@@ -36,19 +38,50 @@ CNewGameDlg::CNewGameDlg(int language, Form form, QWidget* parent)
     strengthLabel_->setObjectName("strengthLabel");
     strengthLabel_->setToolTip(fromTable(strengthTipWord[language_]));
 
-    // The template's layout; the Russian "Level:" label needs more room.
-    difficultyLabel_->setGeometry(dialogRect(this, 13, 14, 40, 8));
-    modeList_->setGeometry(dialogRect(this, 59, 12, 71, 12));
-    levelLabel_->setGeometry(dialogRect(this, 13, 34, language_ == Russian ? 40 : 30, 8));
-    levelList_->setGeometry(dialogRect(this, 59, 32, 71, 12));
-    strengthLabel_->setGeometry(dialogRect(this, 133, 34, 44, 8));
-    whiteLabel_->setGeometry(dialogRect(this, 13, 54, 32, 8));
-    whiteList_->setGeometry(dialogRect(this, 59, 52, 71, 12));
+    // The template's layout; the Russian "Level:" label needs more room. Every
+    // label is at least as wide as its text, and the lists move right, all three
+    // together, when a label would reach them.
+    QLabel* labels[3] = {difficultyLabel_, levelLabel_, whiteLabel_};
+    const int labelRows[3][3] = {{14, 40, 12}, {34, language_ == Russian ? 40 : 30, 32}, {54, 32, 52}};
+    QComboBox* lists[3] = {modeList_, levelList_, whiteList_};
+    const QRect listColumn = dialogRect(this, 59, 0, 71, 12);
+    int listX = listColumn.x();
+    for (int i = 0; i < 3; ++i) {
+        QRect rect = dialogRect(this, 13, labelRows[i][0], labelRows[i][1], 8);
+        rect.setWidth(std::max(rect.width(), labels[i]->sizeHint().width()));
+        rect.setHeight(std::max(rect.height(), labels[i]->sizeHint().height()));
+        labels[i]->setGeometry(rect);
+        listX = std::max(listX, rect.right() + 1 + rect.x() / 3);
+    }
+    int right = 0;
+    for (int i = 0; i < 3; ++i) {
+        const QRect rect = dialogRect(this, 59, labelRows[i][2], 71, 12);
+        lists[i]->setGeometry(listX, rect.y(), rect.width(),
+                              std::max(rect.height(), lists[i]->sizeHint().height()));
+        // The label's text centred on the list's line.
+        QRect label = labels[i]->geometry();
+        label.moveTop(lists[i]->geometry().center().y() - label.height() / 2);
+        labels[i]->setGeometry(label);
+        right = std::max(right, lists[i]->geometry().right());
+    }
+    // The strength figure beside the level list, as wide as the widest figure.
+    const QRect levelRect = levelList_->geometry();
+    const QRect figure = dialogRect(this, 0, 0, 4, 8);
+    const int figureWidth =
+        strengthLabel_->fontMetrics().horizontalAdvance(QString::fromUtf16(u"\u2248 8888")) + 2;
+    strengthLabel_->setGeometry(levelRect.right() + 1 + figure.width(),
+                                levelRect.center().y() - figure.height() / 2, figureWidth, figure.height());
+    right = std::max(right, strengthLabel_->geometry().right());
     const QRect area = dialogRect(this, 0, 0, 179, 191);
     const QSize buttonsSize = buttons_->sizeHint();
-    buttons_->setGeometry(area.width() - buttonsSize.width() - 8, area.height() - buttonsSize.height() - 8,
+    const int width = std::max({area.width(), buttonsSize.width() + 16, right + 1 + listColumn.x() / 4});
+    // On a screen lower than the template, the empty area under the lists goes.
+    int height = area.height();
+    const int fitted = whiteList_->geometry().bottom() + 1 + 16 + buttonsSize.height() + 8;
+    if (parent && parent->window()->height() < height) height = std::min(height, fitted);
+    buttons_->setGeometry(width - buttonsSize.width() - 8, height - buttonsSize.height() - 8,
                           buttonsSize.width(), buttonsSize.height());
-    setFixedSize(area.size().expandedTo(QSize(buttonsSize.width() + 16, 0)));
+    setFixedSize(width, height);
 
     connect(buttons_, &QDialogButtonBox::accepted, this, &CNewGameDlg::accept);
     connect(buttons_, &QDialogButtonBox::rejected, this, &CNewGameDlg::reject);

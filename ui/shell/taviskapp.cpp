@@ -5,8 +5,10 @@
 
 #include <QIcon>
 #include <csignal>
+#include <fcntl.h>
 #include <unistd.h>
 
+#include "game/autosave.h"
 #include "game/gamefiles.h"
 
 #include "ui/shell/aboutdlg.h"
@@ -19,28 +21,47 @@
 
 namespace {
 
-// A termination request (Ctrl+C, the session ending, kill) takes the orderly way out,
-// so the settings and the game in progress are saved: the signal only writes a byte
-// that the main thread reads.
+// A termination request (Ctrl+C, the session ending, kill) takes the orderly way out
+// once the main window exists, so the settings and the game in progress are saved: the
+// signal only writes a byte that the main thread reads. Before that there is nothing to
+// save and perhaps no event loop to read the byte (the start-up's message box runs
+// before it): the process ends at once.
 int signalPipe[2] = {-1, -1};
+constexpr int BeforeMainWindow = 0, MainWindowUp = 1, Ending = 2;
+volatile std::sig_atomic_t signalState = BeforeMainWindow;
+volatile std::sig_atomic_t endRequested = 0;
+// An orderly end that has not come this long after the request is cut short (the
+// default action of SIGALRM ends the process).
+constexpr unsigned OrderlyEndSeconds = 15;
 
-void onTerminationSignal(int) {
-    const char byte = 1;
+void onTerminationSignal(int signal) {
+    if (signalState == Ending) { // the settings and the game are being written
+        if (!endRequested) alarm(OrderlyEndSeconds);
+        endRequested = 1;
+        return;
+    }
+    // A second request does not wait for the first.
+    if (signalState == BeforeMainWindow || endRequested) _exit(128 + signal);
+    endRequested = 1;
+    const char byte = static_cast<char>(signal);
     [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
+    alarm(OrderlyEndSeconds);
 }
 
 } // namespace
 
 void CTaviskApp::endOnTerminationSignals() {
     if (signalPipe[0] >= 0 || ::pipe(signalPipe) != 0) return;
+    for (int end : signalPipe) ::fcntl(end, F_SETFD, FD_CLOEXEC);
+    ::fcntl(signalPipe[1], F_SETFL, O_NONBLOCK);
     auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
     connect(notifier, &QSocketNotifier::activated, this, [this] {
         char byte = 0;
         [[maybe_unused]] const ssize_t got = ::read(signalPipe[0], &byte, 1);
         if (frame_)
-            frame_->close();
+            frame_->close(); // also ends the loops of open dialogs
         else
-            quit();
+            std::_Exit(128 + byte);
     });
     struct sigaction action {};
     action.sa_handler = onTerminationSignal;
@@ -49,6 +70,7 @@ void CTaviskApp::endOnTerminationSignals() {
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGHUP, &action, nullptr);
+    signal(SIGALRM, SIG_DFL);
 }
 
 CTaviskApp::CTaviskApp(int& argc, char** argv) : QApplication(argc, argv) {
@@ -85,14 +107,19 @@ bool CTaviskApp::initInstance() {
     document_->setMainFrame(frame_.get());
     // 5. The first document start: a fresh game, the auto-saved game, the menu bar.
     document_->onNewDocument();
+    autosaveIsCurrent(); // written when it changes
     // 6. Shown and painted: the splash screen.
     frame_->show();
     frame_->activateWindow();
     frame_->view()->update();
+    signalState = MainWindowUp;
+    autosaving_ = true;
     return true;
 }
 
 void CTaviskApp::exitInstance() {
+    signalState = Ending;
+    autosaving_ = false;
     if (frame_) {
         document_->setMainFrame(nullptr);
         frame_.reset();
@@ -118,13 +145,24 @@ bool CTaviskApp::onCommand(int command) {
     }
 }
 
+bool CTaviskApp::notify(QObject* receiver, QEvent* event) {
+    ++eventDepth_;
+    const bool handled = QApplication::notify(receiver, event);
+    // Events inside a handler (a dialog's own loop) wait for that handler to finish
+    // its change of the game.
+    if (--eventDepth_ == 0 && autosaving_) autosaveIfChanged();
+    return handled;
+}
+
 bool CTaviskApp::openFile(const QString& path) {
     return document_ && document_->loadFile(path);
 }
 
 bool CTaviskApp::openDocument() {
-    const QString path = QFileDialog::getOpenFileName(frame_.get(), "Open", userDocumentsFolder(),
-                                                      "Tavisk Files (*.pgn);;All Files (*)");
+    // No caption of our own: the file dialog's own title speaks the user's language.
+    const QString path =
+        QFileDialog::getOpenFileName(frame_.get(), QString(), userDocumentsFolder(),
+                                     "Tavisk Files (*.pgn);;" + QFileDialog::tr("All Files (*)"));
     if (path.isEmpty() || !document_) return false;
     return document_->loadFile(path);
 }

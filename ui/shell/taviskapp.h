@@ -29,11 +29,15 @@ class CTaviskApp : public QApplication {
     bool onCommand(int command);
 
     // SIGTERM, SIGINT and SIGHUP close the main window: the same orderly end as
-    // "Save and exit".
+    // "Save and exit". Before the main window exists they end the process at once.
     void endOnTerminationSignals();
 
     CMainFrame* mainFrame() const { return frame_.get(); }
     CTaviskDoc* document() const { return document_.get(); }
+
+    // Every event handed to the program; once an event of the outermost loop has
+    // been handled, the game is auto-saved if it changed.
+    bool notify(QObject* receiver, QEvent* event) override;
 
     // "Load": the open dialog, then the document's load path.
     bool openDocument();
@@ -43,4 +47,6 @@ class CTaviskApp : public QApplication {
   private:
     std::unique_ptr<CTaviskDoc> document_;
     std::unique_ptr<CMainFrame> frame_;
+    int eventDepth_ = 0;      // events being handled, one inside another
+    bool autosaving_ = false; // from the first document start to the end
 };

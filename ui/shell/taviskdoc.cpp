@@ -22,7 +22,10 @@
 
 namespace {
 constexpr int ImageNameSize = 256;
-const char* const pgnFilter = "Tavisk Files (*.pgn);;All Files (*)";
+// The game's own filter and Qt's "All Files", which its catalogue translates.
+QString pgnFilter() {
+    return QStringLiteral("Tavisk Files (*.pgn);;") + QFileDialog::tr("All Files (*)");
+}
 } // namespace
 
 QString userDocumentsFolder() {
@@ -50,6 +53,7 @@ void CTaviskDoc::onNewDocument() {
     if (firstStart) {
         game.resetGame();
         if (!game.loadAutosave()) languageDialogPending = true;
+        useQtTranslations(game.settings.language);
         if (frame_) frame_->rebuildMenuBar();
         game.resumeGame(true);
         firstStart = false;
@@ -163,6 +167,7 @@ bool CTaviskDoc::runLanguageDialog() {
     CLanguageDlg dialog(game.settings.language, frame_);
     if (dialog.exec() != QDialog::Accepted) return false;
     game.settings.language = dialog.language;
+    useQtTranslations(game.settings.language);
     if (frame_) frame_->rebuildMenuBar();
     return true;
 }
@@ -225,7 +230,7 @@ void CTaviskDoc::rotateBoard() {
 // The document keeps no file name: "Save" always asks, proposing "Untitled.pgn".
 bool CTaviskDoc::save() {
     const QString proposal = QDir(userDocumentsFolder()).filePath("Untitled.pgn");
-    const QString path = QFileDialog::getSaveFileName(frame_, "Save As", proposal, pgnFilter);
+    const QString path = QFileDialog::getSaveFileName(frame_, QString(), proposal, pgnFilter());
     if (path.isEmpty()) return false;
     return storeFile(path);
 }
@@ -233,14 +238,14 @@ bool CTaviskDoc::save() {
 bool CTaviskDoc::storeFile(const QString& path) {
     if (gameController().writeGameToFile(QFile::encodeName(path).constData())) return true;
     QMessageBox::warning(frame_, fromTable(applicationTitle),
-                         QString("Could not save the game to %1.").arg(path));
+                         fromTable(fileProblemTable[currentLanguage()][FileNotSaved]).arg(path));
     return false;
 }
 
 bool CTaviskDoc::loadFile(const QString& path) {
     if (!gameController().readGameFromFile(QFile::encodeName(path).constData())) {
         QMessageBox::warning(frame_, fromTable(applicationTitle),
-                             QString("Could not read a game from %1.").arg(path));
+                             fromTable(fileProblemTable[currentLanguage()][FileNotRead]).arg(path));
         return false;
     }
     if (CTaviskView* view = theView()) view->repaint();

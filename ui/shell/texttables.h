@@ -295,6 +295,44 @@ inline constexpr DialogTexts dialogTextTable[LanguageCount] = {
     {u"Сложность:", u"Уровень:", u"Белые:", u"Об игре Tavisk", u"Версия 1.0"},      // Russian
 };
 
+// The five credit lines of the About dialog: the publisher, its home, the
+// developers, the pictures, the rights notice.
+enum { CreditLineCount = 5 };
+
+inline constexpr const char16_t* creditTable[LanguageCount][CreditLineCount] = {
+    {u"The Tavisk project", u"Home: the Tavisk source tree", u"The Tavisk developers",
+     u"Pictures by the Tavisk developers", u"\u00a9 2026 The Tavisk developers, MIT licence"}, // English
+    {u"Le projet Tavisk", u"Site : les sources de Tavisk", u"Les développeurs de Tavisk",
+     u"Images : les développeurs de Tavisk",
+     u"\u00a9 2026 Les développeurs de Tavisk, licence MIT"}, // French
+    {u"Il progetto Tavisk", u"Sito: i sorgenti di Tavisk", u"Gli sviluppatori di Tavisk",
+     u"Immagini: gli sviluppatori di Tavisk",
+     u"\u00a9 2026 Gli sviluppatori di Tavisk, licenza MIT"}, // Italian
+    {u"Das Tavisk-Projekt", u"Heimat: der Quelltext von Tavisk", u"Die Tavisk-Entwickler",
+     u"Bilder: die Tavisk-Entwickler", u"\u00a9 2026 Die Tavisk-Entwickler, MIT-Lizenz"}, // German
+    {u"El proyecto Tavisk", u"Sitio: el código fuente de Tavisk", u"Los desarrolladores de Tavisk",
+     u"Imágenes: los desarrolladores de Tavisk",
+     u"\u00a9 2026 Los desarrolladores de Tavisk, licencia MIT"}, // Spanish
+    {u"Tavisk 项目", u"主页：Tavisk 源代码", u"Tavisk 开发者", u"图片：Tavisk 开发者",
+     u"\u00a9 2026 Tavisk 开发者，MIT 许可证"}, // Chinese
+    {u"Проект Tavisk", u"Сайт: исходный код Tavisk", u"Разработчики Tavisk", u"Рисунки: разработчики Tavisk",
+     u"\u00a9 2026 Разработчики Tavisk, лицензия MIT"}, // Russian
+};
+
+// The boxes of a file that could not be written or read; %1 is the file's path.
+enum FileProblem { FileNotSaved = 0, FileNotRead = 1, FileProblemCount = 2 };
+
+inline constexpr const char16_t* fileProblemTable[LanguageCount][FileProblemCount] = {
+    {u"Could not save the game to %1.", u"Could not read a game from %1."},                      // English
+    {u"Impossible d'enregistrer la partie dans %1.", u"Impossible de lire une partie dans %1."}, // French
+    {u"Impossibile salvare la partita in %1.", u"Impossibile leggere una partita da %1."},       // Italian
+    {u"Die Partie konnte nicht in %1 gespeichert werden.",
+     u"Aus %1 konnte keine Partie gelesen werden."},                                  // German
+    {u"No se pudo guardar la partida en %1.", u"No se pudo leer una partida de %1."}, // Spanish
+    {u"无法将棋局保存到 %1。", u"无法从 %1 读取棋局。"},                              // Chinese
+    {u"Не удалось сохранить партию в %1.", u"Не удалось прочитать партию из %1."},    // Russian
+};
+
 // The Language dialog offers five of the seven languages, in this order.
 struct LanguageChoice {
     int buttonId;
