@@ -213,7 +213,8 @@ TEST_F(Dialogs, NewGameLabelsFitTheirTexts) {
     for (int language = 0; language < LanguageCount; ++language) {
         CNewGameDlg dialog(language, CNewGameDlg::NewGameForm);
         dialog.initDialog();
-        const auto labels = dialog.findChildren<QLabel*>();
+        auto labels = dialog.findChildren<QLabel*>();
+        labels.removeOne(dialog.strengthLabel());
         ASSERT_EQ(labels.size(), 3);
         const QComboBox* lists[3] = {dialog.modeList(), dialog.levelList(), dialog.whiteList()};
         for (const QLabel* label : labels) {
@@ -228,6 +229,11 @@ TEST_F(Dialogs, NewGameLabelsFitTheirTexts) {
         }
         EXPECT_EQ(lists[0]->x(), lists[2]->x());
         for (const QComboBox* list : lists) EXPECT_LE(list->geometry().right(), dialog.width());
+        // The strength figure stands whole right of the level list, inside the dialog.
+        const QLabel* figure = dialog.strengthLabel();
+        EXPECT_GT(figure->geometry().left(), lists[1]->geometry().right());
+        EXPECT_GE(figure->width(), figure->fontMetrics().horizontalAdvance(figure->text()));
+        EXPECT_LE(figure->geometry().right(), dialog.width());
     }
     // Over a window lower than the template (the low screen at zoom 2) the dialog
     // loses its empty area and fits; over a tall one it keeps the template's height.
