@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   libgtest-dev libgmock-dev
-  qt6-base-dev qt6-svg-dev libgl-dev
+  qt6-base-dev qt6-svg-dev qt6-multimedia-dev libgl-dev
   fonts-dejavu-core fonts-noto-cjk qt6-translations-l10n
   xvfb xauth
   python3

@@ -1,6 +1,8 @@
 #include "engine/session/commands.h"
 
+#include <algorithm>
 #include <chrono>
+#include <climits>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -69,6 +71,22 @@ bool isDigit(char c) {
 // A line that is one character followed by its end.
 bool isSingle(const char* line, char c) {
     return line[0] == c && (line[1] == '\n' || line[1] == '\r' || line[1] == '\0');
+}
+
+// A clock value of "time" or "otim" (centiseconds) within some 115 days either way, so
+// that "1e60" or "nan" still gives a whole number of centiseconds.
+float boundedClock(float value) {
+    constexpr float Limit = 1.0e9f;
+    if (!(value > -Limit)) return -Limit;
+    return value < Limit ? value : Limit;
+}
+
+// The control's base time less a reported clock value, in centiseconds, kept within
+// what the clock fields hold whatever "level" gave.
+int32_t clockLeft(float reported) {
+    const int64_t left =
+        static_cast<int64_t>(engineSession.baseMinutes) * 6000 - static_cast<int64_t>(reported);
+    return static_cast<int32_t>(std::clamp<int64_t>(left, INT32_MIN, INT32_MAX));
 }
 
 void sleepMilliseconds(int ms) {
@@ -490,17 +508,17 @@ int processCommand(const char* line) {
     if (std::strcmp(line, "time") != 0) {
         float value;
         if (std::sscanf(line, "time %f", &value) == 1) {
+            value = boundedClock(value);
             engineSession.lastTime = value;
             clockReported = true;
         }
-        setEngineClock(engineSession.baseMinutes * 6000 - static_cast<int32_t>(engineSession.lastTime), true);
+        setEngineClock(clockLeft(engineSession.lastTime), true);
     }
     // 6. "otim": the opponent's remaining time.
     if (contains(line, "otim")) {
         float value;
-        if (std::sscanf(line, "otim %f", &value) == 1) engineSession.lastOtim = value;
-        setEngineClock(engineSession.baseMinutes * 6000 - static_cast<int32_t>(engineSession.lastOtim),
-                       false);
+        if (std::sscanf(line, "otim %f", &value) == 1) engineSession.lastOtim = boundedClock(value);
+        setEngineClock(clockLeft(engineSession.lastOtim), false);
     }
     // 7. "force": play neither side.
     if (contains(line, "force")) {

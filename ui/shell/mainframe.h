@@ -11,6 +11,7 @@ class QMenu;
 class QToolBar;
 class QToolButton;
 class QAction;
+class CMoveList;
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -45,6 +46,10 @@ class CMainFrame : public QMainWindow {
     // Routes a command to the document, then to the application.
     void onCommand(int command);
 
+    // The list of moves beside the screen; null on screens without room for it.
+    CMoveList* moveList() const { return moveList_; }
+    void refreshMoveList();
+
     int splashTicks() const { return splashTicks_; }
     bool splashTimerRunning() const { return splashTimer_ != 0; }
 
@@ -63,12 +68,14 @@ class CMainFrame : public QMainWindow {
     void buttonPressed(int index);
     void buttonReleased();
     void addAccelerators();
+    void keyCommand(int command);
 
     CTaviskDoc* document_;
     CTaviskView* view_ = nullptr;
     QWidget* screen_ = nullptr;
     QWidget* taskBar_ = nullptr;
     QToolBar* commandBar_ = nullptr;
+    CMoveList* moveList_ = nullptr;
     QMenu* gameMenu_ = nullptr;
     QMenu* optionsMenu_ = nullptr;
     QToolButton* menuButtons_[2] = {};

@@ -12,6 +12,7 @@
 #include "game/gamefiles.h"
 
 #include "ui/shell/aboutdlg.h"
+#include "ui/shell/desktopcommands.h"
 #include "ui/shell/devicescreen.h"
 #include "ui/shell/localisation.h"
 #include "ui/shell/mainframe.h"
@@ -130,6 +131,7 @@ void CTaviskApp::exitInstance() {
 bool CTaviskApp::onCommand(int command) {
     switch (command) {
     case CmdLoad:
+        if (document_ && !confirmDiscardGame(*document_, frame_.get())) return true;
         openDocument();
         return true;
     case CmdFileNew:

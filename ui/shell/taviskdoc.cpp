@@ -10,13 +10,16 @@
 #include "engine/session/bridge.h"
 #include "game/controller.h"
 #include "game/gamefiles.h"
+#include "game/hintmark.h"
 #include "game/skinfiles.h"
 #include "ui/board/splash.h"
+#include "ui/shell/desktopcommands.h"
 #include "ui/shell/enginecontrol.h"
 #include "ui/shell/languagedlg.h"
 #include "ui/shell/localisation.h"
 #include "ui/shell/mainframe.h"
 #include "ui/shell/newgamedlg.h"
+#include "ui/shell/preferences.h"
 #include "ui/shell/qtplatform.h"
 #include "ui/shell/taviskview.h"
 
@@ -37,6 +40,7 @@ CTaviskDoc::CTaviskDoc() {
     GameController& game = gameController();
     game.platform = &qtPlatform();
     if (!game.initialise()) qtPlatform().exitProcess(1);
+    loadDesktopPreferences();
     if (!initSplash(theSplash())) {
         qtPlatform().showMessage(MessageFilesMissing, game.settings.language);
         qtPlatform().exitProcess(1);
@@ -81,6 +85,7 @@ bool CTaviskDoc::onCommand(int command) {
     switch (command) {
     case CmdHint:
         game.showHint();
+        rememberShownHint(game);
         return true;
     case CmdTakeback:
         game.takeBack(true);
@@ -98,7 +103,7 @@ bool CTaviskDoc::onCommand(int command) {
         game.swapSides();
         return true;
     case CmdNewGame:
-        newGameCommand();
+        if (confirmDiscardGame(*this, frame_)) newGameCommand();
         return true;
     case CmdSave:
         save();
@@ -135,7 +140,7 @@ bool CTaviskDoc::onCommand(int command) {
         QDesktopServices::openUrl(QUrl::fromLocalFile(tutorialPage()));
         return true;
     default:
-        return false;
+        return desktopCommand(command, *this, frame_);
     }
 }
 
