@@ -7,6 +7,8 @@
 
 #include "game/clocks.h"
 #include "ui/shell/desktoptexts.h"
+#include "ui/shell/leveltexts.h"
+#include "ui/shell/texttables.h"
 
 namespace {
 
@@ -50,6 +52,8 @@ TEST(Texts, EveryTextExistsInEveryLanguage) {
         for (const char16_t* label :
              {dialog.difficulty, dialog.level, dialog.white, dialog.aboutTitle, dialog.version})
             EXPECT_FALSE(text(label).empty());
+        EXPECT_FALSE(text(noviceModeWord[language]).empty());
+        EXPECT_FALSE(text(strengthTipWord[language]).empty());
         // The program's own texts (credits, file problems) are translated, never left in English.
         for (int line = 0; line < CreditLineCount; ++line) {
             EXPECT_FALSE(text(creditTable[language][line]).empty()) << line;
