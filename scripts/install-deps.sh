@@ -11,6 +11,7 @@ packages=(
   pgn-extract fairymax sjeng phalanx
   clang libclang-rt-14-dev
   dpkg-dev file appstream desktop-file-utils man-db xboard polyglot imagemagick xdotool
+  fairymax phalanx sjeng gnuchess
 )
 # node and npm run the chess.js checks of tools/pgn-check; some machines have
 # them from outside Debian.

@@ -9,6 +9,7 @@
 #include "engine/core/movegen.h"
 #include "engine/core/position.h"
 #include "engine/search/book.h"
+#include "engine/search/novice.h"
 #include "engine/search/results.h"
 #include "engine/search/searchdata.h"
 #include "engine/search/timecontrol.h"
@@ -118,8 +119,11 @@ void EngineBridge::newEngineGame() {
 void EngineBridge::setLevel(int mode, long value) {
     levelMode = mode;
     levelValue = value;
+    // Mode 3 is a beginner level 0..2: its own move choice, no clock.
+    noviceLevel = mode == 3 ? static_cast<int>(value < 0 ? 1 : value > 2 ? 3 : value + 1) : 0;
     char line[64];
-    if (mode == 0) {
+    if (mode == 0 || mode == 3) {
+        if (mode == 3) value = 0;
         std::snprintf(line, sizeof line, "sd %ld", value + 2);
         processCommand(line);
         processCommand("level 0 99 0");
@@ -147,6 +151,7 @@ void EngineBridge::go() {
     // 3. The time limits of the level.
     switch (levelMode) {
     case 0:
+    case 3:
         allocateTime(UnlimitedSeconds, 0);
         break;
     case 1:

@@ -16,7 +16,7 @@ struct EngineBridge {
     std::int32_t movableCount;
     std::int32_t movableCursor;
     std::int32_t levelMode; // as last given to setLevel
-    long levelValue;        // mode 0: level number; modes 1, 2: ms
+    long levelValue;        // mode 0: level number; modes 1, 2: ms; mode 3: beginner level 0..2
     std::int32_t clockUsedMs[2]; // time White and Black have been to move, as the game's clocks show
     // Called by go() once the engine has stopped and before it may think: the
     // game as it stands is complete (the controller writes it then). May be null.

@@ -17,6 +17,7 @@
 #include "engine/eval/pawns.h"
 #include "engine/pgn/pgnwrite.h"
 #include "engine/search/book.h"
+#include "engine/search/novice.h"
 #include "engine/search/results.h"
 #include "engine/search/rootsearch.h"
 #include "engine/search/searchdata.h"
@@ -384,6 +385,12 @@ void uciGo(const char* line) {
     startThinking();
 }
 
+// The beginner level from its number (0 = the full search), clamped to the levels there are.
+void setNoviceLevel(const char* number) {
+    const int level = std::atoi(number);
+    noviceLevel = level < 0 ? 0 : level > NoviceLevelCount ? NoviceLevelCount : level;
+}
+
 // The predicted move was played: the ponder search becomes the real one.
 void uciPonderHit() {
     if (ponderSearch) {
@@ -400,6 +407,8 @@ void uciSetOption(const char* line) {
     if (contains(line, "Clear Hash")) {
         abortSearch();
         initTranspositionTable();
+    } else if (contains(line, "name Novice value ")) {
+        setNoviceLevel(std::strstr(line, "value ") + 6);
     } else if (contains(line, "name Hash")) {
         long megabytes;
         const char* value = std::strstr(line, "value ");
@@ -475,6 +484,11 @@ int processCommand(const char* line) {
     }
     // The lines a UCI interface adds; none of them is a line of the language above.
     if (uciCommand(line)) return 1;
+    // The beginner levels, as an xboard option: "option Novice=N".
+    if (beginsWith(line, "option Novice=")) {
+        setNoviceLevel(line + std::strlen("option Novice="));
+        return 1;
+    }
     // 2. Feature acknowledgements.
     if (contains(line, "accepted")) return 1;
     // 3. The opponent's name.

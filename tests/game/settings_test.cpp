@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "game/boardstyle.h"
+#include "game/clocks.h"
 #include "game/settings.h"
+#include "game/strength.h"
 
 namespace {
 
@@ -86,6 +88,39 @@ TEST_F(SettingsFile, MissingEmptyShortAndFullFiles) {
     std::uint8_t image[SettingsSize];
     encodeSettings(s, image);
     EXPECT_EQ(0, std::memcmp(image, bytes.data(), SettingsSize));
+
+    // A beginner level is mode 3 with its index, in the same 36 bytes.
+    put(bytes, 0, LevelNovice);
+    put(bytes, 4, 2);
+    write(bytes);
+    ASSERT_TRUE(loadSettings(s, path.c_str()));
+    EXPECT_EQ(s.levelMode, LevelNovice);
+    EXPECT_EQ(s.levelValue, 2u);
+    ASSERT_TRUE(saveSettings(s, path.c_str()));
+    EXPECT_EQ(read(), bytes);
+}
+
+TEST(LevelStrength, TheLadderRisesAndEveryLevelHasAFigure) {
+    std::vector<int> ladder;
+    for (std::uint32_t i = 0; i < 3; ++i) ladder.push_back(levelStrength(LevelNovice, i));
+    for (std::uint32_t i = 0; i < 10; ++i) ladder.push_back(levelStrength(LevelRank, i));
+    for (std::size_t i = 0; i < ladder.size(); ++i) {
+        EXPECT_GT(ladder[i], 0) << i;
+        EXPECT_EQ(ladder[i] % 50, 0) << i;
+        if (i > 0) {
+            EXPECT_GT(ladder[i], ladder[i - 1]) << i;
+        }
+    }
+    int previous = 0;
+    for (int i = 0; i < TimeTableSize; ++i) {
+        const int rating = levelStrength(LevelTurnIn, static_cast<std::uint32_t>(perMoveTimes[i]));
+        EXPECT_GE(rating, previous) << perMoveTimes[i];
+        EXPECT_GT(levelStrength(LevelGameIn, static_cast<std::uint32_t>(gameTimes[i])), 0);
+        previous = rating;
+    }
+    EXPECT_EQ(levelStrength(LevelNovice, 3), 0);
+    EXPECT_EQ(levelStrength(LevelRank, 10), 0);
+    EXPECT_EQ(levelStrength(7, 0), 0);
 }
 
 TEST_F(SettingsFile, DamagedFieldsFallBackToDefaults) {
@@ -96,7 +131,8 @@ TEST_F(SettingsFile, DamagedFieldsFallBackToDefaults) {
     } cases[] = {
         {24, 7, 0},   {24, 0xFFFFFFFF, 0}, // language above 6, negative
         {20, 3, 0},                        // skin above 2
-        {0, 3, 0},                         // level mode above 2
+        {0, 3, 0},                         // beginner mode with a level above 2
+        {0, 4, 0},                         // level mode above 3
         {4, 10, 0},                        // level index above 9
         {4, 1234, 1},                      // a time per move not in the table
         {12, 2, 0},                        // isometric neither 0 nor 1

@@ -8,6 +8,7 @@
 #include "game/clocks.h"
 #include "ui/shell/desktoptexts.h"
 #include "ui/shell/filetexts.h"
+#include "ui/shell/leveltexts.h"
 #include "ui/shell/texttables.h"
 
 namespace {
@@ -58,6 +59,8 @@ TEST(Texts, EveryTextExistsInEveryLanguage) {
         if (language != English) {
             EXPECT_NE(text(files.gameListTitle), text(fileTextTable[English].gameListTitle));
         }
+        EXPECT_FALSE(text(noviceModeWord[language]).empty());
+        EXPECT_FALSE(text(strengthTipWord[language]).empty());
         // The program's own texts (credits, file problems) are translated, never left in English.
         for (int line = 0; line < CreditLineCount; ++line) {
             EXPECT_FALSE(text(creditTable[language][line]).empty()) << line;

@@ -30,6 +30,7 @@
 #include "ui/shell/localisation.h"
 #include "ui/shell/mainframe.h"
 #include "ui/shell/movelist.h"
+#include "ui/shell/newgamedlg.h"
 #include "ui/shell/qtplatform.h"
 #include "ui/shell/taviskapp.h"
 #include "ui/shell/taviskview.h"
@@ -123,6 +124,12 @@ void firstShots(CTaviskApp& app) {
     QTest::mousePress(frame->menuButton(1), Qt::LeftButton);
     settle(200);
     shootModal("dialog-new-game", frame, [frame] { frame->onCommand(CmdNewGame); });
+    // The same dialog on the beginner levels, with the strength figure beside the level.
+    QTimer::singleShot(250, [] {
+        if (auto* dialog = qobject_cast<CNewGameDlg*>(QApplication::activeModalWidget()))
+            dialog->modeList()->setCurrentIndex(3);
+    });
+    shootModal("dialog-new-game-novice", frame, [frame] { frame->onCommand(CmdNewGame); });
     shootModal("dialog-game-settings", frame, [frame] { frame->onCommand(CmdGameSettings); });
     shootModal("dialog-about", frame, [frame] { frame->onCommand(CmdAbout); });
 }
