@@ -93,7 +93,7 @@ void GameController::resetGame() {
     // 3.
     engineSession.rootScore = 0;
     clockTimerStarted = false;
-    whiteClockMs = blackClockMs = 0;
+    setClocks(0, 0);
     // 4.
     stylusDown = false;
     capturedPiece = 0;
@@ -173,9 +173,10 @@ void GameController::onEngineProgress(int depth) {
     int drop = tutorReferenceScore - engineSession.rootScore;
     if (userColour == Black) drop = -drop;
     if (drop <= TutorWarningDrop || tutorWarned) return;
-    // 5.
+    // 5. The time the question is open counts for nobody.
     tutorWarned = true;
     questionOpen = true;
+    settleClocks();
     // 6., 7.
     if (host().askYesNo(MessageWeakMove, settings.language)) {
         takeBack(false);
@@ -183,6 +184,7 @@ void GameController::onEngineProgress(int depth) {
     }
     // 8.
     questionOpen = false;
+    settleClocks();
 }
 
 bool GameController::loadSkin(int skin) {
@@ -263,13 +265,17 @@ void GameController::slidePiece(int fromColumn, int fromRow, int toColumn, int t
 
 void GameController::startClockTimer() {
     // One clock timer per view: starting it again replaces the running one.
+    settleClocks();
     if (clockTimerId) host().stopTimer(clockTimerId);
     clockTimerId = host().startTimer(view, ClockTimerIdentifier, ClockTimerPeriodMs);
+    settleClocks();
 }
 
 void GameController::stopClockTimer() {
+    settleClocks();
     if (clockTimerId) host().stopTimer(clockTimerId);
     clockTimerId = 0;
+    clockSide = 0;
 }
 
 // ---------------------------------------------------------------------------
@@ -282,6 +288,9 @@ void GameController::boardPainted(void* paintedView) {
         startClockTimer();
         clockTimerStarted = true;
     }
+    // Whatever the paint shows (a move, a takeback, a loaded game) may have
+    // changed the side whose clock runs.
+    settleClocks();
 }
 
 void GameController::advanceSlide() {

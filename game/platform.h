@@ -29,6 +29,8 @@ class GamePlatform {
     virtual void repaintStatus() { repaint(); }
 
     virtual void sleepMs(int milliseconds) = 0;
+    // Milliseconds of a steady clock: the clocks measure real time with it.
+    virtual std::uint32_t tickMs();
 
     // A periodic timer on the game view (`view`, may be null before the first
     // paint). Returns a handle, 0 when no timer could be started.

@@ -26,6 +26,18 @@ bool onBoard(int column, int row) {
     return column >= 0 && column < 8 && row >= 0 && row < 8;
 }
 
+// The engine's two clocks hold what is left of the game time, in centiseconds
+// (the unit of "time" and "otim"): the game time less what each side has used,
+// never below zero.
+void setRemainingClocks(long gameMs, const std::int32_t usedMs[2]) {
+    const auto left = [gameMs](std::int32_t used) {
+        const long remaining = gameMs - static_cast<long>(used);
+        return static_cast<int32_t>(remaining > 0 ? remaining / 10 : 0);
+    };
+    engineSession.whiteClock = left(usedMs[0]);
+    engineSession.blackClock = left(usedMs[1]);
+}
+
 // The position n plies before (negative n: after) the current one, rebuilt
 // from the record; forward steps stop at the record's end.
 void stepPlies(int n) {
@@ -122,10 +134,12 @@ void EngineBridge::setLevel(int mode, long value) {
     processCommand("sd 99");
     std::snprintf(line, sizeof line, "level 0 %ld %ld", minutes, seconds);
     processCommand(line);
-    if (mode == 2) {
-        engineSession.whiteClock = static_cast<int32_t>(value / 100);
-        engineSession.blackClock = static_cast<int32_t>(value / 100);
-    }
+    if (mode == 2) setRemainingClocks(value, clockUsedMs);
+}
+
+void EngineBridge::setClocksUsed(std::int32_t whiteMs, std::int32_t blackMs) {
+    clockUsedMs[0] = whiteMs;
+    clockUsedMs[1] = blackMs;
 }
 
 void EngineBridge::go() {
@@ -144,6 +158,7 @@ void EngineBridge::go() {
         allocateTime(0.0f, static_cast<int>(levelValue / 1000));
         break;
     default: {
+        setRemainingClocks(levelValue, clockUsedMs);
         const int clock = engineSession.gamePosition.sideToMove == Black ? engineSession.blackClock.load()
                                                                          : engineSession.whiteClock.load();
         allocateTime(static_cast<float>(clock) * 0.01f, 0);

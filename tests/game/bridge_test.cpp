@@ -32,8 +32,8 @@ TEST_F(GameTest, LevelsBecomeDepthAndLevelLines) {
         EXPECT_EQ(engineBridge().levelValue, level.value);
         EXPECT_EQ(noviceLevel, level.mode == 3 ? level.value + 1 : 0);
     }
-    EXPECT_EQ(engineSession.whiteClock, 3000); // the game time in centiseconds
-    EXPECT_EQ(engineSession.blackClock, 3000);
+    EXPECT_EQ(engineSession.whiteClock, 30000); // the whole game time, in centiseconds
+    EXPECT_EQ(engineSession.blackClock, 30000);
 }
 
 TEST_F(GameTest, BridgeListsAndPiecesBeforeTheLastMove) {

@@ -166,7 +166,10 @@ TEST_F(GameTest, GameEndAfterTheUsersMateAndAfterTheEngines) {
     EXPECT_TRUE(game().engineBusy); // the board stays locked
     EXPECT_TRUE(game().gameDecided());
     EXPECT_EQ(engineSession.gameResult, WhiteWon);
-    for (int i = 0; i < 3; ++i) game().clockTick();
+    for (int i = 0; i < 3; ++i) {
+        platform->now += 1000;
+        game().clockTick();
+    }
     EXPECT_EQ(game().whiteClockMs + game().blackClockMs, 0); // frozen
     tap(col("g1"), row("g1"));
     EXPECT_FALSE(game().pieceSelected);
@@ -182,6 +185,7 @@ TEST_F(GameTest, GameEndAfterTheUsersMateAndAfterTheEngines) {
     EXPECT_TRUE(game().gameDecided());
     EXPECT_EQ(engineSession.gameResult, BlackWon);
     EXPECT_EQ(engineBridge().movableCount, 0);
+    platform->now += 1000;
     game().clockTick();
     EXPECT_EQ(game().whiteClockMs + game().blackClockMs, 0);
 }

@@ -7,6 +7,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "game/boardstyle.h"
 #include "game/clocks.h"
 #include "game/settings.h"
 #include "game/strength.h"
@@ -195,6 +196,49 @@ TEST_F(SettingsFile, SaveReplacesTheBlockAndKeepsTheRest) {
     EXPECT_EQ(read().size(), 36u);
     const std::string nowhere = (folder / "missing" / "options.cfg").string();
     EXPECT_FALSE(saveSettings(s, nowhere.c_str()));
+}
+
+// Each board family keeps its own view: a style step per row, with the rotations the
+// user made before it, and the view that results.
+TEST(BoardStyles, EachFamilyKeepsItsOrientation) {
+    enum Style { Wood, Blue, BW, Iso };
+    const struct {
+        int rotationsBefore; // "Rotate board" before the style command
+        Style style;
+        bool changes;
+        std::uint32_t isometric, skin;
+        std::int32_t orientation;
+    } steps[] = {
+        {1, Blue, true, 0, 1, 1},  // the turned flat board stays turned
+        {0, Wood, true, 0, 0, 1},  // Wood too
+        {0, Iso, true, 1, 0, 0},   // the isometric board has not been turned yet
+        {3, Blue, true, 0, 1, 1},  // three quarter turns, then the flat board as it was left
+        {0, Blue, false, 0, 1, 1}, // the style shown: nothing changes
+        {0, Iso, true, 1, 0, 3},   // the isometric board as it was left
+        {1, BW, true, 0, 2, 1},    // a fourth quarter turn, back to 0 for the isometric board
+        {1, Iso, true, 1, 0, 0},   // the flat board turned back first
+        {0, Wood, true, 0, 0, 0},
+    };
+    Settings settings;
+    setDefaultSettings(settings);
+    BoardTurns turns{0, 0};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(&step - steps);
+        for (int i = 0; i < step.rotationsBefore; ++i)
+            settings.orientation = settings.isometric ? (settings.orientation + 1) % 4 : !settings.orientation;
+        const std::uint32_t skin = step.style == Blue ? 1 : step.style == BW ? 2 : 0;
+        EXPECT_EQ(chooseBoardStyle(settings, turns, step.style == Iso, skin), step.changes);
+        EXPECT_EQ(settings.isometric, step.isometric);
+        EXPECT_EQ(settings.skin, step.skin);
+        EXPECT_EQ(settings.orientation, step.orientation);
+    }
+    // Turns read from a damaged file are held to their family's range.
+    settings.isometric = 1;
+    settings.orientation = 7;
+    const BoardTurns saved = currentTurns(settings, {5, 0});
+    EXPECT_EQ(saved.isometric, 3);
+    EXPECT_EQ(flatTurn(saved.flat), 1);
+    EXPECT_EQ(isometricTurn(-1), 3);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include "game/clocks.h"
 #include "ui/shell/desktoptexts.h"
+#include "ui/shell/filetexts.h"
 #include "ui/shell/leveltexts.h"
 #include "ui/shell/texttables.h"
 
@@ -52,6 +53,12 @@ TEST(Texts, EveryTextExistsInEveryLanguage) {
         for (const char16_t* label :
              {dialog.difficulty, dialog.level, dialog.white, dialog.aboutTitle, dialog.version})
             EXPECT_FALSE(text(label).empty());
+        const FileTexts& files = fileTextTable[language];
+        for (const char16_t* label : {files.gameListTitle, files.close}) EXPECT_FALSE(text(label).empty());
+        for (const char16_t* heading : files.columns) EXPECT_FALSE(text(heading).empty());
+        if (language != English) {
+            EXPECT_NE(text(files.gameListTitle), text(fileTextTable[English].gameListTitle));
+        }
         EXPECT_FALSE(text(noviceModeWord[language]).empty());
         EXPECT_FALSE(text(strengthTipWord[language]).empty());
         // The program's own texts (credits, file problems) are translated, never left in English.

@@ -20,6 +20,7 @@
 #include "ui/shell/barimages.h"
 #include "ui/shell/commandrules.h"
 #include "ui/shell/devicescreen.h"
+#include "ui/shell/languagedlg.h"
 #include "ui/shell/localisation.h"
 #include "ui/shell/movelist.h"
 #include "ui/shell/qtplatform.h"
@@ -123,6 +124,7 @@ CMainFrame::CMainFrame(CTaviskDoc* document) : document_(document) {
     }
     setFixedSize(screen.width * z + listWidth, screen.height * z);
     mainWindow.store(&shellNotify);
+    qApp->installEventFilter(this);
 }
 
 CMainFrame::~CMainFrame() {
@@ -371,6 +373,39 @@ void CMainFrame::enterFullScreen() {
 
 bool CMainFrame::taskBarShown() const {
     return !taskBar_->isHidden();
+}
+
+void CMainFrame::restoreGameScreen() {
+    // Another dialog may follow at once (a list after the open dialog): it has its turn.
+    if (QApplication::activeModalWidget() || QApplication::activePopupWidget()) return;
+    const DeviceScreen& screen = deviceScreen();
+    if (screen.width >= screen.height && !languageDialogOpen) enterFullScreen();
+    if (isVisible() && !isActiveWindow()) activateWindow();
+    view_->update();
+}
+
+// The clocks count only while the main window is in front: they are settled whenever
+// that changes.
+void CMainFrame::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange) gameController().settleClocks();
+    QMainWindow::changeEvent(event);
+}
+
+// A dialog, message box or other window of the program stops the clocks when it comes
+// and gives the game screen back when it goes.
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type kind = event->type();
+    if ((kind == QEvent::Hide || kind == QEvent::Show) && watched != this && watched->isWidgetType()) {
+        auto* widget = static_cast<QWidget*>(watched);
+        const Qt::WindowType type = widget->windowType();
+        if (widget->isWindow() && type != Qt::Popup && type != Qt::ToolTip) {
+            if (kind == QEvent::Hide)
+                QMetaObject::invokeMethod(this, &CMainFrame::restoreGameScreen, Qt::QueuedConnection);
+            else // once the window is up, before the window system says who is in front
+                QMetaObject::invokeMethod(this, [] { gameController().settleClocks(); }, Qt::QueuedConnection);
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 // A close request ends the program in order: the window goes, the message loop ends,

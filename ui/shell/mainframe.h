@@ -58,10 +58,17 @@ class CMainFrame : public QMainWindow {
     void showTaskBar();
     void enterFullScreen();
     bool taskBarShown() const;
+    // After a dialog or another window of the program has gone: the screen mode of the
+    // device again, the main window in front again (also without a window manager, so
+    // the user's clock runs on), and the game repainted, so that nothing of the window
+    // stays on the game screen.
+    void restoreGameScreen();
 
   protected:
     void timerEvent(QTimerEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void splashTick();

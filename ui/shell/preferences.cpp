@@ -1,14 +1,28 @@
 #include "ui/shell/preferences.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
 
 #include <memory>
 
+#include "game/controller.h"
 #include "game/gamefiles.h"
 #include "game/preferences.h"
 
+namespace {
+
+// The user's documents folder; the home folder when there is none.
+QString documentsFolder() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QDir::homePath();
+}
+
+} // namespace
+
 QString preferencesPath() {
-    return QString::fromStdString(gameFile("tavisk.ini"));
+    return QString::fromStdString(gameFile(PreferencesFileName));
 }
 
 QSettings& preferencesFile() {
@@ -39,4 +53,37 @@ void saveDesktopPreferences() {
     file.setValue("desktop/coordinates", preferences.coordinates);
     file.setValue("desktop/autoTurn", preferences.autoTurn);
     file.sync();
+}
+
+Preferences& preferences() {
+    static Preferences stored;
+    return stored;
+}
+
+void loadPreferences() {
+    QSettings& file = preferencesFile();
+    Preferences& p = preferences();
+    p.turns.flat = flatTurn(file.value("board/flatOrientation", 0).toInt());
+    p.turns.isometric = isometricTurn(file.value("board/isometricOrientation", 0).toInt());
+    p.lastFolder = file.value("files/lastFolder").toString();
+}
+
+void savePreferences() {
+    Preferences& p = preferences();
+    p.turns = currentTurns(gameController().settings, p.turns);
+    QSettings& file = preferencesFile();
+    file.setValue("board/flatOrientation", p.turns.flat);
+    file.setValue("board/isometricOrientation", p.turns.isometric);
+    file.setValue("files/lastFolder", p.lastFolder);
+    file.sync();
+}
+
+QString fileDialogFolder() {
+    const QString& last = preferences().lastFolder;
+    if (!last.isEmpty() && QFileInfo(last).isDir()) return last;
+    return documentsFolder();
+}
+
+void rememberFileFolder(const QString& file) {
+    if (!file.isEmpty()) preferences().lastFolder = QFileInfo(file).absolutePath();
 }

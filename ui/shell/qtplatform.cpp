@@ -1,6 +1,6 @@
 #include "ui/shell/qtplatform.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QMetaObject>
 
 #include <chrono>
@@ -54,8 +54,9 @@ bool QtPlatform::askYesNo(int message, int language) {
            AnswerYes;
 }
 
+// A modal window of the program (a dialog, a message box) is in front of it.
 bool QtPlatform::isForeground() {
-    return theMainFrame && theMainFrame->isActiveWindow();
+    return theMainFrame && theMainFrame->isActiveWindow() && !QApplication::activeModalWidget();
 }
 
 bool QtPlatform::stylusButtonDown() {

@@ -184,10 +184,10 @@ void CTaviskView::mouseReleaseEvent(QMouseEvent* event) {
     QWidget::mouseReleaseEvent(event);
 }
 
-// Clock ticks count only while the main window is in front; others are lost.
+// The clocks count only while the main window is in front; the controller asks.
 void CTaviskView::timerEvent(QTimerEvent* event) {
     if (event->timerId() == clockTimer_ && clockTimer_ != 0) {
-        if (mainFrame_->isActiveWindow()) gameController().clockTick();
+        gameController().clockTimerFired();
         return;
     }
     QWidget::timerEvent(event);
