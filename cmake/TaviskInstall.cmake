@@ -24,7 +24,7 @@ foreach(program tavisk tavisk-engine)
 endforeach()
 
 # The data the build lays out in the program folder.
-foreach(folder Skin1 Skin2 Skin3 Splash VGA Narrow Low tutorial)
+foreach(folder Skin1 Skin2 Skin3 Splash VGA Narrow Low tutorial Sounds)
   install(DIRECTORY ${TAVISK_BIN_DIR}/${folder} DESTINATION ${TAVISK_INSTALL_FOLDER} OPTIONAL)
 endforeach()
 foreach(file opening.pgn Toolbar.bmp tavisk.svg)

@@ -53,7 +53,9 @@ std::string gameKey(const std::string& text) {
     while (at < text.size()) {
         std::size_t end = text.find('\n', at);
         end = end == std::string::npos ? text.size() : end + 1;
-        if (text.compare(at, 7, "[Date \"") != 0 && text.compare(at, 7, "[Time \"") != 0)
+        // The clock tags change every second; the game with them is written at its next change.
+        if (text.compare(at, 7, "[Date \"") != 0 && text.compare(at, 7, "[Time \"") != 0 &&
+            text.compare(at, 15, "[WhiteTimeUsed ") != 0 && text.compare(at, 15, "[BlackTimeUsed ") != 0)
             key.append(text, at, end - at);
         at = end;
     }

@@ -2,6 +2,10 @@
 
 #include <cstdio>
 
+#include "engine/core/position.h"
+#include "engine/search/results.h"
+#include "engine/session/bridge.h"
+#include "engine/session/session.h"
 #include "game/controller.h"
 
 const std::int32_t perMoveTimes[TimeTableSize] = {
@@ -39,22 +43,49 @@ void clockLines(const GameController& controller, const char* youWord, const cha
     formatClockLine(engineLine, size, cpuWord, userWhite ? blackLetter : whiteLetter, engineClock);
 }
 
+std::uint32_t GamePlatform::tickMs() {
+    return tickCount();
+}
+
 void GameController::clockTick() {
     // 1. A press whose release never arrived ends here.
     if (stylusDown && !host().stylusButtonDown()) stylusReleased(-1, -1);
-    // 2. The time the tutor's question is open counts for nobody.
-    if (questionOpen) return;
-    // 3. The clocks freeze at the end of a game.
-    if (gameDecided()) return;
-    // 4., 5.
-    std::int32_t& clock = sideToMove() == 1 ? whiteClockMs : blackClockMs;
-    clock += 1000;
-    if (whiteClockMs > ClockLimitMs) whiteClockMs = ClockLimitMs;
-    if (blackClockMs > ClockLimitMs) blackClockMs = ClockLimitMs;
+    // 2.-5. The time since the last settling goes to the clock that ran.
+    const bool running = clockSide != 0;
+    settleClocks();
     // 6.
-    host().repaintStatus();
+    if (running || clockSide != 0) host().repaintStatus();
 }
 
 void GameController::clockTimerFired() {
-    if (host().isForeground()) clockTick();
+    clockTick();
+}
+
+void GameController::settleClocks() {
+    const std::uint32_t now = host().tickMs();
+    if (clockSide == White || clockSide == Black) {
+        std::int32_t& clock = clockSide == White ? whiteClockMs : blackClockMs;
+        const std::int64_t total = static_cast<std::int64_t>(clock) + static_cast<std::uint32_t>(now - clockMark);
+        clock = static_cast<std::int32_t>(total < ClockLimitMs ? total : ClockLimitMs);
+    }
+    clockMark = now;
+    // Slides, the tutor's question, another window in front and a decided game
+    // count for nobody. The game position is read only while the worker leaves it
+    // alone: idle, or waiting for its notification to be handled.
+    const bool readable = engineSession.searchState == 0 || handlingEngineNotification();
+    const bool decided = readable && gameOver(engineSession.gamePosition) != 0;
+    const bool counts = clockTimerId != 0 && !animating && !questionOpen && host().isForeground() && !decided;
+    // The engine, when asked to move, plays the side the user does not.
+    int side = engineBusy ? (userColour == White ? Black : White) : sideToMove();
+    if (!engineBusy && readable) side = engineSession.gamePosition.sideToMove;
+    clockSide = counts ? side : 0;
+    engineBridge().setClocksUsed(whiteClockMs, blackClockMs);
+}
+
+void GameController::setClocks(std::int32_t whiteMs, std::int32_t blackMs) {
+    const auto held = [](std::int32_t ms) { return ms < 0 ? 0 : (ms > ClockLimitMs ? ClockLimitMs : ms); };
+    whiteClockMs = held(whiteMs);
+    blackClockMs = held(blackMs);
+    clockSide = 0;
+    settleClocks();
 }

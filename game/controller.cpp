@@ -101,7 +101,7 @@ void GameController::resetGame() {
     // 3.
     engineSession.rootScore = 0;
     clockTimerStarted = false;
-    whiteClockMs = blackClockMs = 0;
+    setClocks(0, 0);
     // 4.
     stylusDown = false;
     capturedPiece = 0;
@@ -335,9 +335,10 @@ void GameController::onEngineProgress(int depth) {
     const int after = sign * static_cast<int>(engineSession.rootScore);
     if (after >= DecisiveAdvantage) return;
     if (before - after <= TutorWarningDrop || tutorWarned) return;
-    // 5.
+    // 5. The time the question is open counts for nobody.
     tutorWarned = true;
     questionOpen = true;
+    settleClocks();
     // 6., 7.
     if (host().askYesNo(MessageWeakMove, settings.language)) {
         const std::int32_t betterMove = replyBeforeMove;
@@ -350,6 +351,7 @@ void GameController::onEngineProgress(int depth) {
     }
     // 8.
     questionOpen = false;
+    settleClocks();
 }
 
 bool GameController::loadSkin(int skin) {
@@ -430,13 +432,17 @@ void GameController::slidePiece(int fromColumn, int fromRow, int toColumn, int t
 
 void GameController::startClockTimer() {
     // One clock timer per view: starting it again replaces the running one.
+    settleClocks();
     if (clockTimerId) host().stopTimer(clockTimerId);
     clockTimerId = host().startTimer(view, ClockTimerIdentifier, ClockTimerPeriodMs);
+    settleClocks();
 }
 
 void GameController::stopClockTimer() {
+    settleClocks();
     if (clockTimerId) host().stopTimer(clockTimerId);
     clockTimerId = 0;
+    clockSide = 0;
 }
 
 // ---------------------------------------------------------------------------
@@ -449,6 +455,9 @@ void GameController::boardPainted(void* paintedView) {
         startClockTimer();
         clockTimerStarted = true;
     }
+    // Whatever the paint shows (a move, a takeback, a loaded game) may have
+    // changed the side whose clock runs.
+    settleClocks();
 }
 
 void GameController::advanceSlide() {

@@ -65,6 +65,8 @@ class GameController {
     bool clockTimerStarted;     // the clock timer runs for this game
     std::int32_t whiteClockMs;  // time White has been to move
     std::int32_t blackClockMs;  // time Black has been to move
+    std::uint32_t clockMark;    // tick (ms) up to which the clocks are counted
+    std::int32_t clockSide;     // colour whose clock runs since clockMark, 0 = none
     std::intptr_t clockTimerId; // handle of the running clock timer, 0 = none
     void* view;                 // the game view as last painted (owner of the clock timer)
 
@@ -124,17 +126,27 @@ class GameController {
     void forwardAll();
     void swapSides();
 
-    // Clocks.
+    // Clocks. They measure real time: whatever changes the side to move or
+    // whether a clock runs (a move, a slide, the tutor's question, another
+    // window in front) settles them first.
     void clockTick();
-    // The view's clock timer fired: a tick while the main window is in
-    // front; a tick while another window is in front is lost.
+    // Adds the time since the last settling to the clock that was running,
+    // then lets the clock of the side to move run if it counts now: the clock
+    // timer runs, no slide, no question, the main window in front, the game
+    // not decided.
+    void settleClocks();
+    // Puts both clocks at these values (a new game, a restored game).
+    void setClocks(std::int32_t whiteMs, std::int32_t blackMs);
+    // The view's clock timer fired: the clocks are settled and shown (time
+    // with another window in front counts for nobody).
     void clockTimerFired();
 
     // Game files. The paths are full file names.
     bool saveAutosave();
     bool loadAutosave();
     bool writeGameToFile(const char* path);
-    bool readGameFromFile(const char* path);
+    // The game of that index in a file of several games (see listGames).
+    bool readGameFromFile(const char* path, int gameIndex = 0);
 
     // The platform, or a silent stand-in when none was given.
     GamePlatform& host();

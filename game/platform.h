@@ -37,6 +37,8 @@ class GamePlatform {
     virtual void repaintStatus() { repaint(); }
 
     virtual void sleepMs(int milliseconds) = 0;
+    // Milliseconds of a steady clock: the clocks measure real time with it.
+    virtual std::uint32_t tickMs();
 
     // Handles the engine's notifications that wait for the main thread now,
     // from within a command: a worker asked to stop while it waits for one

@@ -32,6 +32,8 @@ bool levelIsValid(std::uint32_t mode, std::uint32_t value) {
         return timeTableIndex(perMoveTimes, value) >= 0;
     case LevelGameIn:
         return timeTableIndex(gameTimes, value) >= 0;
+    case LevelNovice:
+        return value <= 2;
     default:
         return false;
     }

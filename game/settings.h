@@ -12,6 +12,7 @@ constexpr const char* SettingsFileName = "options.cfg";
 constexpr std::uint32_t LevelRank = 0;   // fixed search depth, value = level index 0..9
 constexpr std::uint32_t LevelTurnIn = 1; // time per engine move, value in ms
 constexpr std::uint32_t LevelGameIn = 2; // time for the whole game, value in ms
+constexpr std::uint32_t LevelNovice = 3; // beginner level below Rank 1, value 0..2
 
 // Offsets of the fields in the file image.
 //   0 u32 levelMode      4 u32 levelValue
@@ -19,8 +20,8 @@ constexpr std::uint32_t LevelGameIn = 2; // time for the whole game, value in ms
 //  12 u32 isometric     16 i32 orientation  20 u32 skin      24 i32 language
 //  28 8 bytes reserved (written back as read)
 struct Settings {
-    std::uint32_t levelMode;     // 0 Rank, 1 Turn In, 2 Game In
-    std::uint32_t levelValue;    // mode 0: level index 0..9; modes 1, 2: milliseconds
+    std::uint32_t levelMode;     // 0 Rank, 1 Turn In, 2 Game In, 3 Novice
+    std::uint32_t levelValue;    // mode 0: level index 0..9; modes 1, 2: milliseconds; mode 3: 0..2
     std::uint8_t showLegalMoves; // mark destinations and movable pieces
     std::uint8_t showLastMove;   // mark the last move played
     std::uint8_t tutorMode;      // warn after a weak move

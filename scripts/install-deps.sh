@@ -4,13 +4,14 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   libgtest-dev libgmock-dev
-  qt6-base-dev qt6-svg-dev libgl-dev
+  qt6-base-dev qt6-svg-dev qt6-multimedia-dev libgl-dev
   fonts-dejavu-core fonts-noto-cjk qt6-translations-l10n
   xvfb xauth
   python3
   pgn-extract fairymax sjeng phalanx
   clang libclang-rt-14-dev
   dpkg-dev file appstream desktop-file-utils man-db xboard polyglot imagemagick xdotool
+  fairymax phalanx sjeng gnuchess
 )
 # node and npm run the chess.js checks of tools/pgn-check; some machines have
 # them from outside Debian.

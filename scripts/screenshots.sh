@@ -24,3 +24,6 @@ mkdir -p "$out/languages" "$out/small"
 mv "$out"/language-*.png "$out/languages/"
 QT_QPA_PLATFORM=offscreen build/bin/tavisk-screenshots "$scratch/rendered" >/dev/null
 cp "$scratch"/rendered/small-*.png "$out/small/"
+run --screen 480x640 --zoom 1 --shots promotion
+run --screen 640x480 --zoom 1 --shots review
+run --screen 480x640 --zoom 1 --shots check

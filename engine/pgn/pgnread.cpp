@@ -360,7 +360,9 @@ int playMoves(const char* text, Position& position, GameRecord* record, int maxP
         cursor.readToken(token);
         cursor.skipAnnotations();
         const char* move = afterMoveNumber(token);
-        if (std::strcmp(move, "--") == 0 || std::strcmp(move, "Z0") == 0) {
+        // The engine plays any token that begins with "Null" as a null move.
+        if (std::strcmp(move, "--") == 0 || std::strcmp(move, "Z0") == 0 ||
+            std::strncmp(move, "Null", 4) == 0) {
             if (nullMove) *nullMove = true;
             break;
         }

@@ -12,6 +12,7 @@
 #include "engine/eval/pawns.h"
 #include "engine/search/alphabeta.h"
 #include "engine/search/book.h"
+#include "engine/search/novice.h"
 #include "engine/search/ordering.h"
 #include "engine/search/results.h"
 #include "engine/search/searchdata.h"
@@ -167,10 +168,10 @@ int rootSearch(Position& pos, int mode, int maxDepth) {
     bool committed = false;
 
     // 2. The book answers at once (not while pondering: its move would be
-    // recorded before the opponent has moved).
+    // recorded before the opponent has moved); beginners know no book.
     int32_t bookMove = NoMove;
     int bookValue = NoBookValue;
-    if (mode == ThinkMode && searchPosition.ply < BookMaxPly && searchMoveCount == 0)
+    if (mode == ThinkMode && searchPosition.ply < BookMaxPly && searchMoveCount == 0 && noviceLevel == 0)
         bookValue = chooseBookMove(openingBook, searchPosition, bookMove);
     if (bookValue != NoBookValue) {
         s.rootScore = bookValue * 10;
@@ -180,6 +181,25 @@ int rootSearch(Position& pos, int mode, int maxDepth) {
         s.engineMove = bookMove;
         s.expectedReply = 0;
         committed = true;
+    } else if (mode == ThinkMode && noviceLevel > 0) {
+        // A beginner level chooses its own move and plays it at once.
+        int score = 0;
+        rootMove = chooseNoviceMove(rootPosition, noviceLevel, score);
+        rootDepth = 1;
+        rootBestScore = score;
+        s.rootScore = score;
+        pvTable[1][0] = rootMove == NoMove ? 0 : 1;
+        pvTable[1][1] = rootMove;
+        if (rootMove != NoMove) {
+            s.promotionChoice = Queen;
+            recordMove(nullptr, rootMove, searchPosition);
+            uint32_t changed, former;
+            makeMove(searchPosition, rootMove, changed, former, Queen);
+            s.engineMove = rootMove;
+            s.expectedReply = 0;
+            s.gameResult = GameInProgress;
+            committed = true;
+        }
     } else {
         // 3. Preparation and the root moves, generated once.
         rootMove = NoMove;
@@ -255,7 +275,8 @@ int rootSearch(Position& pos, int mode, int maxDepth) {
         if (mode == PonderMode) commitPonderPosition(pos);
         if (committed) {
             playEngineMove();
-            if (s.gameResult == GameInProgress) resignOrOfferDraw(s.rootScore, colour);
+            // A beginner plays every game out.
+            if (s.gameResult == GameInProgress && noviceLevel == 0) resignOrOfferDraw(s.rootScore, colour);
         }
         if (gameOver(pos)) printResult(pos);
     }

@@ -10,6 +10,7 @@
 #include "engine/core/makemove.h"
 #include "engine/core/movegen.h"
 #include "engine/core/notation.h"
+#include "engine/search/novice.h"
 #include "engine/search/results.h"
 #include "engine/search/rootsearch.h"
 #include "engine/search/searchdata.h"
@@ -154,7 +155,8 @@ void workerLoop() {
 
         // 4. Think on the opponent's time.
         int engineColour = s.engineColour;
-        if (s.ponderEnabled == 1 && s.stopRequest != StopAndAbort &&
+        // A beginner level answers at once and has nothing to ponder.
+        if (s.ponderEnabled == 1 && noviceLevel == 0 && s.stopRequest != StopAndAbort &&
             (engineColour == EnginePlaysBlack || engineColour == EnginePlaysWhite) &&
             s.gameResult == GameInProgress)
             ponder();

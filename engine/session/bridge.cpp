@@ -9,6 +9,7 @@
 #include "engine/core/movegen.h"
 #include "engine/core/position.h"
 #include "engine/search/book.h"
+#include "engine/search/novice.h"
 #include "engine/search/results.h"
 #include "engine/search/searchdata.h"
 #include "engine/search/timecontrol.h"
@@ -23,6 +24,18 @@ constexpr float UnlimitedSeconds = 1000000.0f;
 
 bool onBoard(int column, int row) {
     return column >= 0 && column < 8 && row >= 0 && row < 8;
+}
+
+// The engine's two clocks hold what is left of the game time, in centiseconds
+// (the unit of "time" and "otim"): the game time less what each side has used,
+// never below zero.
+void setRemainingClocks(long gameMs, const std::int32_t usedMs[2]) {
+    const auto left = [gameMs](std::int32_t used) {
+        const long remaining = gameMs - static_cast<long>(used);
+        return static_cast<int32_t>(remaining > 0 ? remaining / 10 : 0);
+    };
+    engineSession.whiteClock = left(usedMs[0]);
+    engineSession.blackClock = left(usedMs[1]);
 }
 
 // The position n plies before (negative n: after) the current one, rebuilt
@@ -106,8 +119,11 @@ void EngineBridge::newEngineGame() {
 void EngineBridge::setLevel(int mode, long value) {
     levelMode = mode;
     levelValue = value;
+    // Mode 3 is a beginner level 0..2: its own move choice, no clock.
+    noviceLevel = mode == 3 ? static_cast<int>(value < 0 ? 1 : value > 2 ? 3 : value + 1) : 0;
     char line[64];
-    if (mode == 0) {
+    if (mode == 0 || mode == 3) {
+        if (mode == 3) value = 0;
         std::snprintf(line, sizeof line, "sd %ld", value + 2);
         processCommand(line);
         processCommand("level 0 99 0");
@@ -118,10 +134,12 @@ void EngineBridge::setLevel(int mode, long value) {
     processCommand("sd 99");
     std::snprintf(line, sizeof line, "level 0 %ld %ld", minutes, seconds);
     processCommand(line);
-    if (mode == 2) {
-        engineSession.whiteClock = static_cast<int32_t>(value / 100);
-        engineSession.blackClock = static_cast<int32_t>(value / 100);
-    }
+    if (mode == 2) setRemainingClocks(value, clockUsedMs);
+}
+
+void EngineBridge::setClocksUsed(std::int32_t whiteMs, std::int32_t blackMs) {
+    clockUsedMs[0] = whiteMs;
+    clockUsedMs[1] = blackMs;
 }
 
 void EngineBridge::go() {
@@ -133,12 +151,14 @@ void EngineBridge::go() {
     // 3. The time limits of the level.
     switch (levelMode) {
     case 0:
+    case 3:
         allocateTime(UnlimitedSeconds, 0);
         break;
     case 1:
         allocateTime(0.0f, static_cast<int>(levelValue / 1000));
         break;
     default: {
+        setRemainingClocks(levelValue, clockUsedMs);
         const int clock = engineSession.gamePosition.sideToMove == Black ? engineSession.blackClock.load()
                                                                          : engineSession.whiteClock.load();
         allocateTime(static_cast<float>(clock) * 0.01f, 0);

@@ -16,7 +16,8 @@ struct EngineBridge {
     std::int32_t movableCount;
     std::int32_t movableCursor;
     std::int32_t levelMode; // as last given to setLevel
-    long levelValue;        // mode 0: level number; modes 1, 2: ms
+    long levelValue;        // mode 0: level number; modes 1, 2: ms; mode 3: beginner level 0..2
+    std::int32_t clockUsedMs[2]; // time White and Black have been to move, as the game's clocks show
     // Called by go() once the engine has stopped and before it may think: the
     // game as it stands is complete (the controller writes it then). May be null.
     void (*beforeSearch)();
@@ -27,6 +28,9 @@ struct EngineBridge {
     void newEngineGame();
     // Sends the depth and level lines for a level mode and value.
     void setLevel(int mode, long value);
+    // The time each side has used so far: a game time ("Game In") budgets
+    // every engine move from what is left of it.
+    void setClocksUsed(std::int32_t whiteMs, std::int32_t blackMs);
     // Stops any search, sets the time limits and lets the engine move for the
     // side to move; nothing when the game is over.
     void go();

@@ -1,6 +1,8 @@
 #include "engine/session/commands.h"
 
+#include <algorithm>
 #include <chrono>
+#include <climits>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +17,7 @@
 #include "engine/eval/pawns.h"
 #include "engine/pgn/pgnwrite.h"
 #include "engine/search/book.h"
+#include "engine/search/novice.h"
 #include "engine/search/results.h"
 #include "engine/search/rootsearch.h"
 #include "engine/search/searchdata.h"
@@ -68,6 +71,22 @@ bool isDigit(char c) {
 // A line that is one character followed by its end.
 bool isSingle(const char* line, char c) {
     return line[0] == c && (line[1] == '\n' || line[1] == '\r' || line[1] == '\0');
+}
+
+// A clock value of "time" or "otim" (centiseconds) within some 115 days either way, so
+// that "1e60" or "nan" still gives a whole number of centiseconds.
+float boundedClock(float value) {
+    constexpr float Limit = 1.0e9f;
+    if (!(value > -Limit)) return -Limit;
+    return value < Limit ? value : Limit;
+}
+
+// The control's base time less a reported clock value, in centiseconds, kept within
+// what the clock fields hold whatever "level" gave.
+int32_t clockLeft(float reported) {
+    const int64_t left =
+        static_cast<int64_t>(engineSession.baseMinutes) * 6000 - static_cast<int64_t>(reported);
+    return static_cast<int32_t>(std::clamp<int64_t>(left, INT32_MIN, INT32_MAX));
 }
 
 void sleepMilliseconds(int ms) {
@@ -366,6 +385,12 @@ void uciGo(const char* line) {
     startThinking();
 }
 
+// The beginner level from its number (0 = the full search), clamped to the levels there are.
+void setNoviceLevel(const char* number) {
+    const int level = std::atoi(number);
+    noviceLevel = level < 0 ? 0 : level > NoviceLevelCount ? NoviceLevelCount : level;
+}
+
 // The predicted move was played: the ponder search becomes the real one.
 void uciPonderHit() {
     if (ponderSearch) {
@@ -382,6 +407,8 @@ void uciSetOption(const char* line) {
     if (contains(line, "Clear Hash")) {
         abortSearch();
         initTranspositionTable();
+    } else if (contains(line, "name Novice value ")) {
+        setNoviceLevel(std::strstr(line, "value ") + 6);
     } else if (contains(line, "name Hash")) {
         long megabytes;
         const char* value = std::strstr(line, "value ");
@@ -457,6 +484,11 @@ int processCommand(const char* line) {
     }
     // The lines a UCI interface adds; none of them is a line of the language above.
     if (uciCommand(line)) return 1;
+    // The beginner levels, as an xboard option: "option Novice=N".
+    if (beginsWith(line, "option Novice=")) {
+        setNoviceLevel(line + std::strlen("option Novice="));
+        return 1;
+    }
     // 2. Feature acknowledgements.
     if (contains(line, "accepted")) return 1;
     // 3. The opponent's name.
@@ -476,17 +508,17 @@ int processCommand(const char* line) {
     if (std::strcmp(line, "time") != 0) {
         float value;
         if (std::sscanf(line, "time %f", &value) == 1) {
+            value = boundedClock(value);
             engineSession.lastTime = value;
             clockReported = true;
         }
-        setEngineClock(engineSession.baseMinutes * 6000 - static_cast<int32_t>(engineSession.lastTime), true);
+        setEngineClock(clockLeft(engineSession.lastTime), true);
     }
     // 6. "otim": the opponent's remaining time.
     if (contains(line, "otim")) {
         float value;
-        if (std::sscanf(line, "otim %f", &value) == 1) engineSession.lastOtim = value;
-        setEngineClock(engineSession.baseMinutes * 6000 - static_cast<int32_t>(engineSession.lastOtim),
-                       false);
+        if (std::sscanf(line, "otim %f", &value) == 1) engineSession.lastOtim = boundedClock(value);
+        setEngineClock(clockLeft(engineSession.lastOtim), false);
     }
     // 7. "force": play neither side.
     if (contains(line, "force")) {

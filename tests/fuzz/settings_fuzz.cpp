@@ -41,7 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Settings settings;
   bool present = loadSettings(settings, path.c_str());
   FUZZ_CHECK(present == (size > 0), "presence of the file");
-  FUZZ_CHECK(settings.levelMode <= LevelGameIn, "level mode");
+  FUZZ_CHECK(settings.levelMode <= LevelNovice, "level mode");
+  FUZZ_CHECK(settings.levelMode != LevelNovice || settings.levelValue <= 2, "beginner level");
   FUZZ_CHECK(settings.levelMode != LevelRank || settings.levelValue <= 9, "rank level");
   FUZZ_CHECK(settings.isometric <= 1 && settings.skin <= 2, "board style");
   FUZZ_CHECK(settings.language >= 0 && settings.language <= 6, "language");

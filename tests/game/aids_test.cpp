@@ -67,7 +67,10 @@ TEST_F(GameTest, TutorAnsweredYesStopsTheEngineThreadAndTakesTheMoveBack) {
     platform->answer = [&] {
         // The clocks stand still while the question is open.
         const int white = game().whiteClockMs, black = game().blackClockMs;
-        for (int i = 0; i < 3; ++i) game().clockTick();
+        for (int i = 0; i < 3; ++i) {
+            platform->now += 1000;
+            game().clockTick();
+        }
         whiteDuring = game().whiteClockMs - white;
         blackDuring = game().blackClockMs - black;
         EXPECT_TRUE(game().questionOpen);

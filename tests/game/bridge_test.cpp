@@ -1,5 +1,6 @@
 #include "engine/core/movegen.h"
 #include "engine/core/position.h"
+#include "engine/search/novice.h"
 #include "engine/session/bridge.h"
 #include "engine/session/session.h"
 #include "tests/game/game_harness.h"
@@ -19,6 +20,7 @@ TEST_F(GameTest, LevelsBecomeDepthAndLevelLines) {
         {1, 5000, 99, 0, 5},   // "Turn In" "5 sec"
         {1, 30000, 99, 0, 30}, // "Turn In" "30 sec"
         {1, 180000, 99, 3, 0}, // "Turn In" "3 min"
+        {3, 1, 2, 99, 0},      // "Novice" "2": its own move choice, no clock
         {2, 300000, 99, 5, 0}, // "Game In" "5 min"
     };
     for (const auto& level : levels) {
@@ -28,9 +30,10 @@ TEST_F(GameTest, LevelsBecomeDepthAndLevelLines) {
         EXPECT_EQ(engineSession.increment, level.seconds) << level.mode << " " << level.value;
         EXPECT_EQ(engineBridge().levelMode, level.mode);
         EXPECT_EQ(engineBridge().levelValue, level.value);
+        EXPECT_EQ(noviceLevel, level.mode == 3 ? level.value + 1 : 0);
     }
-    EXPECT_EQ(engineSession.whiteClock, 3000); // the game time in centiseconds
-    EXPECT_EQ(engineSession.blackClock, 3000);
+    EXPECT_EQ(engineSession.whiteClock, 30000); // the whole game time, in centiseconds
+    EXPECT_EQ(engineSession.blackClock, 30000);
 }
 
 TEST_F(GameTest, BridgeListsAndPiecesBeforeTheLastMove) {

@@ -19,6 +19,7 @@
 #include "engine/session/session.h"
 #include "game/autosave.h"
 #include "game/clocks.h"
+#include "game/gamelist.h"
 #include "game/gamefiles.h"
 #include "tests/game/game_harness.h"
 
@@ -49,20 +50,48 @@ TEST(ClockLines, Format) {
     EXPECT_STREQ(line, "You: W ");
 }
 
-TEST_F(GameTest, ClocksCountTheSideToMoveAndStopAtTheLimit) {
+// The clocks measure the real time each side is to move: answers under a second count,
+// slides (whose frames sleep) and time with another window in front do not.
+TEST_F(GameTest, ClocksMeasureTheRealTimeOfEachSide) {
     startGame();
-    for (int i = 0; i < 61; ++i) game().clockTimerFired();
-    EXPECT_EQ(lines(game()), "You: W  1:01|CPU: B  0:00");
-    EXPECT_EQ(platform->statusRepaints, 61);
-    // Ticks while another window is in front are lost.
-    platform->foreground = false;
+    platform->now += 61500;
     game().clockTimerFired();
-    EXPECT_EQ(game().whiteClockMs, 61000);
+    EXPECT_EQ(lines(game()), "You: W  1:01|CPU: B  0:00");
+    EXPECT_EQ(platform->statusRepaints, 1);
+    // Another window in front: the time since the last settling still counts, the rest not.
+    platform->now += 200;
+    platform->foreground = false;
+    game().settleClocks(); // the main window's activation changed
+    platform->now += 5000;
+    game().clockTimerFired();
+    EXPECT_EQ(game().whiteClockMs, 61700);
+    // In front again: the clock runs on.
     platform->foreground = true;
+    game().clockTimerFired();
+    platform->now += 1000;
+    game().clockTimerFired();
+    EXPECT_EQ(game().whiteClockMs, 62700);
+
+    // Quick answers on both sides, each move with its slide.
+    const char* const moves[][2] = {{"e2", "e4"}, {"d2", "d4"}, {"g1", "f3"}, {"b1", "c3"}};
+    long slept = platform->sleptMs;
+    for (const auto& move : moves) {
+        platform->now += 400;
+        tap(col(move[0]), row(move[0]));
+        tap(col(move[1]), row(move[1]));
+        ASSERT_TRUE(game().engineBusy);
+        platform->now += 300;
+        ASSERT_TRUE(waitForEngine());
+    }
+    EXPECT_GT(platform->sleptMs - slept, 8 * SlideFramePeriodMs); // the slides took their time
+    EXPECT_EQ(game().whiteClockMs, 62700 + 4 * 400);
+    EXPECT_EQ(game().blackClockMs, 4 * 300);
+    EXPECT_EQ(engineBridge().clockUsedMs[0], game().whiteClockMs); // what a game time budgets from
+    EXPECT_EQ(engineBridge().clockUsedMs[1], game().blackClockMs);
 
     // A press whose release was lost ends at the next tick.
     int x, y;
-    squarePoint(col("e2"), row("e2"), x, y);
+    squarePoint(col("a2"), row("a2"), x, y);
     game().stylusPressed(x, y);
     ASSERT_TRUE(game().stylusDown);
     platform->stylusHeld = true;
@@ -72,15 +101,45 @@ TEST_F(GameTest, ClocksCountTheSideToMoveAndStopAtTheLimit) {
     game().clockTick();
     EXPECT_FALSE(game().stylusDown);
 
-    game().whiteClockMs = ClockLimitMs - 1000;
-    for (int i = 0; i < 3; ++i) game().clockTick();
+    game().setClocks(ClockLimitMs - 1000, 0);
+    platform->now += 3000;
+    game().clockTick();
     EXPECT_EQ(game().whiteClockMs, ClockLimitMs);
 
-    // The user's line follows the user's colour.
+    // The user's line follows the user's colour (a fresh start, without this game).
+    waitForAutosave();
+    std::remove(gameFile(AutosaveFileName).c_str());
     startGame(false);
     ASSERT_TRUE(waitForEngine());
+    platform->now += 1000;
     game().clockTick();
     EXPECT_EQ(lines(game()), "You: B  0:01|CPU: W  0:00");
+}
+
+// "Game In": both sides have the whole game time, and every engine move is budgeted
+// from what is left of its side's time, also in a game loaded with its clocks.
+TEST_F(GameTest, GameTimeBudgetsFromTheTimeLeft) {
+    startGame();
+    game().settings.levelMode = LevelGameIn;
+    game().settings.levelValue = 600000; // 10 min
+    game().applySettings();
+    EXPECT_EQ(engineSession.whiteClock, 60000); // centiseconds
+    EXPECT_EQ(engineSession.blackClock, 60000);
+    platform->now += 5000;
+    tap(col("e2"), row("e2"));
+    tap(col("e4"), row("e4"));
+    ASSERT_TRUE(game().engineBusy);
+    EXPECT_NEAR(engineSession.targetTime, 599.5f / 44, 0.01f); // about 13.6 s, not a tenth of it
+    game().takeBack(true);
+
+    // A loaded game brings its clocks, and Black's next move has 8 of its 10 minutes.
+    loadText("[Event \"Test\"]\r\n[WhiteTimeUsed \"0:01:00\"]\r\n[BlackTimeUsed \"0:02:00\"]\r\n\r\n"
+             "1. e4 e5 2. Nf3\r\n*");
+    EXPECT_EQ(game().whiteClockMs, 60000);
+    EXPECT_EQ(game().blackClockMs, 120000);
+    game().swapSides(); // the engine takes Black, to move
+    ASSERT_TRUE(game().engineBusy);
+    EXPECT_NEAR(engineSession.targetTime, 479.5f / 43, 0.01f);
 }
 
 TEST_F(GameTest, SavedGameLoadsBackWithTheUserToMove) {
@@ -136,7 +195,12 @@ TEST_F(GameTest, TheLongestGameIsSavedAndReadWhole) {
     ASSERT_TRUE(game().writeGameToFile(path.c_str()));
     const std::string text = fileText(path);
     EXPECT_GT(text.size(), 4096u);
-    EXPECT_EQ(text.substr(text.size() - 3), "\r\n*");
+    // The knights' shuffle repeats the position: the text ends with its Result tag's mark.
+    const std::size_t tag = text.find("[Result \"");
+    ASSERT_NE(tag, std::string::npos);
+    const std::string mark = text.substr(tag + 9, text.find('"', tag + 9) - tag - 9);
+    EXPECT_EQ(mark, "1/2-1/2");
+    EXPECT_EQ(text.substr(text.size() - mark.size() - 2), "\r\n" + mark);
     EXPECT_NE(text.find("348. "), std::string::npos);
 
     game().startNewGame(true);
@@ -293,18 +357,23 @@ TEST_F(GameTest, AutosaveRestoresTheGameAtTheNextStart) {
     EXPECT_FALSE(fileIsPresent(gameFile(AutosaveFileName).c_str()));
     tap(col("e2"), row("e2"));
     tap(col("e4"), row("e4"));
+    platform->now += 2000;
     ASSERT_TRUE(waitForEngine());
-    for (int i = 0; i < 5; ++i) game().clockTick();
+    platform->now += 65000;
     const Position played = engineSession.gamePosition;
     game().shutdown();
     EXPECT_EQ(platform->liveImages, 0);
+    // The clocks travel in tags of their own.
+    const std::string saved = fileText(gameFile(AutosaveFileName));
+    EXPECT_NE(saved.find("[WhiteTimeUsed \"0:01:05\"]\r\n[BlackTimeUsed \"0:00:02\"]\r\n\r\n"),
+              std::string::npos);
 
     startGame();
     EXPECT_TRUE(samePosition(played, engineSession.gamePosition));
     EXPECT_EQ(recordLength(), 2);
     EXPECT_EQ(game().userColour, White);
     EXPECT_FALSE(game().engineBusy);
-    EXPECT_EQ(lines(game()), "You: W  0:00|CPU: B  0:00");
+    EXPECT_EQ(lines(game()), "You: W  1:05|CPU: B  0:02");
 
     // Quit while the engine thinks: the user gets the engine's side.
     game().settings.levelMode = LevelTurnIn;
@@ -323,6 +392,58 @@ TEST_F(GameTest, AutosaveRestoresTheGameAtTheNextStart) {
     EXPECT_FALSE(game().engineBusy);
     pumpFor(300);
     EXPECT_EQ(engineSession.gamePosition.ply, 4); // the engine waits for the user
+}
+
+// A file of several games: each is listed with its tags and loads on its own, never
+// played on top of another; a text without tags is one game.
+TEST_F(GameTest, FileOfSeveralGamesLoadsTheChosenOne) {
+    startGame();
+    const std::string path = (folder / "three.pgn").string();
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    std::fputs("[Event \"Club\"]\n[Date \"2024.05.01\"]\n[White \"Ann\"]\n[Black \"Bob\"]\n"
+               "[Result \"1-0\"]\n[EventDate \"2024.04.30\"]\n\n1. e4 e5 2. Nf3 Nc6 3. Bb5 a6 1-0\n\n"
+               "[Event \"Set up\"]\n[White \"Cid\"]\n[FEN \"4k3/8/8/8/8/8/8/R3K3 b - - 0 1\"]\n\n1... Kd7 2. Ra7+ *\n\n"
+               "[Event \"Open\"]\n[Date \"2023.??.??\"]\n[White \"Dee\"]\n[Black \"Eve\"]\n[Result \"1/2-1/2\"]\n\n"
+               "1. d4 d5 2. c4 1/2-1/2\n",
+               file);
+    std::fclose(file);
+    const std::vector<GameListEntry> games = listGames(path.c_str());
+    ASSERT_EQ(games.size(), 3u);
+    const char* const expected[3][5] = {{"Ann", "Bob", "1-0", "2024.05.01", "Club"},
+                                        {"Cid", "?", "?", "", "Set up"},
+                                        {"Dee", "Eve", "1/2-1/2", "2023.??.??", "Open"}};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(games[i].white, expected[i][0]);
+        EXPECT_EQ(games[i].black, expected[i][1]);
+        EXPECT_EQ(games[i].result, expected[i][2]);
+        EXPECT_EQ(games[i].date, expected[i][3]);
+        EXPECT_EQ(games[i].event, expected[i][4]);
+    }
+
+    const struct {
+        int index;
+        int plies;
+        const char* square; // a square that shows it is this game and no other
+        int piece;
+    } loads[] = {{2, 3, "c4", WhitePawn}, {0, 6, "b5", WhiteBishop},
+                 {1, 3, "a7", WhiteRook}}; // the record counts Black's first move as ply 2
+    for (const auto& load : loads) {
+        SCOPED_TRACE(load.index);
+        ASSERT_TRUE(game().readGameFromFile(path.c_str(), load.index));
+        EXPECT_EQ(recordLength(), load.plies);
+        EXPECT_EQ(engineBridge().pieceAt(col(load.square), row(load.square)), load.piece);
+    }
+    EXPECT_FALSE(game().readGameFromFile(path.c_str(), 3));
+    EXPECT_FALSE(game().readGameFromFile(path.c_str(), -1));
+
+    // One game (or bare move text) is the whole file; an empty file holds none.
+    loadText("1. f4 e5");
+    EXPECT_EQ(recordLength(), 2);
+    EXPECT_EQ(listGames((folder / "load.pgn").string().c_str()).size(), 1u);
+    file = std::fopen(path.c_str(), "wb");
+    std::fclose(file);
+    EXPECT_TRUE(listGames(path.c_str()).empty());
+    EXPECT_TRUE(listGames((folder / "missing.pgn").string().c_str()).empty());
 }
 
 // A game text without the lines of the moment it was written.

@@ -24,8 +24,12 @@ class FakePlatform : public GamePlatform {
 
     void repaint() override;
     void repaintStatus() override { ++statusRepaints; }
-    void sleepMs(int milliseconds) override { sleptMs += milliseconds; }
+    void sleepMs(int milliseconds) override {
+        sleptMs += milliseconds;
+        now += static_cast<std::uint32_t>(milliseconds);
+    }
     void serveEngineNotifications() override;
+    std::uint32_t tickMs() override { return now; }
     std::intptr_t startTimer(void* view, int identifier, int periodMs) override;
     void stopTimer(std::intptr_t handle) override { runningTimers.erase(handle); }
     void showMessage(int message, int) override { messages.push_back(message); }
@@ -47,6 +51,7 @@ class FakePlatform : public GamePlatform {
     std::vector<bool> decidedAtPaint; // the game was over at each paint
     int statusRepaints = 0;
     long sleptMs = 0;
+    std::uint32_t now = 0; // the steady clock: the slides' sleeps and the tests move it on
     std::set<std::intptr_t> runningTimers;
     std::intptr_t nextTimer = 1;
     std::vector<int> messages;

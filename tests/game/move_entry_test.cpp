@@ -191,8 +191,11 @@ TEST_F(GameTest, GameEndIsShownAnnouncedAndKeptFromTheBoard) {
     EXPECT_TRUE(game().gameDecided());
     EXPECT_FALSE(game().engineBusy);
     EXPECT_EQ(engineSession.gameResult, WhiteWon);
-    for (int i = 0; i < 3; ++i) game().clockTick();
-    EXPECT_EQ(game().whiteClockMs + game().blackClockMs, 0);
+    for (int i = 0; i < 3; ++i) {
+        platform->now += 1000;
+        game().clockTick();
+    }
+    EXPECT_EQ(game().whiteClockMs + game().blackClockMs, 0); // frozen
     tap(col("g1"), row("g1"));
     EXPECT_FALSE(game().pieceSelected);
     drag(col("g1"), row("g1"), col("f1"), row("f1"));
@@ -226,6 +229,7 @@ TEST_F(GameTest, GameEndIsShownAnnouncedAndKeptFromTheBoard) {
     EXPECT_EQ(platform->messages, std::vector<int>{MessageComputerMates});
     EXPECT_EQ(engineSession.gameResult, BlackWon);
     EXPECT_EQ(engineBridge().movableCount, 0);
+    platform->now += 1000;
     game().clockTick();
     EXPECT_EQ(game().whiteClockMs + game().blackClockMs, 0);
     ASSERT_TRUE(game().writeGameToFile(saved.c_str()));

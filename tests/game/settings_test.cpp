@@ -7,7 +7,10 @@
 #include <unistd.h>
 #include <vector>
 
+#include "game/boardstyle.h"
+#include "game/clocks.h"
 #include "game/settings.h"
+#include "game/strength.h"
 
 namespace {
 
@@ -85,6 +88,39 @@ TEST_F(SettingsFile, MissingEmptyShortAndFullFiles) {
     std::uint8_t image[SettingsSize];
     encodeSettings(s, image);
     EXPECT_EQ(0, std::memcmp(image, bytes.data(), SettingsSize));
+
+    // A beginner level is mode 3 with its index, in the same 36 bytes.
+    put(bytes, 0, LevelNovice);
+    put(bytes, 4, 2);
+    write(bytes);
+    ASSERT_TRUE(loadSettings(s, path.c_str()));
+    EXPECT_EQ(s.levelMode, LevelNovice);
+    EXPECT_EQ(s.levelValue, 2u);
+    ASSERT_TRUE(saveSettings(s, path.c_str()));
+    EXPECT_EQ(read(), bytes);
+}
+
+TEST(LevelStrength, TheLadderRisesAndEveryLevelHasAFigure) {
+    std::vector<int> ladder;
+    for (std::uint32_t i = 0; i < 3; ++i) ladder.push_back(levelStrength(LevelNovice, i));
+    for (std::uint32_t i = 0; i < 10; ++i) ladder.push_back(levelStrength(LevelRank, i));
+    for (std::size_t i = 0; i < ladder.size(); ++i) {
+        EXPECT_GT(ladder[i], 0) << i;
+        EXPECT_EQ(ladder[i] % 50, 0) << i;
+        if (i > 0) {
+            EXPECT_GT(ladder[i], ladder[i - 1]) << i;
+        }
+    }
+    int previous = 0;
+    for (int i = 0; i < TimeTableSize; ++i) {
+        const int rating = levelStrength(LevelTurnIn, static_cast<std::uint32_t>(perMoveTimes[i]));
+        EXPECT_GE(rating, previous) << perMoveTimes[i];
+        EXPECT_GT(levelStrength(LevelGameIn, static_cast<std::uint32_t>(gameTimes[i])), 0);
+        previous = rating;
+    }
+    EXPECT_EQ(levelStrength(LevelNovice, 3), 0);
+    EXPECT_EQ(levelStrength(LevelRank, 10), 0);
+    EXPECT_EQ(levelStrength(7, 0), 0);
 }
 
 TEST_F(SettingsFile, DamagedFieldsFallBackToDefaults) {
@@ -95,7 +131,8 @@ TEST_F(SettingsFile, DamagedFieldsFallBackToDefaults) {
     } cases[] = {
         {24, 7, 0},   {24, 0xFFFFFFFF, 0}, // language above 6, negative
         {20, 3, 0},                        // skin above 2
-        {0, 3, 0},                         // level mode above 2
+        {0, 3, 0},                         // beginner mode with a level above 2
+        {0, 4, 0},                         // level mode above 3
         {4, 10, 0},                        // level index above 9
         {4, 1234, 1},                      // a time per move not in the table
         {12, 2, 0},                        // isometric neither 0 nor 1
@@ -159,6 +196,49 @@ TEST_F(SettingsFile, SaveReplacesTheBlockAndKeepsTheRest) {
     EXPECT_EQ(read().size(), 36u);
     const std::string nowhere = (folder / "missing" / "options.cfg").string();
     EXPECT_FALSE(saveSettings(s, nowhere.c_str()));
+}
+
+// Each board family keeps its own view: a style step per row, with the rotations the
+// user made before it, and the view that results.
+TEST(BoardStyles, EachFamilyKeepsItsOrientation) {
+    enum Style { Wood, Blue, BW, Iso };
+    const struct {
+        int rotationsBefore; // "Rotate board" before the style command
+        Style style;
+        bool changes;
+        std::uint32_t isometric, skin;
+        std::int32_t orientation;
+    } steps[] = {
+        {1, Blue, true, 0, 1, 1},  // the turned flat board stays turned
+        {0, Wood, true, 0, 0, 1},  // Wood too
+        {0, Iso, true, 1, 0, 0},   // the isometric board has not been turned yet
+        {3, Blue, true, 0, 1, 1},  // three quarter turns, then the flat board as it was left
+        {0, Blue, false, 0, 1, 1}, // the style shown: nothing changes
+        {0, Iso, true, 1, 0, 3},   // the isometric board as it was left
+        {1, BW, true, 0, 2, 1},    // a fourth quarter turn, back to 0 for the isometric board
+        {1, Iso, true, 1, 0, 0},   // the flat board turned back first
+        {0, Wood, true, 0, 0, 0},
+    };
+    Settings settings;
+    setDefaultSettings(settings);
+    BoardTurns turns{0, 0};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(&step - steps);
+        for (int i = 0; i < step.rotationsBefore; ++i)
+            settings.orientation = settings.isometric ? (settings.orientation + 1) % 4 : !settings.orientation;
+        const std::uint32_t skin = step.style == Blue ? 1 : step.style == BW ? 2 : 0;
+        EXPECT_EQ(chooseBoardStyle(settings, turns, step.style == Iso, skin), step.changes);
+        EXPECT_EQ(settings.isometric, step.isometric);
+        EXPECT_EQ(settings.skin, step.skin);
+        EXPECT_EQ(settings.orientation, step.orientation);
+    }
+    // Turns read from a damaged file are held to their family's range.
+    settings.isometric = 1;
+    settings.orientation = 7;
+    const BoardTurns saved = currentTurns(settings, {5, 0});
+    EXPECT_EQ(saved.isometric, 3);
+    EXPECT_EQ(flatTurn(saved.flat), 1);
+    EXPECT_EQ(isometricTurn(-1), 3);
 }
 
 } // namespace

@@ -382,7 +382,9 @@ void checkGame(const char* when) {
     const Position& start = engineSession.startPosition;
     if (game.ply < start.ply) monkeyFailed("%s: ply %d before the start ply %d", when, game.ply, start.ply);
     Position replay = start;
-    for (int i = 0; i < game.ply - 1; ++i) {
+    // The plies before a set-up position's own (a pasted or loaded position) are not
+    // replayed: the start position already stands after them.
+    for (int i = start.ply - 1; i < game.ply - 1; ++i) {
         if (i >= gameRecord.plyCount)
             monkeyFailed("%s: ply %d but only %d plies recorded", when, game.ply, gameRecord.plyCount);
         char text[MoveTextSize + 1] = {};

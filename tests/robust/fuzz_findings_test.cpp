@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -13,6 +14,7 @@
 #include "engine/core/notation.h"
 #include "engine/core/position.h"
 #include "engine/pgn/pgnread.h"
+#include "engine/session/commands.h"
 #include "engine/session/session.h"
 #include "tests/session/engine_process.h"
 
@@ -125,6 +127,32 @@ TEST(FuzzFindings, EnPassantSquareThatNoPawnPassedIsDropped) {
     EXPECT_EQ(position.epSquare, row.epSquare) << row.fen;
     EXPECT_TRUE(positionIsValid(position, false, &why)) << row.fen << ": " << why;
   }
+}
+
+// A move text "Null" followed by other bytes is played as a null move, so a game
+// holding one is refused like one with "--": its record could not be replayed.
+TEST(FuzzFindings, GameWithANullTokenIsRefused) {
+  initSession();
+  EXPECT_EQ(loadGameText("[Event \"x\"]\r\n\r\n1. e4 Nf6 2. d4 e5\r\n*"), 1);
+  const Position before = engineSession.gamePosition;
+  for (const char* text : {"1. e4 Nf6 2. Null\xe0\xf2 a6 *", "1. e4 Nf6 2. Null a6 *", "1. e4 -- 2. d4 *"}) {
+    EXPECT_EQ(loadGameText(text), 0) << text;
+    EXPECT_TRUE(samePosition(before, engineSession.gamePosition)) << text;
+  }
+}
+
+// "time" and "otim" values beyond any clock ("60e60", "nan") and a "level" of a
+// billion minutes: the clocks are whole numbers of centiseconds all the same (the
+// conversion of an infinite time to an integer was undefined).
+TEST(FuzzFindings, ClockLinesBeyondAnyClockStayInRange) {
+  startEngine();
+  for (const char* line : {"new\n", "level 0 999999999 0\n", "time 1e60\n", "otim 60e60\n", "time nan\n",
+                           "otim -1e60\n"}) {
+    processCommand(line);
+    EXPECT_TRUE(std::isfinite(engineSession.lastTime) && std::fabs(engineSession.lastTime) <= 1e9f) << line;
+    EXPECT_TRUE(std::isfinite(engineSession.lastOtim) && std::fabs(engineSession.lastOtim) <= 1e9f) << line;
+  }
+  processCommand("new\n");
 }
 
 }  // namespace

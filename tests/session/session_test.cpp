@@ -10,6 +10,7 @@
 
 #include "engine/core/fen.h"
 #include "engine/core/gamerecord.h"
+#include "engine/search/novice.h"
 #include "engine/search/thinking.h"
 #include "engine/search/timecontrol.h"
 #include "engine/session/commands.h"
@@ -117,6 +118,25 @@ TEST_F(CommandTest, ReportedClockBudgetsTheMove) {
     for (const char* line : {"new\n", "force\n", "level 40 1 0\n", "time 1000\n", "e2e4\n"})
         processCommand(line);
     EXPECT_FLOAT_EQ(engineSession.targetTime, 9.5f / 41);
+}
+
+TEST_F(CommandTest, BeginnerLevelOptionInBothProtocols) {
+    const struct {
+        const char* line;
+        int level;
+    } rows[] = {
+        {"option Novice=2\n", 2},
+        {"option Novice=9\n", 3}, // clamped to the levels there are
+        {"setoption name Novice value 1\n", 1},
+        {"setoption name Novice value -4\n", 0},
+        {"option Novice=3\n", 3},
+        {"setoption name Novice value 0\n", 0},
+    };
+    for (const auto& row : rows) {
+        processCommand(row.line);
+        EXPECT_EQ(noviceLevel, row.level) << row.line;
+    }
+    EXPECT_EQ(engineSession.depthLimit, 28); // no other field is touched
 }
 
 TEST_F(CommandTest, MovesSetboardAndTakebacks) {

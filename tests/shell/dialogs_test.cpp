@@ -12,6 +12,7 @@
 #include <QRadioButton>
 
 #include "game/clocks.h"
+#include "game/strength.h"
 #include "tests/shell/qtapp.h"
 #include "ui/shell/aboutdlg.h"
 #include "ui/shell/languagedlg.h"
@@ -42,6 +43,8 @@ TEST_F(Dialogs, NewGameOpensOnTheHeldLevel) {
         {1, 30000, false, 1, "30 sec", 1},
         {0, 9, true, 0, "10", 0}, // Rank levels show as 1..10
         {0, 42, true, 0, "1", 0}, // an index out of range keeps the first
+        {3, 2, true, 3, "3", 0},  // the beginner levels show as 1..3
+        {3, 5, false, 3, "1", 1},
     };
     for (const Case& c : cases) {
         CNewGameDlg dialog(English, CNewGameDlg::SettingsForm);
@@ -51,8 +54,16 @@ TEST_F(Dialogs, NewGameOpensOnTheHeldLevel) {
         dialog.initDialog();
         SCOPED_TRACE(c.value);
         EXPECT_EQ(dialog.modeList()->currentIndex(), c.modeShown);
-        EXPECT_EQ(dialog.levelList()->count(), 10);
+        EXPECT_EQ(dialog.levelList()->count(), c.mode == 3 ? 3 : 10);
         EXPECT_EQ(dialog.levelList()->currentText(), c.levelShown);
+        // The strength figure beside the level is the one of the level shown.
+        const int entry = dialog.levelList()->currentIndex();
+        const long value = c.mode == 1 ? perMoveTimes[entry] : c.mode == 2 ? gameTimes[entry] : entry;
+        EXPECT_EQ(
+            dialog.strengthLabel()->text(),
+            QString::fromUtf16(u"\u2248 %1").arg(levelStrength(c.mode, static_cast<std::uint32_t>(value))));
+        EXPECT_EQ(dialog.levelList()->itemData(entry, Qt::ToolTipRole).toString(),
+                  dialog.strengthLabel()->text());
         EXPECT_EQ(dialog.whiteList()->currentIndex(), c.whiteShown);
     }
 }
@@ -62,6 +73,8 @@ TEST_F(Dialogs, NewGameTitlesAndListsFollowLanguageAndForm) {
     settings.initDialog();
     EXPECT_EQ(settings.windowTitle(), "Spieleinstellungen");
     EXPECT_EQ(settings.modeList()->itemText(2), "Spiel in");
+    EXPECT_EQ(settings.modeList()->itemText(3), QString::fromUtf16(u"Anfänger"));
+    EXPECT_EQ(settings.strengthLabel()->toolTip(), QString::fromUtf16(u"Geschätzte Spielstärke (Elo)"));
     EXPECT_EQ(settings.whiteList()->itemText(0), "Sie");
     CNewGameDlg newGame(Russian, CNewGameDlg::NewGameForm);
     newGame.levelMode = 1;
@@ -99,6 +112,7 @@ TEST_F(Dialogs, NewGameOkReturnsTheChosenValues) {
         {0, 4, 0, 4, true},
         {1, 6, 1, perMoveTimes[6], false},
         {2, 9, 0, gameTimes[9], true},
+        {3, 2, 1, 2, false},
     };
     for (const Case& c : cases) {
         CNewGameDlg dialog(English, CNewGameDlg::NewGameForm);
@@ -199,7 +213,8 @@ TEST_F(Dialogs, NewGameLabelsFitTheirTexts) {
     for (int language = 0; language < LanguageCount; ++language) {
         CNewGameDlg dialog(language, CNewGameDlg::NewGameForm);
         dialog.initDialog();
-        const auto labels = dialog.findChildren<QLabel*>();
+        auto labels = dialog.findChildren<QLabel*>();
+        labels.removeOne(dialog.strengthLabel());
         ASSERT_EQ(labels.size(), 3);
         const QComboBox* lists[3] = {dialog.modeList(), dialog.levelList(), dialog.whiteList()};
         for (const QLabel* label : labels) {
@@ -214,6 +229,11 @@ TEST_F(Dialogs, NewGameLabelsFitTheirTexts) {
         }
         EXPECT_EQ(lists[0]->x(), lists[2]->x());
         for (const QComboBox* list : lists) EXPECT_LE(list->geometry().right(), dialog.width());
+        // The strength figure stands whole right of the level list, inside the dialog.
+        const QLabel* figure = dialog.strengthLabel();
+        EXPECT_GT(figure->geometry().left(), lists[1]->geometry().right());
+        EXPECT_GE(figure->width(), figure->fontMetrics().horizontalAdvance(figure->text()));
+        EXPECT_LE(figure->geometry().right(), dialog.width());
     }
     // Over a window lower than the template (the low screen at zoom 2) the dialog
     // loses its empty area and fits; over a tall one it keeps the template's height.

@@ -9,18 +9,21 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
+#include <QTextBrowser>
+#include <QTreeWidget>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
 
 #include <csignal>
+#include <cstdlib>
+#include <filesystem>
 
 #include "engine/session/bridge.h"
 #include "engine/session/session.h"
@@ -132,8 +135,8 @@ TEST_F(Program, FirstStartAsksForTheLanguageAndSpeaksGerman) {
                 SHELL_CHECK(gameController().settings.language == German);
                 SHELL_CHECK(frame->menuButton(0)->text() == "Spiel");
                 SHELL_CHECK(frame->menuButton(1)->text() == "Optionen");
-                SHELL_CHECK(frame->action(CmdHint)->text() == "Tipps");
-                SHELL_CHECK(frame->action(CmdSaveAndExit)->text() == "Speichern und Verlassen");
+                SHELL_CHECK(frame->action(CmdHint)->text().remove(QChar('&')) == "Tipps");
+                SHELL_CHECK(frame->action(CmdSaveAndExit)->text().remove(QChar('&')) == "Speichern und Verlassen");
                 SHELL_CHECK(frame->menuBar()->isHidden()); // the tap does not hurry the menu bar
                 SHELL_CHECK(frame->splashTicks() < CMainFrame::SplashTicks);
                 SHELL_CHECK(waitUntil([&] { return !frame->menuBar()->isHidden(); }, 8000));
@@ -148,15 +151,18 @@ TEST_F(Program, FirstStartAsksForTheLanguageAndSpeaksGerman) {
                 SHELL_CHECK(view->caption().isEmpty());
                 SHELL_CHECK(gameController().settings.orientation == 1);
 
-                // The New Game dialog and the tutorial page follow the language.
+                // The New Game dialog and the tutorial page follow the language; the page
+                // opens in a window of the program's own.
                 expectModal({"Neues Spiel", pressButton("Abbrechen")}); // Qt's own buttons speak German too
                 frame->onCommand(CmdNewGame);
-                UrlCatcher viewer;
-                QDesktopServices::setUrlHandler("file", &viewer, "open");
+                expectModal({"Lernprogramm", [](QWidget* window) {
+                                 auto* page = window->findChild<QTextBrowser*>("tutorialText");
+                                 SHELL_CHECK(page && page->source().toLocalFile().endsWith(
+                                                         "/tutorial/TutorialG.html"));
+                                 SHELL_CHECK(page->toPlainText().contains("Tavisk"));
+                                 pressButton(QString::fromUtf16(u"Schließen"))(window);
+                             }});
                 frame->onCommand(CmdTutorial);
-                SHELL_CHECK(viewer.opened.size() == 1);
-                SHELL_CHECK(viewer.opened.value(0).toLocalFile().endsWith("/tutorial/TutorialG.html"));
-                QDesktopServices::unsetUrlHandler("file");
             });
         },
         ExitedWithCode(0), "");
@@ -181,7 +187,7 @@ TEST_F(Program, RestoredGameAfterSplashByTimer) {
                 GameController& game = gameController();
                 SHELL_CHECK(game.userColour == 2 && game.settings.userPlaysWhite == 0);
                 SHELL_CHECK(!game.engineBusy);
-                SHELL_CHECK(game.whiteClockMs == 0 && game.blackClockMs == 0);
+                SHELL_CHECK(game.whiteClockMs < 1000 && game.blackClockMs < 1000); // 0:00 each
                 SHELL_CHECK(waitUntil([&] { return view->clockTimerRunning(); }, 2000));
             });
         },
@@ -321,8 +327,8 @@ TEST_F(Program, MenuRulesFollowTheGame) {
                 frame->onCommand(CmdShowLegalMoves);
                 SHELL_CHECK(game.settings.showLegalMoves == 1);
 
-                // Styles: Blue keeps the turned board, Wood turns it back; the isometric
-                // board turns in quarters.
+                // Styles: the flat ones keep the turned board; the isometric board turns
+                // in quarters.
                 frame->onCommand(CmdRotateBoard);
                 SHELL_CHECK(game.settings.orientation == 1);
                 frame->onCommand(CmdBlue2D);
@@ -330,7 +336,8 @@ TEST_F(Program, MenuRulesFollowTheGame) {
                 updateMenus(frame);
                 SHELL_CHECK(ticked(frame, CmdBlue2D) && !ticked(frame, CmdWood2D));
                 frame->onCommand(CmdWood2D);
-                SHELL_CHECK(game.settings.skin == 0 && game.settings.orientation == 0);
+                SHELL_CHECK(game.settings.skin == 0 && game.settings.orientation == 1);
+                frame->onCommand(CmdRotateBoard);
                 frame->onCommand(CmdIsometric);
                 updateMenus(frame);
                 SHELL_CHECK(ticked(frame, CmdIsometric) && !ticked(frame, CmdWood2D));
@@ -355,10 +362,13 @@ TEST_F(Program, MenuRulesFollowTheGame) {
 
                 // "New game" cancelled leaves the game; with Computer as White the
                 // engine opens as soon as the dialog closes.
+                // The game in progress is not saved first.
                 const std::string before = boardText();
+                expectModal({"Tavisk", pressButton("Don't save")});
                 expectModal({"New Game", rejectDialog()});
                 frame->onCommand(CmdNewGame);
                 SHELL_CHECK(boardText() == before);
+                expectModal({"Tavisk", pressButton("Don't save")});
                 expectModal({"New Game", [](QWidget* window) {
                                  window->findChild<QComboBox*>("whiteList")->setCurrentIndex(1);
                                  qobject_cast<QDialog*>(window)->accept();
@@ -377,12 +387,18 @@ TEST_F(Program, MenuRulesFollowTheGame) {
                 frame->onCommand(CmdGameSettings);
                 SHELL_CHECK(game.settings.levelMode == 2 && game.settings.levelValue == 600000);
 
-                // Ctrl+N asks for a new game at once; the four editing keys do nothing.
+                // Ctrl+N asks for a new game (after the question about the game in
+                // progress); Ctrl+X does nothing, Ctrl+C only copies.
                 const std::string position = boardText();
                 QApplication::setActiveWindow(frame);
-                for (Qt::Key key : {Qt::Key_Z, Qt::Key_X, Qt::Key_C, Qt::Key_V})
+                for (Qt::Key key : {Qt::Key_X, Qt::Key_C})
                     QTest::keyClick(frame, key, Qt::ControlModifier);
                 SHELL_CHECK(boardText() == position);
+                expectModal({"Tavisk", pressButton("Cancel")});
+                QApplication::setActiveWindow(frame);
+                QTest::keyClick(frame, Qt::Key_N, Qt::ControlModifier);
+                SHELL_CHECK(modalTexts().last().contains("Tavisk"));
+                expectModal({"Tavisk", pressButton("Don't save")});
                 expectModal({"New Game", rejectDialog()});
                 QApplication::setActiveWindow(frame);
                 QTest::keyClick(frame, Qt::Key_N, Qt::ControlModifier);
@@ -426,9 +442,9 @@ TEST_F(Program, SaveThenLoadTheSameFile) {
                 // The second time asks again, proposing the same name.
                 expectModal({"Save As", saveAs(QString::fromStdString(folder.path + "/again.pgn"))});
                 frame->onCommand(CmdSave);
-                // The same game; the time of writing may have moved on by a second.
+                // The same game; the time of writing and the clocks may have moved on.
                 auto withoutMoment = [](std::string game) {
-                    for (const char* tag : {"[Date \"", "[Time \""}) {
+                    for (const char* tag : {"[Date \"", "[Time \"", "[WhiteTimeUsed \"", "[BlackTimeUsed \""}) {
                         const std::size_t at = game.find(tag);
                         if (at != std::string::npos) game.erase(at, game.find('\n', at) - at);
                     }
@@ -438,6 +454,7 @@ TEST_F(Program, SaveThenLoadTheSameFile) {
 
                 frame->onCommand(CmdTakebackAll);
                 SHELL_CHECK(boardText() == InitialBoard);
+                expectModal({"Tavisk", pressButton("Don't save")});
                 expectModal({"Open", [path](QWidget* window) {
                                  auto* dialog = qobject_cast<QFileDialog*>(window);
                                  SHELL_CHECK(dialog && dialog->acceptMode() == QFileDialog::AcceptOpen);
@@ -651,7 +668,7 @@ TEST_F(Program, TerminationSignalsEndEveryState) {
                         CMainFrame* frame = app.mainFrame();
                         if (state != Splash) endSplashByTap(app);
                         if (state == DialogOpen) {
-                            expectModal({"New Game", [signal](QWidget*) { std::raise(signal); }});
+                            expectModal({"", [signal](QWidget*) { std::raise(signal); }}); // whichever comes first
                             QTimer::singleShot(0, [frame] { frame->onCommand(CmdNewGame); });
                         } else if (state == EngineThinking) {
                             tapSquare(frame->view(), FileG, Rank1);
@@ -694,7 +711,7 @@ TEST_F(Program, RussianFromTheSettingsFile) {
                 endSplashByTap(app);
                 SHELL_CHECK(frame->menuButton(0)->text() == QString::fromUtf16(u"Игра"));
                 SHELL_CHECK(frame->menuButton(1)->text() == QString::fromUtf16(u"Настройки"));
-                SHELL_CHECK(frame->action(CmdSave)->text() == QString::fromUtf16(u"Сохранить игру"));
+                SHELL_CHECK(frame->action(CmdSave)->text().remove(QChar('&')) == QString::fromUtf16(u"Сохранить игру"));
                 expectModal({QString::fromUtf16(u"Настройки игры"), rejectDialog()});
                 frame->onCommand(CmdGameSettings);
                 expectModal({"Select Language", acceptDialog()});
@@ -747,10 +764,144 @@ TEST_F(Program, MenusOpenFromTheBar) {
                 QTest::mousePress(frame->menuButton(1), Qt::LeftButton);
                 SHELL_CHECK(legalTicked);
                 SHELL_CHECK(waitUntil([&] { return frame->menuButton(0)->text() == "Spiel"; }, 3000));
-                SHELL_CHECK(frame->action(CmdLanguage)->text() == "Sprache...");
+                SHELL_CHECK(frame->action(CmdLanguage)->text().remove(QChar('&')) == "Sprache...");
             });
         },
         ExitedWithCode(0), "");
+}
+
+} // namespace
+
+namespace {
+
+// At 640x480, as a player goes about it: the dialogs give the game screen back whole
+// (no task-bar banner left over rank 8 and the clocks) and the user's clock runs on;
+// the tutorial opens in the program's window; Load offers the games of a file of
+// several and the file dialogs open in the documents folder, then where the user was;
+// each board family keeps its turn, also over a restart, and "options.cfg" keeps its
+// 36 bytes.
+TEST_F(Program, DialogsFilesAndBoardViewsAtVgaLandscape) {
+    ProgramFolder folder;
+    if (folder.owner) {
+        folder.writeSettings(testSettings());
+        folder.writeFile("autosave.pgn", gameText("1. e4"));
+        std::filesystem::create_directories(folder.path + "/Documents");
+        std::filesystem::create_directories(folder.path + "/games");
+        folder.writeFile("games/three.pgn",
+                         "[Event \"Club\"]\n[Date \"2024.05.01\"]\n[White \"Ann\"]\n[Black \"Bob\"]\n"
+                         "[Result \"1-0\"]\n\n1. e4 e5 2. Nf3 1-0\n\n"
+                         "[Event \"Open\"]\n[White \"Cid\"]\n[Black \"Dee\"]\n[Result \"*\"]\n\n1. d4 d5 *\n\n"
+                         "[Event \"Cup\"]\n[White \"Eve\"]\n[Black \"Fay\"]\n[Result \"0-1\"]\n\n"
+                         "1. c4 e5 2. g4 Qh4 0-1\n");
+    }
+    // The user's documents folder is the one of this folder's own.
+    const char* home = std::getenv("HOME");
+    const std::string userHome = home ? home : "";
+    setenv("HOME", folder.path.c_str(), 1);
+    EXPECT_EXIT(
+        {
+            runProgram(folder.path, 640, 480, [&folder](CTaviskApp& app) {
+                CMainFrame* frame = app.mainFrame();
+                GameController& game = gameController();
+                endSplashByTap(app);
+                frame->view()->repaint();
+                SHELL_CHECK(waitUntil([&] { return !frame->taskBarShown(); }, 2000));
+
+                // Each dialog shows the task bar; closing it takes the bar away with no
+                // further tap or paint, and the user's clock runs again.
+                for (int command : {CmdGameSettings, CmdAbout}) {
+                    bool shown = false;
+                    expectModal({"", [&](QWidget* window) {
+                                     shown = frame->taskBarShown();
+                                     qobject_cast<QDialog*>(window)->reject();
+                                 }});
+                    frame->onCommand(command);
+                    SHELL_CHECK(shown);
+                    SHELL_CHECK(waitUntil([&] { return !frame->taskBarShown(); }, 1000));
+                    SHELL_CHECK(waitUntil([&] { return game.clockSide == game.userColour; }, 1000));
+                }
+                const int before = game.blackClockMs; // the user plays Black, to move
+                SHELL_CHECK(waitUntil([&] { return game.blackClockMs >= before + 1000; }, 2500));
+
+                expectModal({"Tutorial", [](QWidget* window) {
+                                 auto* page = window->findChild<QTextBrowser*>("tutorialText");
+                                 SHELL_CHECK(page && page->source().toLocalFile().endsWith(
+                                                         "/tutorial/Tutorial.html"));
+                                 SHELL_CHECK(page->toPlainText().contains("Tavisk"));
+                                 pressButton("Close")(window);
+                             }});
+                frame->onCommand(CmdTutorial);
+                SHELL_CHECK(waitUntil([&] { return !frame->taskBarShown(); }, 1000));
+
+                // Load: the documents folder first, then the list of the file's games.
+                const QString games = QString::fromStdString(folder.path + "/games");
+                expectModal({"Tavisk", pressButton("Don't save")}); // the game in progress
+                expectModal({"Open", [&](QWidget* window) {
+                                 auto* dialog = qobject_cast<QFileDialog*>(window);
+                                 SHELL_CHECK(dialog->directory().absolutePath() ==
+                                             QString::fromStdString(folder.path + "/Documents"));
+                                 chooseFile(dialog, games + "/three.pgn");
+                             }});
+                expectModal({"Choose a game", [](QWidget* window) {
+                                 auto* list = window->findChild<QTreeWidget*>("gameList");
+                                 SHELL_CHECK(list && list->topLevelItemCount() == 3);
+                                 SHELL_CHECK(list->headerItem()->text(4) == "Event");
+                                 QTreeWidgetItem* cup = list->topLevelItem(2);
+                                 SHELL_CHECK(cup->text(0) == "Eve" && cup->text(1) == "Fay" &&
+                                             cup->text(2) == "0-1" && cup->text(4) == "Cup");
+                                 list->setCurrentItem(cup);
+                                 qobject_cast<QDialog*>(window)->accept();
+                             }});
+                frame->onCommand(CmdLoad);
+                SHELL_CHECK(boardText() ==
+                            "rnb.kbnr/pppp.ppp/......../....p.../..P...Pq/......../PP.PPP.P/RNBQKBNR/");
+                SHELL_CHECK(waitUntil([&] { return !frame->taskBarShown(); }, 1000));
+
+                // Save opens where the user loaded from.
+                expectModal({"Save As", [&](QWidget* window) {
+                                 auto* dialog = qobject_cast<QFileDialog*>(window);
+                                 SHELL_CHECK(dialog->directory().absolutePath() == games);
+                                 chooseFile(dialog, games + "/mine.pgn");
+                             }});
+                frame->onCommand(CmdSave);
+                SHELL_CHECK(folder.exists("games/mine.pgn"));
+
+                // The flat board turned, the isometric one turned twice: each comes back
+                // as it was left.
+                frame->onCommand(CmdRotateBoard);
+                frame->onCommand(CmdIsometric);
+                SHELL_CHECK(game.settings.orientation == 0);
+                frame->onCommand(CmdRotateBoard);
+                frame->onCommand(CmdRotateBoard);
+                frame->onCommand(CmdBlue2D);
+                SHELL_CHECK(game.settings.orientation == 1);
+                frame->onCommand(CmdIsometric);
+                SHELL_CHECK(game.settings.orientation == 2);
+                frame->onCommand(CmdWood2D);
+                SHELL_CHECK(game.settings.orientation == 1);
+            });
+        },
+        ExitedWithCode(0), "");
+    EXPECT_EQ(folder.read("options.cfg").size(), static_cast<size_t>(SettingsSize));
+    EXPECT_NE(folder.read("tavisk.ini").find("isometricOrientation=2"), std::string::npos);
+    EXPECT_EXIT(
+        {
+            runProgram(folder.path, 640, 480, [&folder](CTaviskApp& app) {
+                endSplashByTap(app);
+                app.mainFrame()->onCommand(CmdIsometric);
+                SHELL_CHECK(gameController().settings.orientation == 2);
+                // The next Load opens where the last one was.
+                expectModal({"Tavisk", pressButton("Don't save")});
+                expectModal({"Open", [&](QWidget* window) {
+                                 SHELL_CHECK(qobject_cast<QFileDialog*>(window)->directory().absolutePath() ==
+                                             QString::fromStdString(folder.path + "/games"));
+                                 qobject_cast<QDialog*>(window)->reject();
+                             }});
+                app.mainFrame()->onCommand(CmdLoad);
+            });
+        },
+        ExitedWithCode(0), "");
+    setenv("HOME", userHome.c_str(), 1);
 }
 
 } // namespace

@@ -54,7 +54,7 @@ ProgramFolder::ProgramFolder() {
     setenv(FolderVariable, made, 1);
     // The pictures and pages come from the real program folder (the working directory).
     const fs::path shipped = fs::current_path();
-    for (const char* folder : {"Skin1", "Skin2", "Skin3", "Splash", "VGA", "Narrow", "Low", "tutorial",
+    for (const char* folder : {"Skin1", "Skin2", "Skin3", "Splash", "VGA", "Narrow", "Low", "tutorial", "Sounds",
                                "Toolbar.bmp", "tavisk.svg"})
         if (fs::exists(shipped / folder)) fs::create_symlink(shipped / folder, fs::path(path) / folder);
 }

@@ -79,14 +79,5 @@ void tapView(CTaviskView* view, int x, int y);
 // Ends the splash screen with a tap and waits for nothing else.
 void endSplashByTap(CTaviskApp& app);
 
-// Stands for the desktop's viewer of local files: remembers what it was asked to open.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-  public:
-    QList<QUrl> opened;
-  public slots:
-    void open(const QUrl& url) { opened << url; }
-};
-
 // The board as FEN-like text of piece codes, for comparisons.
 std::string boardText();

@@ -6,6 +6,9 @@
 #include <string>
 
 #include "game/clocks.h"
+#include "ui/shell/desktoptexts.h"
+#include "ui/shell/filetexts.h"
+#include "ui/shell/leveltexts.h"
 #include "ui/shell/texttables.h"
 
 namespace {
@@ -33,10 +36,31 @@ TEST(Texts, EveryTextExistsInEveryLanguage) {
             }
         }
         for (int key : {MenuGame, MenuOptions}) EXPECT_FALSE(text(menuText(key, language)).empty());
+        // The desktop's items and messages, none of them left in English.
+        for (const MenuText& row : desktopMenuTextTable) {
+            EXPECT_FALSE(text(desktopMenuText(row.key, language)).empty()) << row.key;
+            if (language != English) {
+                EXPECT_NE(text(row.text[language]), text(row.text[English]));
+            }
+        }
+        for (int message = 0; message < DesktopMessageCount; ++message) {
+            EXPECT_FALSE(text(desktopMessageText(message, language)).empty()) << message;
+            if (language != English) {
+                EXPECT_NE(text(desktopMessageText(message, language)), text(desktopMessageText(message, English)));
+            }
+        }
         const DialogTexts& dialog = dialogTextTable[language];
         for (const char16_t* label :
              {dialog.difficulty, dialog.level, dialog.white, dialog.aboutTitle, dialog.version})
             EXPECT_FALSE(text(label).empty());
+        const FileTexts& files = fileTextTable[language];
+        for (const char16_t* label : {files.gameListTitle, files.close}) EXPECT_FALSE(text(label).empty());
+        for (const char16_t* heading : files.columns) EXPECT_FALSE(text(heading).empty());
+        if (language != English) {
+            EXPECT_NE(text(files.gameListTitle), text(fileTextTable[English].gameListTitle));
+        }
+        EXPECT_FALSE(text(noviceModeWord[language]).empty());
+        EXPECT_FALSE(text(strengthTipWord[language]).empty());
         // The program's own texts (credits, file problems) are translated, never left in English.
         for (int line = 0; line < CreditLineCount; ++line) {
             EXPECT_FALSE(text(creditTable[language][line]).empty()) << line;
@@ -72,6 +96,15 @@ TEST(Texts, MenusHoldEveryCommandOnce) {
         for (const MenuLayout& entry : optionsMenuLayout)
             found += entry.kind == MenuEntry::Item && entry.key == row.key;
         EXPECT_EQ(found, 1) << row.key;
+    }
+    // The desktop's commands: each once in the menus' extras, none among the handheld's.
+    for (const MenuText& row : desktopMenuTextTable) {
+        int found = 0;
+        for (const MenuLayout& entry : gameMenuExtras) found += entry.kind == MenuEntry::Item && entry.key == row.key;
+        for (const MenuLayout& entry : optionsMenuExtras)
+            found += entry.kind == MenuEntry::Item && entry.key == row.key;
+        EXPECT_EQ(found, 1) << row.key;
+        EXPECT_EQ(menuText(row.key, English), nullptr) << row.key;
     }
 }
 

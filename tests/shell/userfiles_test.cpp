@@ -49,6 +49,8 @@ TEST(UserFiles, WrittenFilesFollowTheProgramFolder) {
         {"autosave.pgn", false, folders.state + "/autosave.pgn"},
         {"Skin1/board.bmp", false, installed + "/Skin1/board.bmp"}, // read-only files stay
         {"options.cfg", false, folders.config + "/options.cfg"},
+        {"tavisk.ini", true, installed + "/tavisk.ini"},
+        {"tavisk.ini", false, folders.config + "/tavisk.ini"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(writtenFilePath(c.name, installed + "/" + c.name, c.writable, folders), c.expected)

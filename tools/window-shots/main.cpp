@@ -2,7 +2,8 @@
 // starts Xvfb). One run is one start of the program on one screen; the game files
 // live in a scratch copy of the program folder, so the real one is never written.
 //
-//   window-shots PROGRAM_FOLDER OUT_FOLDER SCRATCH --screen WxH --zoom N --shots first|second|languages
+//   window-shots PROGRAM_FOLDER OUT_FOLDER SCRATCH --screen WxH --zoom N
+//                --shots first|second|languages|promotion|review|check
 
 #include <QApplication>
 #include <QComboBox>
@@ -28,6 +29,8 @@
 #include "ui/shell/devicescreen.h"
 #include "ui/shell/localisation.h"
 #include "ui/shell/mainframe.h"
+#include "ui/shell/movelist.h"
+#include "ui/shell/newgamedlg.h"
 #include "ui/shell/qtplatform.h"
 #include "ui/shell/taviskapp.h"
 #include "ui/shell/taviskview.h"
@@ -121,6 +124,12 @@ void firstShots(CTaviskApp& app) {
     QTest::mousePress(frame->menuButton(1), Qt::LeftButton);
     settle(200);
     shootModal("dialog-new-game", frame, [frame] { frame->onCommand(CmdNewGame); });
+    // The same dialog on the beginner levels, with the strength figure beside the level.
+    QTimer::singleShot(250, [] {
+        if (auto* dialog = qobject_cast<CNewGameDlg*>(QApplication::activeModalWidget()))
+            dialog->modeList()->setCurrentIndex(3);
+    });
+    shootModal("dialog-new-game-novice", frame, [frame] { frame->onCommand(CmdNewGame); });
     shootModal("dialog-game-settings", frame, [frame] { frame->onCommand(CmdGameSettings); });
     shootModal("dialog-about", frame, [frame] { frame->onCommand(CmdAbout); });
 }
@@ -139,6 +148,42 @@ void secondShots(CTaviskApp& app) {
     settle(300);
     shoot(qPrintable("game-" + screen + "-isometric"), frame);
     frame->onCommand(CmdWood2D);
+}
+
+// The desktop's additions, each on a restored game: the promotion picker, the move list
+// with a position under review, the king in check on the flat and isometric boards.
+void desktopShots(CTaviskApp& app, const QString& which) {
+    CMainFrame* frame = app.mainFrame();
+    CTaviskView* view = frame->view();
+    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, view->toWidget(20, 20));
+    waitFor([frame] { return !frame->menuBar()->isHidden(); }, 8000);
+    settle(300);
+    if (which == "promotion") {
+        tapSquare(view, 4, 1);
+        tapSquare(view, 4, 0);
+        settle(300);
+        shoot("desktop-promotion-picker", frame);
+        tapSquare(view, 4, 3); // the knight
+        waitFor([] { return !gameController().engineBusy; }, 20000);
+    } else if (which == "review") {
+        if (CMoveList* list = frame->moveList()) {
+            view->repaint();
+            if (QTableWidgetItem* item = list->itemOfPly(9))
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualItemRect(item).center());
+        }
+        view->repaint();
+        settle(300);
+        shoot("desktop-move-list-review", frame);
+    } else {
+        view->repaint();
+        settle(300);
+        shoot("desktop-check-marker", frame);
+        frame->onCommand(CmdIsometric);
+        view->repaint();
+        settle(300);
+        shoot("desktop-check-marker-isometric", frame);
+        frame->onCommand(CmdWood2D);
+    }
 }
 
 // Every language in turn: the New Game dialog and the tutor's question, with Qt's own
@@ -186,15 +231,18 @@ int main(int argc, char** argv) {
     if (!parseScreenSize(qPrintable(args[5]), screen.width, screen.height) ||
         !parseZoom(qPrintable(args[7]), screen.zoom))
         return 2;
-    const bool first = args.size() < 10 || args[9] == "first" || args[9] == "languages";
+    const QString shots = args.size() < 10 ? QString("first") : args[9];
+    const bool first = shots == "first" || shots == "languages";
+    const bool desktop = shots == "promotion" || shots == "review" || shots == "check";
     QDir().mkpath(outFolder);
     QDir().mkpath(scratch);
     for (const char* name : {"Skin1", "Skin2", "Skin3", "Splash", "VGA", "Narrow", "Low", "Toolbar.bmp",
-                             "tutorial", "tavisk.svg"})
+                             "tutorial", "tavisk.svg", "Sounds"})
         QFile::exists(scratch + "/" + name) || linkFolder(program, scratch, name);
-    if (first) {
+    if (first || desktop) {
         QFile::remove(scratch + "/autosave.pgn");
         QFile::remove(scratch + "/options.cfg");
+        QFile::remove(scratch + "/tavisk.ini");
         if (!QFile::copy(program + "/options.cfg", scratch + "/options.cfg")) {
             Settings defaults;
             setDefaultSettings(defaults);
@@ -206,9 +254,24 @@ int main(int argc, char** argv) {
         }
         QFile::setPermissions(scratch + "/options.cfg", QFile::ReadOwner | QFile::WriteOwner);
     }
+    if (desktop) {
+        // The game each picture starts from.
+        const char* game = "";
+        if (shots == "promotion")
+            game = "[FEN \"r6k/4P1pp/8/8/8/8/6PP/6K1 w - - 0 1\"]\r\n\r\n*";
+        else if (shots == "review")
+            game = "[Event \"?\"]\r\n\r\n1. e4 c5 2. Nf3 d6 3. d4 cxd4 4. Nxd4 Nf6 5. Nc3 a6 6. Be3 e5 7. Nb3 Be6 "
+                   "8. f3 Be7 9. Qd2 O-O 10. O-O-O Nbd7\r\n*";
+        else
+            game = "[Event \"?\"]\r\n\r\n1. e4 e5 2. Nf3 d6 3. Bc4 Bg4 4. Bxf7+\r\n*";
+        QFile file(scratch + "/autosave.pgn");
+        if (file.open(QIODevice::WriteOnly)) file.write(game);
+    }
     setGameFolder(scratch.toStdString());
     if (!app.initInstance()) return 1;
-    if (args.size() >= 10 && args[9] == "languages")
+    if (desktop)
+        desktopShots(app, shots);
+    else if (shots == "languages")
         languageShots(app);
     else if (first)
         firstShots(app);

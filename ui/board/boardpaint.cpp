@@ -8,8 +8,11 @@
 #include "engine/session/bridge.h"
 #include "engine/session/session.h"
 #include "game/controller.h"
+#include "game/review.h"
 #include "ui/board/geometry.h"
 #include "ui/board/images.h"
+#include "ui/board/markers.h"
+#include "ui/board/picker.h"
 #include "ui/board/sidepanel.h"
 #include "ui/board/splash.h"
 
@@ -152,7 +155,6 @@ void drawMarkers(QPainter& painter, GameController& game) {
 }
 
 void drawPieces(QPainter& painter, GameController& game) {
-    EngineBridge& bridge = engineBridge();
     const bool iso = game.settings.isometric != 0;
     const int orientation = game.settings.orientation;
 
@@ -184,7 +186,7 @@ void drawPieces(QPainter& painter, GameController& game) {
         for (int j = 0; j < 8; ++j) {
             const int column = columnsDown ? 7 - j : j;
             const bool selected = column == game.selectedColumn && row == game.selectedRow;
-            int piece = bridge.pieceAt(column, row);
+            int piece = shownPieceAt(column, row); // a reviewed position, or the game
             if (game.animating) {
                 if (column == game.animHiddenColumn && row == game.animHiddenRow) piece = game.capturedPiece;
                 if (selected) continue;
@@ -218,13 +220,18 @@ void paintGame(QPainter& painter, GameController& game, int screenWidth, int scr
     drawClocks(panel);
     // 3. The board.
     drawBoard(painter, game);
+    drawCoordinates(painter, game);
     // 4. Markers lie under the isometric pieces and over the flat ones.
+    // A reviewed position shows only its own move and check.
+    const bool review = reviewing();
     if (iso) {
-        drawMarkers(painter, game);
+        if (!review) drawMarkers(painter, game);
+        drawCheckAndHint(painter, game);
         drawPieces(painter, game);
     } else {
         drawPieces(painter, game);
-        drawMarkers(painter, game);
+        if (!review) drawMarkers(painter, game);
+        drawCheckAndHint(painter, game);
     }
     // 5. The flat piece being dragged follows the stylus over everything.
     if (!iso && game.stylusDown && !game.animating && squareSelected(game)) {
@@ -240,6 +247,8 @@ void paintGame(QPainter& painter, GameController& game, int screenWidth, int scr
                       game.animPiece);
         game.advanceSlide();
     }
+    // 7. The promotion picker over everything.
+    drawPromotionPicker(painter, game);
 }
 
 void paintGameView(QImage& target, GameController& game) {

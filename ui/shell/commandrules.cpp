@@ -1,7 +1,9 @@
 #include "ui/shell/commandrules.h"
 
 #include "game/controller.h"
-#include "ui/shell/texttables.h"
+#include "game/gameend.h"
+#include "game/preferences.h"
+#include "ui/shell/desktoptexts.h"
 
 namespace {
 CommandState ticked(bool on) {
@@ -44,6 +46,15 @@ CommandState commandState(int command) {
         return ticked(settings.showLastMove != 0);
     case CmdTutorMode:
         return ticked(settings.tutorMode != 0);
+    case CmdSound:
+        return ticked(desktopPreferences().sound);
+    case CmdCoordinates:
+        return ticked(desktopPreferences().coordinates);
+    case CmdAutoTurn:
+        return ticked(desktopPreferences().autoTurn);
+    case CmdResign:
+    case CmdOfferDraw:
+        return enabledWhen(agreementPossible(game));
     default:
         return CommandState{};
     }

@@ -55,7 +55,11 @@ QString barCaption(int entry) {
     return fromTable(barCaptionText(entry, currentLanguage()));
 }
 QString localMenuText(int key) {
-    return fromTable(menuText(key, currentLanguage()));
+    const char16_t* text = menuText(key, currentLanguage());
+    return fromTable(text ? text : desktopMenuText(key, currentLanguage()));
+}
+QString localDesktopMessage(int message) {
+    return fromTable(desktopMessageText(message, currentLanguage()));
 }
 const DialogTexts& localDialogTexts() {
     return dialogTextTable[currentLanguage()];

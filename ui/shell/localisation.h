@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include "ui/shell/texttables.h"
+#include "ui/shell/desktoptexts.h"
 
 class QWidget;
 
@@ -14,7 +14,8 @@ int currentLanguage();
 QString localMessage(int message);
 QString localWord(int entry);
 QString barCaption(int entry);
-QString localMenuText(int key);
+QString localMenuText(int key); // the handheld's menu texts and the desktop ones
+QString localDesktopMessage(int message);
 const DialogTexts& localDialogTexts();
 
 QString fromTable(const char16_t* text);

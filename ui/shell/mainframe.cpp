@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QMenu>
 #include <QPainter>
 #include <QPointer>
@@ -14,11 +15,16 @@
 
 #include "engine/session/notify.h"
 #include "game/controller.h"
+#include "game/review.h"
+#include "ui/shell/autoturn.h"
 #include "ui/shell/barimages.h"
 #include "ui/shell/commandrules.h"
 #include "ui/shell/devicescreen.h"
+#include "ui/shell/languagedlg.h"
 #include "ui/shell/localisation.h"
+#include "ui/shell/movelist.h"
 #include "ui/shell/qtplatform.h"
+#include "ui/shell/shortcuts.h"
 #include "ui/shell/taviskapp.h"
 #include "ui/shell/taviskdoc.h"
 #include "ui/shell/taviskview.h"
@@ -103,8 +109,22 @@ CMainFrame::CMainFrame(CTaviskDoc* document) : document_(document) {
     if (commandBar_) commandBar_->hide();
     addAccelerators();
     splashTimer_ = startTimer(SplashPeriodMs);
-    setFixedSize(screen.width * z, screen.height * z);
+    // Beside a screen with room: the moves of the game.
+    int listWidth = 0;
+    if (screenHasRoomForMoveList(screen.width, screen.height)) {
+        auto* dock = new QDockWidget(this);
+        dock->setObjectName("moveListDock");
+        dock->setFeatures(QDockWidget::NoDockWidgetFeatures);
+        dock->setTitleBarWidget(new QWidget(dock));
+        moveList_ = new CMoveList(dock);
+        listWidth = CMoveList::ListWidth;
+        dock->setFixedWidth(listWidth);
+        dock->setWidget(moveList_);
+        addDockWidget(Qt::RightDockWidgetArea, dock);
+    }
+    setFixedSize(screen.width * z + listWidth, screen.height * z);
     mainWindow.store(&shellNotify);
+    qApp->installEventFilter(this);
 }
 
 CMainFrame::~CMainFrame() {
@@ -123,17 +143,21 @@ QAction* CMainFrame::action(int command) const {
 
 namespace {
 
-QMenu* buildMenu(const MenuLayout* layout, int count, QWidget* parent, CMainFrame* frame) {
+// The menu's own items, then the desktop's; every item gets a mnemonic letter and shows
+// its keys.
+QMenu* buildMenu(const MenuLayout* layout, int count, const MenuLayout* extras, int extraCount, QWidget* parent,
+                 CMainFrame* frame) {
     auto* menu = new QMenu(parent);
     QMenu* target = menu;
-    for (int i = 0; i < count; ++i) {
-        const MenuLayout& entry = layout[i];
+    QString used, usedInSubmenu;
+    for (int i = 0; i < count + extraCount; ++i) {
+        const MenuLayout& entry = i < count ? layout[i] : extras[i - count];
         switch (entry.kind) {
         case MenuEntry::Separator:
             target->addSeparator();
             break;
         case MenuEntry::SubmenuBegin:
-            target = menu->addMenu(localMenuText(entry.key));
+            target = menu->addMenu(withMnemonic(localMenuText(entry.key), used));
             QObject::connect(target, &QMenu::aboutToShow, frame,
                              [frame, target] { frame->updateMenu(target); });
             break;
@@ -141,8 +165,11 @@ QMenu* buildMenu(const MenuLayout* layout, int count, QWidget* parent, CMainFram
             target = menu;
             break;
         case MenuEntry::Item: {
-            QAction* item = target->addAction(localMenuText(entry.key));
+            QAction* item =
+                target->addAction(withMnemonic(localMenuText(entry.key), target == menu ? used : usedInSubmenu));
             item->setData(entry.key);
+            // Shown only: the window's own shortcuts run the commands (addAccelerators).
+            item->setShortcuts(commandShortcuts(entry.key));
             const int command = entry.key;
             // Run once the menu has closed: a command may rebuild the bar the menu belongs to.
             QObject::connect(item, &QAction::triggered, frame, [frame, command] {
@@ -184,8 +211,10 @@ bool CMainFrame::rebuildMenuBar() {
     font.setPixelSize(std::max(9, barHeight * 8 / 26));
     bar->setFont(font);
 
-    gameMenu_ = buildMenu(gameMenuLayout, std::size(gameMenuLayout), bar, this);
-    optionsMenu_ = buildMenu(optionsMenuLayout, std::size(optionsMenuLayout), bar, this);
+    gameMenu_ = buildMenu(gameMenuLayout, std::size(gameMenuLayout), gameMenuExtras, std::size(gameMenuExtras), bar,
+                          this);
+    optionsMenu_ = buildMenu(optionsMenuLayout, std::size(optionsMenuLayout), optionsMenuExtras,
+                             std::size(optionsMenuExtras), bar, this);
     const int menuKeys[2] = {MenuGame, MenuOptions};
     QMenu* menus[2] = {gameMenu_, optionsMenu_};
     for (int i = 0; i < 2; ++i) {
@@ -249,8 +278,9 @@ void CMainFrame::updateImageButtons() {
 }
 
 void CMainFrame::onCommand(int command) {
-    if (document_ && document_->onCommand(command)) return;
-    if (CTaviskApp* app = CTaviskApp::instance()) app->onCommand(command);
+    if (!(document_ && document_->onCommand(command)))
+        if (CTaviskApp* app = CTaviskApp::instance()) app->onCommand(command);
+    if (!view_->splashShowing) autoTurnBoard();
 }
 
 void CMainFrame::timerEvent(QTimerEvent* event) {
@@ -291,21 +321,44 @@ void CMainFrame::buttonReleased() {
     gameController().stylusReleased(-1, -1);
 }
 
+// The keys of the commands, for the whole window. A key does what its menu item would:
+// nothing during the splash or while the item is disabled.
 void CMainFrame::addAccelerators() {
-    struct Accelerator {
-        QKeySequence keys;
-        int command;
-    };
-    const Accelerator table[] = {
-        {QKeySequence(Qt::CTRL | Qt::Key_N), CmdFileNew},   {QKeySequence(Qt::CTRL | Qt::Key_Z), CmdEditUndo},
-        {QKeySequence(Qt::CTRL | Qt::Key_X), CmdEditCut},   {QKeySequence(Qt::CTRL | Qt::Key_C), CmdEditCopy},
-        {QKeySequence(Qt::CTRL | Qt::Key_V), CmdEditPaste},
-    };
-    for (const Accelerator& accelerator : table) {
-        auto* shortcut = new QShortcut(accelerator.keys, this);
-        const int command = accelerator.command;
-        connect(shortcut, &QShortcut::activated, this, [this, command] { onCommand(command); });
+    const int commands[] = {CmdNewGame,  CmdLoad,        CmdSave,     CmdTakeback,     CmdForward,
+                            CmdTakebackAll, CmdForwardAll, CmdHint,   CmdCopyGame,     CmdCopyPosition,
+                            CmdPaste,    CmdTutorial,    CmdSaveAndExit};
+    for (int command : commands) {
+        for (const QKeySequence& keys : commandShortcuts(command)) {
+            auto* shortcut = new QShortcut(keys, this);
+            connect(shortcut, &QShortcut::activated, this, [this, command] { keyCommand(command); });
+        }
     }
+    // Ctrl+X reaches the framework, which has nothing to cut.
+    auto* cut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_X), this);
+    connect(cut, &QShortcut::activated, this, [this] { onCommand(CmdEditCut); });
+}
+
+void CMainFrame::keyCommand(int command) {
+    if (view_->splashShowing) return;
+    // While a position is reviewed the arrows step through the game, End returns to it.
+    if (reviewing()) {
+        switch (command) {
+        case CmdTakeback: stepReview(-1); break;
+        case CmdForward: stepReview(1); break;
+        case CmdTakebackAll: startReview(0); break;
+        case CmdForwardAll: leaveReview(); break;
+        default: leaveReview(); onCommand(command); return;
+        }
+        refreshMoveList();
+        view_->repaint();
+        return;
+    }
+    if (!commandState(command).enabled) return;
+    onCommand(command);
+}
+
+void CMainFrame::refreshMoveList() {
+    if (moveList_) moveList_->refresh();
 }
 
 void CMainFrame::showTaskBar() {
@@ -320,6 +373,39 @@ void CMainFrame::enterFullScreen() {
 
 bool CMainFrame::taskBarShown() const {
     return !taskBar_->isHidden();
+}
+
+void CMainFrame::restoreGameScreen() {
+    // Another dialog may follow at once (a list after the open dialog): it has its turn.
+    if (QApplication::activeModalWidget() || QApplication::activePopupWidget()) return;
+    const DeviceScreen& screen = deviceScreen();
+    if (screen.width >= screen.height && !languageDialogOpen) enterFullScreen();
+    if (isVisible() && !isActiveWindow()) activateWindow();
+    view_->update();
+}
+
+// The clocks count only while the main window is in front: they are settled whenever
+// that changes.
+void CMainFrame::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange) gameController().settleClocks();
+    QMainWindow::changeEvent(event);
+}
+
+// A dialog, message box or other window of the program stops the clocks when it comes
+// and gives the game screen back when it goes.
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type kind = event->type();
+    if ((kind == QEvent::Hide || kind == QEvent::Show) && watched != this && watched->isWidgetType()) {
+        auto* widget = static_cast<QWidget*>(watched);
+        const Qt::WindowType type = widget->windowType();
+        if (widget->isWindow() && type != Qt::Popup && type != Qt::ToolTip) {
+            if (kind == QEvent::Hide)
+                QMetaObject::invokeMethod(this, &CMainFrame::restoreGameScreen, Qt::QueuedConnection);
+            else // once the window is up, before the window system says who is in front
+                QMetaObject::invokeMethod(this, [] { gameController().settleClocks(); }, Qt::QueuedConnection);
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 // A close request ends the program in order: the window goes, the message loop ends,

@@ -11,6 +11,7 @@ class QMenu;
 class QToolBar;
 class QToolButton;
 class QAction;
+class CMoveList;
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -45,6 +46,10 @@ class CMainFrame : public QMainWindow {
     // Routes a command to the document, then to the application.
     void onCommand(int command);
 
+    // The list of moves beside the screen; null on screens without room for it.
+    CMoveList* moveList() const { return moveList_; }
+    void refreshMoveList();
+
     int splashTicks() const { return splashTicks_; }
     bool splashTimerRunning() const { return splashTimer_ != 0; }
 
@@ -53,22 +58,31 @@ class CMainFrame : public QMainWindow {
     void showTaskBar();
     void enterFullScreen();
     bool taskBarShown() const;
+    // After a dialog or another window of the program has gone: the screen mode of the
+    // device again, the main window in front again (also without a window manager, so
+    // the user's clock runs on), and the game repainted, so that nothing of the window
+    // stays on the game screen.
+    void restoreGameScreen();
 
   protected:
     void timerEvent(QTimerEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void splashTick();
     void buttonPressed(int index);
     void buttonReleased();
     void addAccelerators();
+    void keyCommand(int command);
 
     CTaviskDoc* document_;
     CTaviskView* view_ = nullptr;
     QWidget* screen_ = nullptr;
     QWidget* taskBar_ = nullptr;
     QToolBar* commandBar_ = nullptr;
+    CMoveList* moveList_ = nullptr;
     QMenu* gameMenu_ = nullptr;
     QMenu* optionsMenu_ = nullptr;
     QToolButton* menuButtons_[2] = {};

@@ -7,7 +7,9 @@
 #include <algorithm>
 
 #include "game/clocks.h"
+#include "game/strength.h"
 #include "ui/shell/dialogunits.h"
+#include "ui/shell/leveltexts.h"
 #include "ui/shell/localisation.h"
 
 namespace {
@@ -15,6 +17,8 @@ constexpr int LevelCount = 10;
 constexpr int ModeRank = 0;
 constexpr int ModeTurnIn = 1;
 constexpr int ModeGameIn = 2;
+constexpr int ModeNovice = 3; // the beginner levels, listed after the others
+constexpr int NoviceCount = 3;
 } // namespace
 
 CNewGameDlg::CNewGameDlg(int language, Form form, QWidget* parent)
@@ -30,6 +34,9 @@ CNewGameDlg::CNewGameDlg(int language, Form form, QWidget* parent)
     levelList_->setObjectName("levelList");
     whiteList_->setObjectName("whiteList");
     buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    strengthLabel_ = new QLabel(this);
+    strengthLabel_->setObjectName("strengthLabel");
+    strengthLabel_->setToolTip(fromTable(strengthTipWord[language_]));
 
     // The template's layout; the Russian "Level:" label needs more room. Every
     // label is at least as wide as its text, and the lists move right, all three
@@ -57,6 +64,14 @@ CNewGameDlg::CNewGameDlg(int language, Form form, QWidget* parent)
         labels[i]->setGeometry(label);
         right = std::max(right, lists[i]->geometry().right());
     }
+    // The strength figure beside the level list, as wide as the widest figure.
+    const QRect levelRect = levelList_->geometry();
+    const QRect figure = dialogRect(this, 0, 0, 4, 8);
+    const int figureWidth =
+        strengthLabel_->fontMetrics().horizontalAdvance(QString::fromUtf16(u"\u2248 8888")) + 2;
+    strengthLabel_->setGeometry(levelRect.right() + 1 + figure.width(),
+                                levelRect.center().y() - figure.height() / 2, figureWidth, figure.height());
+    right = std::max(right, strengthLabel_->geometry().right());
     const QRect area = dialogRect(this, 0, 0, 179, 191);
     const QSize buttonsSize = buttons_->sizeHint();
     const int width = std::max({area.width(), buttonsSize.width() + 16, right + 1 + listColumn.x() / 4});
@@ -72,6 +87,7 @@ CNewGameDlg::CNewGameDlg(int language, Form form, QWidget* parent)
     connect(buttons_, &QDialogButtonBox::rejected, this, &CNewGameDlg::reject);
     connect(modeList_, &QComboBox::currentIndexChanged, this, &CNewGameDlg::fillLevelList);
     connect(whiteList_, &QComboBox::currentIndexChanged, this, &CNewGameDlg::colourChanged);
+    connect(levelList_, &QComboBox::currentIndexChanged, this, &CNewGameDlg::showStrength);
 }
 
 void CNewGameDlg::initDialog() {
@@ -84,6 +100,7 @@ void CNewGameDlg::initDialog() {
     whiteList_->clear();
     for (int entry = WordRank; entry <= WordGameIn; ++entry)
         modeList_->addItem(fromTable(uiWord(entry, language_)));
+    modeList_->addItem(fromTable(noviceModeWord[language_]));
     whiteList_->addItem(fromTable(uiWord(WordYou, language_)));
     whiteList_->addItem(fromTable(uiWord(WordComputer, language_)));
     modeList_->setFocus();
@@ -94,12 +111,12 @@ void CNewGameDlg::initDialog() {
     setWindowTitle(fromTable(uiWord(form_ == SettingsForm ? WordGameSettings : WordNewGame, language_)));
 
     // 4. The held level: its mode, then the level within the refilled list.
-    if (levelMode >= ModeRank && levelMode <= ModeGameIn) {
+    if (levelMode >= ModeRank && levelMode <= ModeNovice) {
         modeList_->setCurrentIndex(levelMode);
         fillLevelList();
         int selection = 0;
-        if (levelMode == ModeRank) {
-            if (levelValue >= 0 && levelValue < LevelCount) selection = levelValue;
+        if (levelMode == ModeRank || levelMode == ModeNovice) {
+            if (levelValue >= 0 && levelValue < levelList_->count()) selection = levelValue;
         } else {
             const auto& times = levelMode == ModeTurnIn ? perMoveTimes : gameTimes;
             for (int i = 0; i < LevelCount; ++i)
@@ -123,15 +140,37 @@ int CNewGameDlg::exec() {
 void CNewGameDlg::fillLevelList() {
     levelList_->clear();
     const int mode = modeList_->currentIndex();
-    for (int i = 0; i < LevelCount; ++i) {
-        if (mode == ModeRank)
+    for (int i = 0; i < (mode == ModeNovice ? NoviceCount : LevelCount); ++i) {
+        if (mode == ModeRank || mode == ModeNovice)
             levelList_->addItem(QString::asprintf("%d", i + 1));
         else if (mode == ModeTurnIn)
             levelList_->addItem(fromTable(uiWord(WordFirstMoveTime + i, language_)));
         else if (mode == ModeGameIn)
             levelList_->addItem(fromTable(uiWord(WordFirstGameTime + i, language_)));
+        // The drop-down shows each level's strength as a tip on its entry.
+        const int rating = levelStrength(static_cast<std::uint32_t>(mode),
+                                         static_cast<std::uint32_t>(levelValueFor(mode, i)));
+        if (rating > 0)
+            levelList_->setItemData(i, QString::fromUtf16(u"\u2248 %1").arg(rating), Qt::ToolTipRole);
     }
     if (levelList_->count() > 0) levelList_->setCurrentIndex(0);
+    showStrength();
+}
+
+int CNewGameDlg::levelValueFor(int mode, int entry) const {
+    if (mode == ModeTurnIn) return static_cast<int>(perMoveTimes[entry]);
+    if (mode == ModeGameIn) return static_cast<int>(gameTimes[entry]);
+    return entry;
+}
+
+void CNewGameDlg::showStrength() {
+    const int mode = modeList_->currentIndex();
+    const int entry = levelList_->currentIndex();
+    const int rating = mode < 0 || entry < 0
+                           ? 0
+                           : levelStrength(static_cast<std::uint32_t>(mode),
+                                           static_cast<std::uint32_t>(levelValueFor(mode, entry)));
+    strengthLabel_->setText(rating > 0 ? QString::fromUtf16(u"\u2248 %1").arg(rating) : QString());
 }
 
 void CNewGameDlg::colourChanged(int index) {
@@ -141,12 +180,9 @@ void CNewGameDlg::colourChanged(int index) {
 void CNewGameDlg::accept() {
     const int mode = modeList_->currentIndex();
     const int level = std::max(0, levelList_->currentIndex());
-    if (mode >= ModeRank && mode <= ModeGameIn) {
+    if (mode >= ModeRank && mode <= ModeNovice) {
         levelMode = mode;
-        if (mode == ModeRank)
-            levelValue = level;
-        else
-            levelValue = static_cast<int>(mode == ModeTurnIn ? perMoveTimes[level] : gameTimes[level]);
+        levelValue = levelValueFor(mode, level);
     }
     userPlaysWhite = whiteList_->currentIndex() == 0;
     QDialog::accept();

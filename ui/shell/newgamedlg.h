@@ -28,10 +28,14 @@ class CNewGameDlg : public QDialog {
     QComboBox* modeList() const { return modeList_; }
     QComboBox* levelList() const { return levelList_; }
     QComboBox* whiteList() const { return whiteList_; }
+    QLabel* strengthLabel() const { return strengthLabel_; }
 
   private:
     void fillLevelList();
     void colourChanged(int index);
+    void showStrength();
+    // The level value options.cfg holds for an entry of the level list.
+    int levelValueFor(int mode, int entry) const;
 
     int language_;
     Form form_;
@@ -42,4 +46,6 @@ class CNewGameDlg : public QDialog {
     QComboBox* levelList_; // 1001
     QComboBox* whiteList_; // 1002
     QDialogButtonBox* buttons_;
+    // The strength of the chosen level ("≈ 1400"), beside the level list.
+    QLabel* strengthLabel_;
 };

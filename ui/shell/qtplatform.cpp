@@ -1,6 +1,6 @@
 #include "ui/shell/qtplatform.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QMetaObject>
 
 #include <chrono>
@@ -60,8 +60,9 @@ bool QtPlatform::askYesNo(int message, int language) {
            AnswerYes;
 }
 
+// A modal window of the program (a dialog, a message box) is in front of it.
 bool QtPlatform::isForeground() {
-    return theMainFrame && theMainFrame->isActiveWindow();
+    return theMainFrame && theMainFrame->isActiveWindow() && !QApplication::activeModalWidget();
 }
 
 bool QtPlatform::stylusButtonDown() {

@@ -12,9 +12,11 @@
 #include "game/gamefiles.h"
 
 #include "ui/shell/aboutdlg.h"
+#include "ui/shell/desktopcommands.h"
 #include "ui/shell/devicescreen.h"
 #include "ui/shell/localisation.h"
 #include "ui/shell/mainframe.h"
+#include "ui/shell/preferences.h"
 #include "ui/shell/taviskdoc.h"
 #include "ui/shell/taviskview.h"
 #include "ui/shell/userfiles.h"
@@ -130,6 +132,7 @@ void CTaviskApp::exitInstance() {
 bool CTaviskApp::onCommand(int command) {
     switch (command) {
     case CmdLoad:
+        if (document_ && !confirmDiscardGame(*document_, frame_.get())) return true;
         openDocument();
         return true;
     case CmdFileNew:
@@ -161,8 +164,9 @@ bool CTaviskApp::openFile(const QString& path) {
 bool CTaviskApp::openDocument() {
     // No caption of our own: the file dialog's own title speaks the user's language.
     const QString path =
-        QFileDialog::getOpenFileName(frame_.get(), QString(), userDocumentsFolder(),
+        QFileDialog::getOpenFileName(frame_.get(), QString(), fileDialogFolder(),
                                      "Tavisk Files (*.pgn);;" + QFileDialog::tr("All Files (*)"));
     if (path.isEmpty() || !document_) return false;
+    rememberFileFolder(path);
     return document_->loadFile(path);
 }

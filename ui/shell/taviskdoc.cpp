@@ -1,24 +1,30 @@
 #include "ui/shell/taviskdoc.h"
 
-#include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QStandardPaths>
-#include <QUrl>
 
 #include "engine/session/bridge.h"
+#include "game/boardstyle.h"
 #include "game/controller.h"
 #include "game/gamefiles.h"
+#include "game/gamelist.h"
+#include "game/hintmark.h"
 #include "game/skinfiles.h"
 #include "ui/board/splash.h"
+#include "ui/shell/desktopcommands.h"
 #include "ui/shell/enginecontrol.h"
+#include "ui/shell/filetexts.h"
+#include "ui/shell/gamelistdlg.h"
 #include "ui/shell/languagedlg.h"
 #include "ui/shell/localisation.h"
 #include "ui/shell/mainframe.h"
 #include "ui/shell/newgamedlg.h"
+#include "ui/shell/preferences.h"
 #include "ui/shell/qtplatform.h"
 #include "ui/shell/taviskview.h"
+#include "ui/shell/tutorialdlg.h"
 
 namespace {
 constexpr int ImageNameSize = 256;
@@ -28,15 +34,12 @@ QString pgnFilter() {
 }
 } // namespace
 
-QString userDocumentsFolder() {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return folder.isEmpty() ? QDir::homePath() : folder;
-}
-
 CTaviskDoc::CTaviskDoc() {
     GameController& game = gameController();
     game.platform = &qtPlatform();
     if (!game.initialise()) qtPlatform().exitProcess(1);
+    loadDesktopPreferences();
+    loadPreferences();
     if (!initSplash(theSplash())) {
         qtPlatform().showMessage(MessageFilesMissing, game.settings.language);
         qtPlatform().exitProcess(1);
@@ -44,6 +47,7 @@ CTaviskDoc::CTaviskDoc() {
 }
 
 CTaviskDoc::~CTaviskDoc() {
+    savePreferences();
     gameController().shutdown();
     releaseSplash(theSplash());
 }
@@ -81,6 +85,7 @@ bool CTaviskDoc::onCommand(int command) {
     switch (command) {
     case CmdHint:
         game.showHint();
+        rememberShownHint(game);
         return true;
     case CmdTakeback:
         game.takeBack(true);
@@ -98,7 +103,7 @@ bool CTaviskDoc::onCommand(int command) {
         game.swapSides();
         return true;
     case CmdNewGame:
-        newGameCommand();
+        if (confirmDiscardGame(*this, frame_)) newGameCommand();
         return true;
     case CmdSave:
         save();
@@ -130,12 +135,14 @@ bool CTaviskDoc::onCommand(int command) {
     case CmdLanguage:
         runLanguageDialog();
         return true;
-    case CmdTutorial:
-        // Opened by the desktop's viewer; the game does not wait and ignores a failure.
-        QDesktopServices::openUrl(QUrl::fromLocalFile(tutorialPage()));
+    case CmdTutorial: {
+        // In a window of our own: it opens whatever viewers the desktop has.
+        CTutorialDlg tutorial(tutorialPage(), game.settings.language, frame_);
+        tutorial.exec();
         return true;
+    }
     default:
-        return false;
+        return desktopCommand(command, *this, frame_);
     }
 }
 
@@ -172,35 +179,13 @@ bool CTaviskDoc::runLanguageDialog() {
     return true;
 }
 
-// The flat styles keep the turned board except "Wood 2D"; the isometric board starts
-// unturned on skin 0.
+// Each board family keeps its own orientation, as the user left it.
 void CTaviskDoc::boardStyle(int command) {
-    Settings& settings = gameController().settings;
-    int skin = 0;
-    switch (command) {
-    case CmdWood2D:
-        if (settings.isometric == 0 && settings.skin == 0) return;
-        settings.orientation = 0;
-        break;
-    case CmdBlue2D:
-        if (settings.isometric == 0 && settings.skin == 1) return;
-        skin = 1;
-        break;
-    case CmdBW2D:
-        if (settings.isometric == 0 && settings.skin == 2) return;
-        skin = 2;
-        break;
-    case CmdIsometric:
-        if (settings.isometric == 1) return;
-        settings.isometric = 1;
-        settings.skin = 0;
-        settings.orientation = 0;
-        gameController().loadSkin(0);
-        return;
-    }
-    settings.isometric = 0;
-    settings.skin = static_cast<std::uint32_t>(skin);
-    gameController().loadSkin(skin);
+    GameController& game = gameController();
+    const bool isometric = command == CmdIsometric;
+    const std::uint32_t skin = command == CmdBlue2D ? 1 : command == CmdBW2D ? 2 : 0;
+    if (!chooseBoardStyle(game.settings, preferences().turns, isometric, skin)) return;
+    game.loadSkin(static_cast<int>(game.settings.skin));
 }
 
 // A quarter turn of the isometric board, a half turn of the flat one; only the board
@@ -229,9 +214,10 @@ void CTaviskDoc::rotateBoard() {
 
 // The document keeps no file name: "Save" always asks, proposing "Untitled.pgn".
 bool CTaviskDoc::save() {
-    const QString proposal = QDir(userDocumentsFolder()).filePath("Untitled.pgn");
+    const QString proposal = QDir(fileDialogFolder()).filePath("Untitled.pgn");
     const QString path = QFileDialog::getSaveFileName(frame_, QString(), proposal, pgnFilter());
     if (path.isEmpty()) return false;
+    rememberFileFolder(path);
     return storeFile(path);
 }
 
@@ -242,8 +228,17 @@ bool CTaviskDoc::storeFile(const QString& path) {
     return false;
 }
 
+// A file of several games offers them in a list; a file of one loads at once.
 bool CTaviskDoc::loadFile(const QString& path) {
-    if (!gameController().readGameFromFile(QFile::encodeName(path).constData())) {
+    const QByteArray name = QFile::encodeName(path);
+    const std::vector<GameListEntry> games = listGames(name.constData());
+    int chosen = 0;
+    if (games.size() > 1) {
+        CGameListDlg list(games, currentLanguage(), frame_);
+        if (list.exec() != QDialog::Accepted) return false;
+        chosen = list.chosenGame();
+    }
+    if (!gameController().readGameFromFile(name.constData(), chosen)) {
         QMessageBox::warning(frame_, fromTable(applicationTitle),
                              fromTable(fileProblemTable[currentLanguage()][FileNotRead]).arg(path));
         return false;

@@ -29,7 +29,8 @@ class CTaviskDoc : public QObject {
 
     // "Save": always asks, proposing "Untitled.pgn". False when nothing was written.
     bool save();
-    // The load path of a file chosen in the open dialog.
+    // The load path of a file chosen in the open dialog: the list of its games when it
+    // holds several, then the chosen game.
     bool loadFile(const QString& path);
     // Writes the game to a chosen file (the store path of "Save").
     bool storeFile(const QString& path);
@@ -51,6 +52,3 @@ class CTaviskDoc : public QObject {
 
     CMainFrame* frame_ = nullptr;
 };
-
-// The folder the Save and Load dialogs start in.
-QString userDocumentsFolder();

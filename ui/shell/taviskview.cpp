@@ -6,11 +6,17 @@
 #include <QTimerEvent>
 
 #include "game/controller.h"
+#include "game/gameend.h"
+#include "game/promotion.h"
+#include "game/review.h"
+#include "ui/board/geometry.h"
 #include "ui/board/boardpaint.h"
 #include "ui/board/splash.h"
 #include "ui/shell/devicescreen.h"
+#include "ui/shell/autoturn.h"
 #include "ui/shell/languagedlg.h"
 #include "ui/shell/mainframe.h"
+#include "ui/shell/sounds.h"
 #include "ui/shell/taviskdoc.h"
 
 namespace {
@@ -29,8 +35,9 @@ void CTaviskView::endSplash() {
     GameController& game = gameController();
     // 1. The layout and pictures for this screen.
     game.loadSkin(static_cast<int>(game.settings.skin));
-    // 2. From now on paints show the game.
+    // 2. From now on paints show the game, turned for the user's colour.
     splashShowing = false;
+    autoTurnBoard();
     // 3. A first start without a restored game asks for the language.
     CTaviskDoc* document = mainFrame_->document();
     if (document && document->languageDialogPending) {
@@ -86,8 +93,11 @@ void CTaviskView::paintEvent(QPaintEvent*) {
     // Splash or game, into the off-screen picture of the device's size.
     if (splashShowing)
         paintSplashView(frame_, theSplash());
-    else
+    else {
         paintGameView(frame_, game);
+        soundsAfterPaint();
+        mainFrame_->refreshMoveList();
+    }
     if (!caption_.isEmpty()) drawCaption(frame_);
 
     // One step to the window, every device pixel a sharp zoom x zoom block.
@@ -132,8 +142,25 @@ void CTaviskView::mousePressEvent(QMouseEvent* event) {
         repaint();
         return;
     }
+    // A press on the board ends a review: the game is shown again.
+    if (reviewing()) {
+        leaveReview();
+        repaint();
+        return;
+    }
+    // A game ended by resignation or agreement takes no more moves.
+    if (endedByAgreement()) return;
+    GameController& game = gameController();
     const QPoint point = toDevice(event->position());
-    gameController().stylusPressed(point.x(), point.y());
+    int column = -1, row = -1;
+    hitTest(game, point.x(), point.y(), column, row);
+    // The promotion picker takes the press; a tap that promotes a pawn opens it.
+    if (promotionPicker().open) {
+        pickPromotion(game, column, row);
+        return;
+    }
+    if (game.pieceSelected && !game.stylusDown && opensPromotionPicker(game, column, row)) return;
+    game.stylusPressed(point.x(), point.y());
 }
 
 void CTaviskView::mouseMoveEvent(QMouseEvent* event) {
@@ -145,16 +172,22 @@ void CTaviskView::mouseMoveEvent(QMouseEvent* event) {
 void CTaviskView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     if (!splashShowing) {
+        GameController& game = gameController();
         const QPoint point = toDevice(event->position());
-        gameController().stylusReleased(point.x(), point.y());
+        int column = -1, row = -1;
+        hitTest(game, point.x(), point.y(), column, row);
+        // A pawn dragged to its last rank opens the promotion picker.
+        const bool dragged = game.stylusDown && game.pieceSelected &&
+                             (column != game.selectedColumn || row != game.selectedRow);
+        if (!(dragged && opensPromotionPicker(game, column, row))) game.stylusReleased(point.x(), point.y());
     }
     QWidget::mouseReleaseEvent(event);
 }
 
-// Clock ticks count only while the main window is in front; others are lost.
+// The clocks count only while the main window is in front; the controller asks.
 void CTaviskView::timerEvent(QTimerEvent* event) {
     if (event->timerId() == clockTimer_ && clockTimer_ != 0) {
-        if (mainFrame_->isActiveWindow()) gameController().clockTick();
+        gameController().clockTimerFired();
         return;
     }
     QWidget::timerEvent(event);

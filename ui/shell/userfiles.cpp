@@ -12,6 +12,7 @@
 #include "engine/session/session.h"
 #include "game/gamefiles.h"
 #include "game/settings.h"
+#include "ui/shell/preferences.h"
 
 namespace {
 
@@ -21,9 +22,14 @@ std::string xdgFolder(const char* variable, const char* fallback) {
     return QDir::homePath().toStdString() + "/" + fallback + "/tavisk";
 }
 
+// The files the program writes; the rest it only reads.
+bool written(const char* name) {
+    return std::strcmp(name, SettingsFileName) == 0 || std::strcmp(name, AutosaveFileName) == 0 ||
+           std::strcmp(name, PreferencesFileName) == 0;
+}
+
 std::string redirect(const char* name, const std::string& besideProgram) {
-    if (std::strcmp(name, SettingsFileName) != 0 && std::strcmp(name, AutosaveFileName) != 0)
-        return besideProgram;
+    if (!written(name)) return besideProgram;
     return writtenFilePath(name, besideProgram, programFolderTakesWrites(gameFolder()), userFolders());
 }
 
@@ -41,8 +47,9 @@ UserFolders userFolders() {
 std::string writtenFilePath(const char* name, const std::string& besideProgram, bool folderWritable,
                             const UserFolders& folders) {
     const bool settings = std::strcmp(name, SettingsFileName) == 0;
-    if (folderWritable || (!settings && std::strcmp(name, AutosaveFileName) != 0)) return besideProgram;
-    const std::string& folder = settings ? folders.config : folders.state;
+    if (folderWritable || !written(name)) return besideProgram;
+    const bool config = settings || std::strcmp(name, PreferencesFileName) == 0;
+    const std::string& folder = config ? folders.config : folders.state;
     if (!QDir().mkpath(QString::fromStdString(folder))) return besideProgram;
     const std::string path = folder + "/" + name;
     // The user's settings start as the installed ones; without those, nothing is made,

@@ -1,0 +1,6 @@
+#include "game/preferences.h"
+
+DesktopPreferences& desktopPreferences() {
+    static DesktopPreferences preferences;
+    return preferences;
+}

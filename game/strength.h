@@ -1,0 +1,12 @@
+#pragma once
+// How strong each level plays: Elo figures measured by tools/strength
+// (docs/strength.md), on a scale where the random legal mover stands at 0.
+// The beginner levels, every Rank and Turn In 1 s and 5 s are measured; other
+// times per move are read off the Turn In figures by the logarithm of the
+// time, and a Game In level by its average time per move.
+
+#include <cstdint>
+
+// The estimate for a level mode and value as options.cfg holds them, rounded
+// to 50; 0 for a pair that is no level.
+int levelStrength(std::uint32_t mode, std::uint32_t value);

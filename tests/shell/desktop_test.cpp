@@ -1,0 +1,498 @@
+// The desktop's additions on the running program: the keys of the commands, the
+// clipboard (FEN and PGN, copied and pasted back), resigning and draw offers. Each
+// scenario is a process of its own.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QDialog>
+#include <QApplication>
+#include <QClipboard>
+#include <QTest>
+#include <QToolBar>
+
+#include "engine/core/gamerecord.h"
+#include "engine/session/bridge.h"
+#include "engine/session/session.h"
+#include "game/controller.h"
+#include "game/gameend.h"
+#include "game/hintmark.h"
+#include "game/promotion.h"
+#include "game/review.h"
+#include "tests/shell/shellharness.h"
+#include "ui/board/geometry.h"
+#include "ui/board/markers.h"
+#include "ui/shell/desktoptexts.h"
+#include "ui/shell/mainframe.h"
+#include "ui/shell/movelist.h"
+#include "ui/shell/sounds.h"
+#include "ui/shell/taviskapp.h"
+#include "ui/shell/taviskdoc.h"
+#include "ui/shell/taviskview.h"
+
+namespace {
+
+using ::testing::ExitedWithCode;
+
+class Desktop : public ::testing::Test {
+  protected:
+    void SetUp() override { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
+};
+
+std::string gameText(const char* moves) {
+    return std::string("[Event \"Test\"]\r\n[White \"You\"]\r\n[Black \"Tavisk\"]\r\n[Result \"*\"]\r\n\r\n") +
+           moves + "\r\n*";
+}
+
+// The restored game is shown and the menu bar is there: the keys work from now on.
+CMainFrame* waitForGameScreen(CTaviskApp& app) {
+    CMainFrame* frame = app.mainFrame();
+    SHELL_CHECK(waitUntil([&] { return !frame->menuBar()->isHidden(); }, 8000));
+    QApplication::setActiveWindow(frame);
+    return frame;
+}
+
+// A key on the main window, which is in front again after any dialog.
+void key(CMainFrame* frame, Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QApplication::setActiveWindow(frame);
+    QTest::keyClick(frame, k, modifiers);
+    QApplication::processEvents();
+}
+
+int ply() {
+    return engineSession.gamePosition.ply;
+}
+
+QString clipboardText() {
+    return QGuiApplication::clipboard()->text();
+}
+
+void setClipboardText(const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
+}
+
+const char* const ItalianGame = "1. e4 e5 2. Nf3 Nc6 3. Bc4 Bc5";
+
+// ---------------------------------------------------------------------------------
+
+// Every key of a command, pressed on the game screen, does what the menu item does; the
+// menus show the keys and mark their items' mnemonic letters.
+TEST_F(Desktop, KeysRunTheirCommands) {
+    ProgramFolder folder;
+    Settings settings = testSettings();
+    settings.tutorMode = 0;
+    folder.writeSettings(settings);
+    folder.writeFile("autosave.pgn", gameText(ItalianGame));
+    EXPECT_EXIT(
+        {
+            runProgram(folder.path, 480, 640, [](CTaviskApp& app) {
+                CMainFrame* frame = waitForGameScreen(app);
+                GameController& game = gameController();
+                SHELL_CHECK(ply() == 7 && game.userColour == White);
+
+                // Shown in the menus.
+                SHELL_CHECK(frame->action(CmdTakeback)->shortcuts() ==
+                            QList<QKeySequence>({QKeySequence("Ctrl+Z"), QKeySequence(Qt::Key_Left)}));
+                SHELL_CHECK(frame->action(CmdHint)->shortcut() == QKeySequence(Qt::Key_H));
+                SHELL_CHECK(frame->action(CmdSaveAndExit)->shortcut() == QKeySequence("Ctrl+Q"));
+                SHELL_CHECK(frame->action(CmdCopyPosition)->shortcut() == QKeySequence("Ctrl+Shift+C"));
+                for (int command : {CmdHint, CmdTakeback, CmdNewGame, CmdSave, CmdLoad, CmdGameSettings, CmdAbout})
+                    SHELL_CHECK(frame->action(command)->text().count('&') == 1);
+
+                // Takeback and forward: the arrows, Ctrl+Z and Ctrl+Y, Home and End.
+                key(frame, Qt::Key_Left);
+                SHELL_CHECK(ply() == 5);
+                key(frame, Qt::Key_Z, Qt::ControlModifier);
+                SHELL_CHECK(ply() == 3);
+                key(frame, Qt::Key_Right);
+                SHELL_CHECK(ply() == 5);
+                key(frame, Qt::Key_Y, Qt::ControlModifier);
+                SHELL_CHECK(ply() == 7);
+                key(frame, Qt::Key_Home);
+                SHELL_CHECK(ply() == 1);
+                key(frame, Qt::Key_End);
+                SHELL_CHECK(ply() == 7 && recordLength() == 6);
+
+                // Copy: the game as PGN, the position as FEN.
+                setClipboardText("");
+                key(frame, Qt::Key_C, Qt::ControlModifier);
+                SHELL_CHECK(clipboardText().contains("\n\n1. e4 e5 2. Nf3 Nc6 3. Bc4 Bc5 *"));
+                key(frame, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+                SHELL_CHECK(clipboardText() == "r1bqk1nr/pppp1ppp/2n5/2b1p3/2B1P3/5N2/PPPP1PPP/RNBQK2R w KQkq - 4 4");
+
+                // Paste of something that is no chess: a message, the game stays.
+                setClipboardText("hello");
+                expectModal({"Tavisk", pressButton("OK")});
+                key(frame, Qt::Key_V, Qt::ControlModifier);
+                SHELL_CHECK(modalTexts().last().contains("no position (FEN) and no game (PGN)"));
+                SHELL_CHECK(ply() == 7);
+
+                // Save asks for the file; Load and New game first ask about the game in progress.
+                expectModal({"Save As", rejectDialog()});
+                key(frame, Qt::Key_S, Qt::ControlModifier);
+                expectModal({"Tavisk", pressButton("Cancel")});
+                key(frame, Qt::Key_O, Qt::ControlModifier);
+                SHELL_CHECK(modalTexts().last().contains("save the game in progress"));
+                expectModal({"Tavisk", pressButton("Don't save")});
+                expectModal({"New Game", rejectDialog()});
+                key(frame, Qt::Key_N, Qt::ControlModifier);
+                SHELL_CHECK(ply() == 7);
+                SHELL_CHECK(unexpectedModals() == 0);
+
+                // The hint: the user plays, the engine answers, H shows its expected reply.
+                tapSquare(frame->view(), 3, 6); // d2
+                tapSquare(frame->view(), 3, 4); // d4
+                SHELL_CHECK(waitUntil([&] { return !game.engineBusy && engineSession.searchState == 0; }, 20000));
+                SHELL_CHECK(ply() == 9);
+                SHELL_CHECK(game.hintAvailable());
+                int hint[4];
+                std::copy(std::begin(game.hintMove), std::end(game.hintMove), hint);
+                key(frame, Qt::Key_H);
+                int shown[4];
+                SHELL_CHECK(shownHint(shown));
+                SHELL_CHECK(std::equal(std::begin(hint), std::end(hint), std::begin(shown)));
+
+                // F1 shows the tutorial page, in the program's own window.
+                expectModal({"Tutorial", rejectDialog()});
+                key(frame, Qt::Key_F1);
+                SHELL_CHECK(modalTexts().last() == "Tutorial");
+
+                // Ctrl+Q: the orderly end.
+                QApplication::setActiveWindow(frame);
+                key(frame, Qt::Key_Q, Qt::ControlModifier);
+                SHELL_CHECK(waitUntil([&] { return !frame->isVisible(); }, 3000));
+            });
+        },
+        ExitedWithCode(0), "");
+}
+
+// The game copied as PGN and pasted back is the same game; a FEN pasted becomes the
+// position (and is copied back as it was); an illegal FEN is refused with a message.
+TEST_F(Desktop, ClipboardRoundTrips) {
+    ProgramFolder folder;
+    folder.writeSettings(testSettings());
+    // En passant, a promotion to a knight, captures.
+    folder.writeFile("autosave.pgn",
+                     gameText("1. e4 d5 2. e5 f5 3. exf6 Nc6 4. fxg7 Bf5 5. gxh8=N Kd7 6. d3 Qe8 7. Nc3 Kc8"));
+    EXPECT_EXIT(
+        {
+            runProgram(folder.path, 480, 640, [&](CTaviskApp& app) {
+                CMainFrame* frame = waitForGameScreen(app);
+                const std::string board = boardText();
+                frame->onCommand(CmdCopyGame);
+                const QString pgn = clipboardText();
+                for (const char* tag : {"Event", "Site", "Date", "Round", "White", "Black", "Result"})
+                    SHELL_CHECK(pgn.contains(QString("[%1 \"").arg(tag)));
+                SHELL_CHECK(pgn.contains("3. exf6 Nc6 4. fxg7 Bf5 5. gxh8=N Kd7 6. d3 Qe8 7. Nc3 Kc8 *"));
+                folder.writeFile("copied.pgn", pgn.toStdString());
+
+                // Pasted over the game in progress: the same board and the same text.
+                expectModal({"Tavisk", pressButton("Don't save")});
+                setClipboardText(pgn);
+                frame->onCommand(CmdPaste);
+                SHELL_CHECK(boardText() == board);
+                SHELL_CHECK(recordLength() == 14);
+                frame->onCommand(CmdCopyGame);
+                SHELL_CHECK(clipboardText() == pgn);
+
+                // A position: set up, copied back the same.
+                const QString fen = "4k3/8/8/3pP3/8/8/8/4K2R w K d6 0 1";
+                expectModal({"Tavisk", pressButton("Don't save")});
+                setClipboardText(fen);
+                frame->onCommand(CmdPaste);
+                SHELL_CHECK(boardText() == "....k.../......../......../...pP.../......../......../......../....K..R/");
+                frame->onCommand(CmdCopyPosition);
+                SHELL_CHECK(clipboardText() == fen);
+
+                // Illegal positions: two white kings, a pawn on the last rank, the side not
+                // to move in check, an en-passant square with no pawn that passed it.
+                for (const char* bad :
+                     {"4k3/8/8/8/8/8/8/2K1K3 w - - 0 1", "P3k3/8/8/8/8/8/8/4K3 w - - 0 1",
+                      "4k3/4R3/8/8/8/8/8/4K3 w - - 0 1", "4k3/8/8/8/8/8/8/4K3 w - e6 0 1",
+                      "4k3/8/8/8/8/8/8/4K3 w"}) {
+                    expectModal({"Tavisk", pressButton("OK")});
+                    setClipboardText(bad);
+                    frame->onCommand(CmdPaste);
+                    SHELL_CHECK(modalTexts().last().contains("not a legal position"));
+                    SHELL_CHECK(boardText() ==
+                                "....k.../......../......../...pP.../......../......../......../....K..R/");
+                }
+
+                // A king in check is marked on its square, red; the other king is not. (A
+                // position without moves is replaced without a question.)
+                setClipboardText("4k3/4R3/8/8/8/8/8/4K3 b - - 0 1");
+                frame->onCommand(CmdPaste);
+                int column = -1, row = -1;
+                SHELL_CHECK(kingInCheck(column, row) && column == 4 && row == 0);
+                frame->view()->repaint();
+                auto redEdge = [&](int c, int r) {
+                    int x = 0, y = 0;
+                    cellPosition(gameController(), c, r, x, y);
+                    const QColor pixel = frame->view()->lastFrame().pixelColor(x + 2, y + gameController().geometry.cellHeight / 2);
+                    return pixel.red() > 180 && pixel.green() < 80 && pixel.blue() < 80;
+                };
+                SHELL_CHECK(redEdge(4, 0));
+                SHELL_CHECK(!redEdge(4, 7));
+            });
+        },
+        ExitedWithCode(0), "");
+    // Other programs read the copied game: pgn-extract (Debian puts it in /usr/games) without a
+    // warning, and chess.js (tools/pgn-check, when its module is installed) to the same end.
+    auto run = [](const std::string& command) {
+        std::string output;
+        if (FILE* pipe = popen(command.c_str(), "r")) {
+            char buffer[512];
+            while (std::fgets(buffer, sizeof buffer, pipe)) output += buffer;
+            pclose(pipe);
+        }
+        return output;
+    };
+    const std::string copied = folder.path + "/copied.pgn";
+    const std::string extracted = run("PATH=$PATH:/usr/games pgn-extract -s -Wsan " + copied + " 2>&1");
+    EXPECT_NE(extracted.find("5. gxh8=N Kd7"), std::string::npos) << extracted;
+    EXPECT_EQ(extracted.find("rror"), std::string::npos) << extracted;
+    EXPECT_EQ(extracted.find("arning"), std::string::npos) << extracted;
+    const std::string checker = "../../tools/pgn-check/check.js";
+    if (std::system("test -d ../../tools/pgn-check/node_modules/chess.js && command -v node >/dev/null") == 0) {
+        const std::string read = run("node " + checker + " tags " + copied + " 2>&1");
+        EXPECT_NE(read.find("1 14 r1k1qbnN/ppp1p2p/2n5/3p1b2/8/2NP4/PPP2PPP/R1BQKBNR w KQ"), std::string::npos)
+            << read;
+        EXPECT_EQ(read.find("FAULT"), std::string::npos) << read;
+    }
+}
+
+// Resigning ends the game with the engine's win and no more moves; a draw offer is
+// declined when the engine would not offer one itself, and accepted when it would.
+TEST_F(Desktop, ResignAndDrawOffers) {
+    ProgramFolder folder;
+    folder.writeSettings(testSettings());
+    folder.writeFile("autosave.pgn", gameText(ItalianGame));
+    EXPECT_EXIT(
+        {
+            runProgram(folder.path, 480, 640, [](CTaviskApp& app) {
+                CMainFrame* frame = waitForGameScreen(app);
+                GameController& game = gameController();
+                const std::string board = boardText();
+                // Declined: the engine's own judgement says no.
+                SHELL_CHECK(frame->action(CmdOfferDraw) != nullptr);
+                engineSession.drawAcceptable = 0;
+                expectModal({"Tavisk", pressButton("OK")});
+                frame->onCommand(CmdOfferDraw);
+                SHELL_CHECK(modalTexts().last().contains("declines the draw"));
+                SHELL_CHECK(engineSession.gameResult == 4 && !endedByAgreement());
+
+                // Resigned: Black wins, the board takes no move, the copied game says so.
+                expectModal({"Tavisk", pressButton("OK")});
+                frame->onCommand(CmdResign);
+                SHELL_CHECK(modalTexts().last().contains("You resigned"));
+                SHELL_CHECK(engineSession.gameResult == 2 && endedByAgreement());
+                tapSquare(frame->view(), 3, 6);
+                tapSquare(frame->view(), 3, 4);
+                SHELL_CHECK(boardText() == board);
+                frame->onCommand(CmdCopyGame);
+                SHELL_CHECK(clipboardText().contains("[Result \"0-1\"]") && clipboardText().endsWith("Bc5 0-1\n"));
+                frame->updateMenu(frame->gameMenu());
+                SHELL_CHECK(!frame->action(CmdResign)->isEnabled());
+
+                // A takeback goes on with the game; this time the engine would offer a draw.
+                frame->onCommand(CmdTakeback);
+                SHELL_CHECK(!endedByAgreement());
+                engineSession.drawAcceptable = 1;
+                expectModal({"Tavisk", pressButton("OK")});
+                frame->onCommand(CmdOfferDraw);
+                SHELL_CHECK(modalTexts().last().contains("accepts the draw"));
+                SHELL_CHECK(engineSession.gameResult == 3 && endedByAgreement());
+                (void)game;
+            });
+        },
+        ExitedWithCode(0), "");
+}
+
+// A pawn on the last rank, by tap and by drag, opens the picker over the promotion
+// square; the knight chosen is played and recorded as "e8=N". A press elsewhere closes
+// the picker and leaves the pawn.
+TEST_F(Desktop, PromotionToAKnightByTapAndByDrag) {
+    ProgramFolder folder;
+    Settings settings = testSettings();
+    settings.tutorMode = 0; // a knight for a queen is weak: no question here
+    folder.writeSettings(settings);
+    folder.writeFile("autosave.pgn", "[FEN \"7k/4P3/8/8/8/8/6p1/K7 w - - 0 1\"]\r\n\r\n*");
+    EXPECT_EXIT(
+        {
+            runProgram(folder.path, 480, 640, [](CTaviskApp& app) {
+                CMainFrame* frame = waitForGameScreen(app);
+                CTaviskView* view = frame->view();
+                GameController& game = gameController();
+                const std::string start = boardText();
+                const int knightColumn = 4, knightRow = 3; // the fourth choice, e5
+
+                // By tap; a press beside the picker first closes it without a move.
+                tapSquare(view, 4, 1);
+                tapSquare(view, 4, 0);
+                SHELL_CHECK(promotionPicker().open && boardText() == start);
+                tapSquare(view, 0, 7);
+                SHELL_CHECK(!promotionPicker().open && boardText() == start);
+                tapSquare(view, 4, 1);
+                tapSquare(view, 4, 0);
+                SHELL_CHECK(promotionPicker().open);
+                view->repaint();
+                // The picker shows the four pieces where it says it does: its squares differ
+                // from the empty board there.
+                tapSquare(view, knightColumn, knightRow);
+                SHELL_CHECK(!promotionPicker().open);
+                SHELL_CHECK(engineBridge().pieceAt(4, 0) == 4); // a White knight
+                SHELL_CHECK(std::string(gameRecord.longTexts[0], 7) == "e7-e8=N");
+                SHELL_CHECK(waitUntil([&] { return !game.engineBusy && engineSession.searchState == 0; }, 20000));
+                frame->onCommand(CmdCopyGame);
+                SHELL_CHECK(clipboardText().contains("1. e8=N"));
+
+                // By drag, after taking the moves back.
+                frame->onCommand(CmdTakeback);
+                SHELL_CHECK(boardText() == start);
+                dragPiece(view, 4, 1, 4, 0);
+                SHELL_CHECK(promotionPicker().open && boardText() == start && !game.stylusDown);
+                tapSquare(view, knightColumn, knightRow);
+                SHELL_CHECK(engineBridge().pieceAt(4, 0) == 4);
+                SHELL_CHECK(std::string(gameRecord.longTexts[0], 7) == "e7-e8=N");
+                SHELL_CHECK(waitUntil([&] { return !game.engineBusy && engineSession.searchState == 0; }, 20000));
+            });
+        },
+        ExitedWithCode(0), "");
+}
+
+// The sound of each new move is chosen when the view shows it: a move, a capture,
+// check, the end; takebacks and steps forward are silent. The board turns for a user
+// who plays Black, and the preferences live in a file of their own.
+TEST_F(Desktop, SoundsAndTheBoardTurnedForBlack) {
+    ProgramFolder folder;
+    folder.writeSettings(testSettings());
+    folder.writeFile("autosave.pgn", gameText("1. e4 d5"));
+    EXPECT_EXIT(
+        {
+            runProgram(folder.path, 480, 640, [&](CTaviskApp& app) {
+                CMainFrame* frame = waitForGameScreen(app);
+                CTaviskView* view = frame->view();
+                GameController& game = gameController();
+                view->repaint();
+                const int before = gameSoundsPlayed();
+                tapSquare(view, 4, 4); // exd5
+                tapSquare(view, 3, 3);
+                SHELL_CHECK(gameSoundsPlayed() > before);
+                SHELL_CHECK(waitUntil([&] { return !game.engineBusy && engineSession.searchState == 0; }, 20000));
+                view->repaint();
+                const int afterEngine = gameSoundsPlayed();
+                SHELL_CHECK(afterEngine >= before + 2);
+                frame->onCommand(CmdTakeback);
+                view->repaint();
+                frame->onCommand(CmdForward);
+                view->repaint();
+                SHELL_CHECK(gameSoundsPlayed() == afterEngine);
+
+                // Check: a FEN where the user gives check.
+                setClipboardText("4k3/8/8/8/8/8/8/3QK3 w - - 0 1");
+                expectModal({"Tavisk", pressButton("Don't save")});
+                frame->onCommand(CmdPaste);
+                view->repaint();
+                tapSquare(view, 3, 7); // Qd1-e2+
+                tapSquare(view, 4, 6);
+                SHELL_CHECK(lastGameSound() == GameSound::Check);
+                SHELL_CHECK(waitUntil([&] { return !game.engineBusy && engineSession.searchState == 0; }, 20000));
+                view->repaint();
+                expectModal({"Tavisk", pressButton("OK")});
+                frame->onCommand(CmdResign);
+                view->repaint();
+                SHELL_CHECK(lastGameSound() == GameSound::End);
+
+                // Sound off: kept in the desktop's own file, options.cfg untouched.
+                const std::string options = folder.read("options.cfg");
+                frame->onCommand(CmdSound);
+                SHELL_CHECK(folder.read("tavisk.ini").find("sound=false") != std::string::npos);
+                SHELL_CHECK(folder.read("options.cfg") == options && options.size() == 36);
+
+                // Playing Black turns the board; the user's own turn still works.
+                // (The resigned game is over: no question before the new one.)
+                SHELL_CHECK(game.settings.orientation == 0);
+                expectModal({"New Game", [](QWidget* window) {
+                                 window->findChild<QComboBox*>("whiteList")->setCurrentIndex(1);
+                                 qobject_cast<QDialog*>(window)->accept();
+                             }});
+                frame->onCommand(CmdNewGame);
+                SHELL_CHECK(game.userColour == 2 && game.settings.orientation == 1);
+                frame->onCommand(CmdRotateBoard);
+                SHELL_CHECK(game.settings.orientation == 0);
+                SHELL_CHECK(waitUntil([&] { return !game.engineBusy && engineSession.searchState == 0; }, 20000));
+                frame->onCommand(CmdHint);
+                SHELL_CHECK(game.settings.orientation == 0);
+            });
+        },
+        ExitedWithCode(0), "");
+}
+
+// The moves in standard notation beside a screen with room; a click on a move shows its
+// position without changing the game, the arrows step, End and a press on the board
+// return to the game. A small screen has no list.
+TEST_F(Desktop, MoveListReviewByClickAndKeys) {
+    ProgramFolder folder;
+    Settings settings = testSettings();
+    settings.tutorMode = 0;
+    folder.writeSettings(settings);
+    folder.writeFile("autosave.pgn", gameText(ItalianGame));
+    EXPECT_EXIT(
+        {
+            runProgram(folder.path, 640, 480, [](CTaviskApp& app) {
+                CMainFrame* frame = waitForGameScreen(app);
+                CMoveList* list = frame->moveList();
+                SHELL_CHECK(list != nullptr);
+                frame->view()->repaint();
+                SHELL_CHECK(list->rowCount() == 3);
+                SHELL_CHECK(list->item(1, 0)->text() == "2." && list->item(1, 1)->text() == "Nf3" &&
+                            list->item(2, 2)->text() == "Bc5");
+                SHELL_CHECK(list->itemOfPly(6)->isSelected());
+                const std::string game = boardText();
+                auto shown = [](int column, int row) { return shownPieceAt(column, row); };
+
+                // A click on 2. Nf3: the knight is on f3, no bishop on c4 yet; the game stays.
+                QTableWidgetItem* nf3 = list->itemOfPly(3);
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                                  list->visualItemRect(nf3).center());
+                SHELL_CHECK(reviewing() && reviewedPlies() == 3 && nf3->isSelected());
+                SHELL_CHECK(shown(5, 5) == 4 && shown(2, 4) == 0 && shown(2, 3) == 0);
+                SHELL_CHECK(boardText() == game && ply() == 7);
+                key(frame, Qt::Key_Left);
+                SHELL_CHECK(reviewedPlies() == 2 && shown(5, 5) == 0 && shown(2, 2) == 0 && shown(4, 3) == 10);
+                key(frame, Qt::Key_Home);
+                SHELL_CHECK(reviewedPlies() == 0 && shown(4, 6) == 2);
+                key(frame, Qt::Key_Right);
+                key(frame, Qt::Key_Right);
+                SHELL_CHECK(reviewedPlies() == 2 && list->itemOfPly(2)->isSelected());
+                SHELL_CHECK(ply() == 7 && recordLength() == 6);
+                key(frame, Qt::Key_End);
+                SHELL_CHECK(!reviewing() && shown(2, 3) == 11 && ply() == 7);
+
+                // A press on the board returns too, and only returns.
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                                  list->visualItemRect(list->itemOfPly(1)).center());
+                SHELL_CHECK(reviewedPlies() == 1);
+                tapSquare(frame->view(), 3, 6);
+                SHELL_CHECK(!reviewing() && !gameController().pieceSelected && ply() == 7);
+                // A move played on the board shows in the list as the current one.
+                tapSquare(frame->view(), 3, 6);
+                tapSquare(frame->view(), 3, 4);
+                SHELL_CHECK(waitUntil([] { return !gameController().engineBusy && engineSession.searchState == 0; },
+                                      20000));
+                frame->view()->repaint();
+                SHELL_CHECK(list->item(3, 1)->text() == "d4" && list->itemOfPly(8)->isSelected());
+            });
+        },
+        ExitedWithCode(0), "");
+    ProgramFolder small;
+    small.writeSettings(testSettings());
+    EXPECT_EXIT(
+        {
+            runProgram(small.path, 240, 320, [](CTaviskApp& app) { SHELL_CHECK(app.mainFrame()->moveList() == nullptr); });
+        },
+        ExitedWithCode(0), "");
+}
+
+} // namespace

@@ -1,0 +1,150 @@
+#!/usr/bin/env python3
+"""Ratings from the games tavisk-strength wrote: one Elo scale for all players.
+
+    tools/strength/rate.py GAMES.txt [--anchor random=0]
+    tools/strength/rate.py docs/strength-games.txt.gz   (the committed calibration)
+
+Each game line is "A B scoreA aWhite "reason" plies moves...". The ratings are
+the maximum-likelihood fit of the logistic Elo model to every game (a draw
+counts half a win), with one virtual draw added to every pairing so that a
+clean sweep still gives a finite difference. Errors are 95 % intervals
+(1.96 standard errors from the fit's information matrix) relative to the
+anchor, whose rating is fixed. Prints two markdown tables: the pairings and
+the ratings.
+"""
+import gzip
+import math
+import re
+import sys
+from collections import OrderedDict
+
+LINE = re.compile(r'^(\S+) (\S+) ([\d.]+) (\d) "([^"]*)" (\d+)')
+
+
+def expected(d):
+    return 1.0 / (1.0 + 10.0 ** (-d / 400.0))
+
+
+def solve(matrix, vector):
+    n = len(vector)
+    a = [row[:] + [vector[i]] for i, row in enumerate(matrix)]
+    for c in range(n):
+        p = max(range(c, n), key=lambda r: abs(a[r][c]))
+        a[c], a[p] = a[p], a[c]
+        for r in range(n):
+            if r != c and a[c][c] != 0:
+                f = a[r][c] / a[c][c]
+                for k in range(c, n + 1):
+                    a[r][k] -= f * a[c][k]
+    return [a[i][n] / a[i][i] for i in range(n)]
+
+
+def invert(matrix):
+    n = len(matrix)
+    columns = [solve(matrix, [1.0 if i == j else 0.0 for i in range(n)]) for j in range(n)]
+    return [[columns[j][i] for j in range(n)] for i in range(n)]
+
+
+def main():
+    args = sys.argv[1:]
+    anchor, anchor_value = "random", 0.0
+    files = []
+    i = 0
+    while i < len(args):
+        if args[i] == "--anchor":
+            name, value = args[i + 1].split("=")
+            anchor, anchor_value = name, float(value)
+            i += 2
+        else:
+            files.append(args[i])
+            i += 1
+    pairs = OrderedDict()  # (a, b) -> [games, points of a, wins, draws, losses]
+    for path in files:
+        with (gzip.open(path, "rt") if path.endswith(".gz") else open(path)) as f:
+            for line in f:
+                m = LINE.match(line)
+                if not m:
+                    continue
+                a, b, s = m.group(1), m.group(2), float(m.group(3))
+                entry = pairs.setdefault((a, b), [0, 0.0, 0, 0, 0])
+                entry[0] += 1
+                entry[1] += s
+                entry[2 if s == 1.0 else 3 if s == 0.5 else 4] += 1
+    players = []
+    for a, b in pairs:
+        for p in (a, b):
+            if p not in players:
+                players.append(p)
+    if anchor not in players:
+        sys.exit("the anchor %s played no game" % anchor)
+    # Only players linked to the anchor by games can be rated.
+    linked = {anchor}
+    grew = True
+    while grew:
+        grew = False
+        for a, b in pairs:
+            if (a in linked) != (b in linked):
+                linked |= {a, b}
+                grew = True
+    unlinked = [p for p in players if p not in linked]
+    players = [p for p in players if p in linked]
+    free = [p for p in players if p != anchor]
+    index = {p: k for k, p in enumerate(free)}
+    rating = {p: anchor_value for p in players}
+    scale = math.log(10) / 400.0
+    for _ in range(100):
+        n = len(free)
+        gradient = [0.0] * n
+        hessian = [[0.0] * n for _ in range(n)]
+        for (a, b), (games, points, *_rest) in pairs.items():
+            if a not in rating or b not in rating:
+                continue
+            g, s = games + 1, points + 0.5  # the virtual draw
+            e = expected(rating[a] - rating[b])
+            da = scale * (s - g * e)
+            w = scale * scale * g * e * (1 - e)
+            for p, sign in ((a, 1), (b, -1)):
+                if p in index:
+                    gradient[index[p]] += sign * da
+            for p in (a, b):
+                for q in (a, b):
+                    if p in index and q in index:
+                        hessian[index[p]][index[q]] += w if p == q else -w
+        step = solve(hessian, gradient)
+        for p, k in index.items():
+            rating[p] += step[k]
+        if max(abs(x) for x in step) < 0.01:
+            break
+    covariance = invert(hessian)
+    error = {anchor: 0.0}
+    for p, k in index.items():
+        error[p] = 1.96 * math.sqrt(max(covariance[k][k], 0.0))
+
+    total = sum(e[0] for e in pairs.values())
+    print("Pairings (%d games; score of the first player):\n" % total)
+    print("| pairing | games | +won =drawn -lost | score | Elo difference |")
+    print("|---|---:|---:|---:|---:|")
+    for (a, b), (games, points, won, drawn, lost) in pairs.items():
+        share = points / games
+        if 0 < share < 1:
+            d = -400 * math.log10(1 / share - 1)
+            sd = math.sqrt(max(won * (1 - share) ** 2 + drawn * (0.5 - share) ** 2 + lost * share**2, 1e-9) / games)
+            se = sd / math.sqrt(games) * 400 / math.log(10) / (share * (1 - share))
+            diff = "%+.0f ± %.0f" % (d, 1.96 * se)
+        else:
+            diff = "> +%.0f" % (-400 * math.log10(1 / ((games + 0.5) / (games + 1)) - 1)) if share == 1 else \
+                "< %.0f" % (-400 * math.log10(1 / (0.5 / (games + 1)) - 1))
+        print("| %s – %s | %d | +%d =%d -%d | %.1f (%.0f %%) | %s |" % (a, b, games, won, drawn, lost, points,
+                                                                      100 * share, diff))
+    print("\nRatings (anchor: %s = %.0f; 95 %% error):\n" % (anchor, anchor_value))
+    print("| player | games | estimate | error |")
+    print("|---|---:|---:|---:|")
+    played = {p: sum(e[0] for (a, b), e in pairs.items() if p in (a, b)) for p in players}
+    for p in sorted(players, key=lambda p: rating[p]):
+        print("| %s | %d | %.0f | ± %.0f |" % (p, played[p], rating[p], error[p]))
+    if unlinked:
+        print("\nNot linked to the anchor by any game: %s" % ", ".join(unlinked))
+
+
+if __name__ == "__main__":
+    main()
