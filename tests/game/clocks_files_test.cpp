@@ -191,6 +191,7 @@ TEST_F(GameTest, TheLongestGameIsSavedAndReadWhole) {
         ASSERT_TRUE(engineBridge().tryUserMove(col(move[0]), row(move[0]), col(move[1]), row(move[1]))) << i;
     }
     ASSERT_EQ(recordLength(), RecordStopPly);
+    game().judgeGame(false); // as after a move entered on the board
     const std::string path = (folder / "long.pgn").string();
     ASSERT_TRUE(game().writeGameToFile(path.c_str()));
     const std::string text = fileText(path);
