@@ -123,15 +123,11 @@ bool GameController::saveAutosave() {
     return writeGame(gameFile(AutosaveFileName).c_str(), whiteClockMs, blackClockMs);
 }
 
-// A loaded game is judged afresh; a result its file gives for the end of its
-// record (a resignation, an agreed draw) stands when the rules give none.
+// A loaded game is judged afresh by the rules of its position; a result its
+// file gives otherwise (a resignation, an agreed draw) does not stop play.
 static void judgeLoadedGame(GameController& controller, int fileResult) {
+    (void)fileResult;
     controller.judgeGame(false);
-    const Position& position = engineSession.gamePosition;
-    if (!controller.gameDecided() && fileResult != GameInProgress && position.ply > recordLength()) {
-        controller.gameEnd = EndRecordedResult;
-        controller.gameEndResult = fileResult;
-    }
 }
 
 // After a load the side to move is the user's and the engine waits.
