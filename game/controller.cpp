@@ -7,7 +7,9 @@
 #include "engine/core/movegen.h"
 #include "engine/core/notation.h"
 #include "engine/core/position.h"
+#include "engine/search/book.h"
 #include "engine/search/results.h"
+#include "engine/search/searchdata.h"
 #include "engine/search/worker.h"
 #include "engine/session/bridge.h"
 #include "engine/session/notify.h"
@@ -40,6 +42,10 @@ class NoPlatform : public GamePlatform {
 };
 
 constexpr int ImageNameSize = 64;
+constexpr int StopStepMs = 20;        // a stopping worker is checked this often
+constexpr int StopPatienceMs = 3000;  // and given this long to come to rest
+
+bool stoppingEngine = false; // notifications handled while a command stops the engine
 
 } // namespace
 
@@ -87,6 +93,8 @@ void GameController::resetGame() {
     cursorColumn = cursorRow = 0;
     questionOpen = false;
     engineSession.expectedReply = 0;
+    gameEnd = GameGoesOn;
+    ++gameNumber;
     // 2.
     showMovablePieces = false;
     userColour = settings.userPlaysWhite ? White : Black;
@@ -98,7 +106,11 @@ void GameController::resetGame() {
     stylusDown = false;
     capturedPiece = 0;
     animating = false;
-    tutorReferenceScore = 0;
+    // No comparison until the user has moved in this game.
+    tutorReferenceScore = NoTutorReference;
+    scoreValid = false;
+    lineValid = false;
+    replyBeforeMove = 0;
     engineBusy = false;
     // 5.
     for (std::int32_t& coordinate : hintMove) coordinate = -1;
@@ -122,11 +134,146 @@ void GameController::resumeGame(bool quiet) {
 }
 
 void GameController::applySettings() {
+    // A search in progress was started for the old level and sides: it stops,
+    // and the game goes on from the position it left.
+    if (engineBusy) {
+        stopEngine();
+        engineBusy = false;
+    }
     engineBridge().setLevel(static_cast<int>(settings.levelMode), static_cast<long>(settings.levelValue));
     userColour = settings.userPlaysWhite ? White : Black;
+    // In the engine's coding the same number means the other colour.
+    engineSession.engineColour = static_cast<std::uint8_t>(userColour);
     if (sideToMove() == userColour) return;
+    ++moveRequests;
+    letEngineMove();
+}
+
+void GameController::stopEngine() {
+    if (engineSession.searchState == 0 && !engineBusy) return;
+    const std::uint8_t side = engineSession.engineColour;
+    // The worker must not start again on the position it is taken from.
+    engineSession.engineColour = EnginePlaysNone;
+    if (handlingEngineNotification()) {
+        // The worker waits for this very notification: it stops once it returns.
+        stopSearch();
+    } else {
+        // A worker waiting for a notification of its own stops once that has
+        // been handled; a move it has already played arrives that way.
+        stoppingEngine = true;
+        for (int waited = 0; waited < StopPatienceMs; waited += StopStepMs) {
+            engineSession.stopRequest = StopAndAbort;
+            if (idleEvent.wait(StopStepMs)) break;
+            host().serveEngineNotifications();
+        }
+        stoppingEngine = false;
+    }
+    engineSession.engineColour = side;
+}
+
+void GameController::letEngineMove() {
+    engineBusy = false;
+    if (gameDecided()) return;
+    if (!recordHasRoom(engineSession.gamePosition)) {
+        host().showMessage(MessageRecordFull, settings.language);
+        return;
+    }
+    // The line on the panel is the coming search's; a book move leaves none.
+    engineBridge().clearPrincipalVariation();
+    lineValid = false;
     engineBusy = true;
     engineBridge().go();
+}
+
+void GameController::afterUserMove() {
+    if (gameDecided()) {
+        engineBusy = false;
+        announceGameEnd();
+        return;
+    }
+    letEngineMove();
+}
+
+void GameController::forgetPreviousGame() {
+    EngineBridge& bridge = engineBridge();
+    engineSession.rootScore = 0;
+    scoreValid = false;
+    lineValid = false;
+    bridge.clearPrincipalVariation();
+    resetOpeningName(openingBook);
+    engineSession.expectedReply = 0;
+    replyBeforeMove = 0;
+    for (std::int32_t& coordinate : hintMove) coordinate = -1;
+    tutorReferenceScore = NoTutorReference;
+    tutorWarned = false;
+    selectedColumn = selectedRow = -1;
+    pieceSelected = false;
+    showMovablePieces = false;
+    ++gameNumber;
+}
+
+bool GameController::gameDecided() {
+    return gameEnd != GameGoesOn;
+}
+
+int GameController::gameResultCode() {
+    return gameDecided() ? gameEndResult : GameInProgress;
+}
+
+void GameController::judgeGame(bool engineMoved) {
+    const Position& position = engineSession.gamePosition;
+    const int end = gameEndOf(position);
+    gameEnd = end;
+    if (end == EndCheckmate) {
+        gameEndResult = position.sideToMove == Black ? WhiteWon : BlackWon;
+        engineSession.gameResult = gameEndResult;
+    } else if (end != GameGoesOn) {
+        gameEndResult = Drawn;
+        engineSession.gameResult = gameEndResult;
+    } else if (engineMoved) {
+        // The engine decides after its move whether it resigns; the same test
+        // now tells the user at once.
+        const int engine = position.sideToMove == White ? Black : White;
+        if (resignationDue(engineSession.rootScore, engine)) {
+            gameEnd = EndResigned;
+            gameEndResult = engine == White ? BlackWon : WhiteWon;
+        }
+    }
+    if (gameDecided()) {
+        // Nothing stays selected once the game is over.
+        selectedColumn = selectedRow = -1;
+        pieceSelected = false;
+        showMovablePieces = false;
+        engineBridge().clearDestinations();
+    }
+}
+
+void GameController::announceGameEnd() {
+    int message;
+    switch (gameEnd) {
+    case EndCheckmate:
+        message = gameEndResult == (userColour == White ? WhiteWon : BlackWon) ? MessageYouMate
+                                                                                : MessageComputerMates;
+        break;
+    case EndStalemate:
+        message = MessageStalemate;
+        break;
+    case EndRepetition:
+        message = MessageRepetition;
+        break;
+    case EndFiftyMoves:
+        message = MessageFiftyMoves;
+        break;
+    case EndNoMatingMaterial:
+        message = MessageNoMatingMaterial;
+        break;
+    case EndResigned:
+        message = MessageComputerResigns;
+        break;
+    default:
+        return;
+    }
+    host().showMessage(message, settings.language);
 }
 
 void GameController::onEngineMoved() {
@@ -149,6 +296,13 @@ void GameController::onEngineMoved() {
     // 4.
     capturedPiece = static_cast<std::uint8_t>(bridge.pieceBeforeLastMove(toColumn, toRow));
     animPiece = static_cast<std::uint8_t>(bridge.pieceAt(toColumn, toRow));
+    // A searched move leaves its line and score; a book move leaves those of an
+    // earlier search, which are not shown. The panel shows the end, if it has
+    // come, from the first paint of the move.
+    const std::int32_t lineMove = pvTable[1][0] > 0 ? pvTable[1][1] : 0;
+    lineValid = moveOrigin(lineMove) == moveOrigin(move) && moveDestination(lineMove) == moveDestination(move);
+    scoreValid = lineValid;
+    judgeGame(true);
     // 5.
     animHiddenColumn = toColumn;
     animHiddenRow = toRow;
@@ -157,30 +311,43 @@ void GameController::onEngineMoved() {
     engineBusy = false;
     repaint();
     startClockTimer();
+    if (gameDecided()) announceGameEnd();
 }
 
 void GameController::onEngineProgress(int depth) {
+    // The running search's score and line: of this game, after the user's move
+    // (not of a search a command is taking back).
+    if (engineBusy) scoreValid = lineValid = true;
     host().repaintStatus();
 
     // The tutor.
-    // 1.
-    if (!settings.tutorMode) return;
+    // 1. (Not about a search that is being stopped.)
+    if (!settings.tutorMode || stoppingEngine) return;
     // 2. A new search has begun.
     if (depth == 1) tutorWarned = false;
     // 3.
     if (tutorReferenceScore == NoTutorReference) return;
-    // 4. What the user's last move lost, seen from the user's side.
-    int drop = tutorReferenceScore - engineSession.rootScore;
-    if (userColour == Black) drop = -drop;
-    if (drop <= TutorWarningDrop || tutorWarned) return;
+    // 4. What the user's last move lost, seen from the user's side. A move
+    // after which the user still wins clearly (a mate for the user included,
+    // however far it is) is no weak move, whatever the score was before.
+    const int sign = userColour == Black ? -1 : 1;
+    const int before = sign * tutorReferenceScore;
+    const int after = sign * static_cast<int>(engineSession.rootScore);
+    if (after >= DecisiveAdvantage) return;
+    if (before - after <= TutorWarningDrop || tutorWarned) return;
     // 5. The time the question is open counts for nobody.
     tutorWarned = true;
     questionOpen = true;
     settleClocks();
     // 6., 7.
     if (host().askYesNo(MessageWeakMove, settings.language)) {
+        const std::int32_t betterMove = replyBeforeMove;
         takeBack(false);
         engineSession.rootScore = tutorReferenceScore;
+        scoreValid = true;
+        lineValid = false;
+        // The move the engine expected before the weak one is the hint now.
+        engineSession.expectedReply = betterMove;
     }
     // 8.
     questionOpen = false;
@@ -299,15 +466,16 @@ void GameController::advanceSlide() {
     animY += animStepY;
 }
 
-bool GameController::gameDecided() {
-    // While the engine searches the game goes on, and the game position
-    // belongs to the worker.
-    if (engineSession.searchState != 0) return false;
-    return gameOver(engineSession.gamePosition) != 0;
+bool GameController::canTakeBack() {
+    return engineSession.gamePosition.ply > firstUserPly();
 }
 
-bool GameController::canTakeBack() {
-    return engineSession.gamePosition.ply > 1;
+int GameController::firstUserPly() {
+    const Position& start = engineSession.startPosition;
+    if (start.sideToMove == userColour || recordLength() < start.ply ||
+        gameRecord.longTexts[start.ply - 1][0] == '\0')
+        return start.ply;
+    return start.ply + 1;
 }
 
 bool GameController::canForward() {

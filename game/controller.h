@@ -16,6 +16,13 @@
 constexpr std::int32_t NoTutorReference = 100000; // tutorReferenceScore: make no comparison
 constexpr std::int32_t TutorWarningDrop = 200;    // centipawns lost before the tutor asks
 constexpr std::int32_t ClockLimitMs = 3599000;    // 59:59
+// A score from the user's side at or above this still wins: the tutor keeps quiet.
+constexpr std::int32_t DecisiveAdvantage = 300;
+
+// How the game ended besides the rules of the position (GameEnd of the engine's
+// results): the engine resigned, or a loaded game carries its result.
+constexpr std::int32_t EndResigned = 16;
+constexpr std::int32_t EndRecordedResult = 17;
 
 class GameController {
   public:
@@ -66,6 +73,16 @@ class GameController {
     // Tutor.
     bool tutorWarned;  // the tutor asked during the current engine search
     bool questionOpen; // the tutor's question box is open
+    bool scoreValid;   // rootScore comes from a search of this game since the last reset, load or takeback
+    bool lineValid;    // the engine's line (the panel's status) is of the current position or the move that led to it
+    std::int32_t replyBeforeMove; // the engine's expected reply when the user last moved (0 = none)
+
+    // The end of the game.
+    std::int32_t gameEnd;       // why the game is over in the current position; 0 = it goes on
+    std::int32_t gameEndResult; // 1 White won, 2 Black won, 3 drawn (while gameEnd is set)
+    std::uint32_t gameNumber;   // counts new games and loads: what the screen shows belongs to one of them
+    std::uint32_t moveRequests; // moves the user has played or handed to the engine (Swap sides, Game settings):
+                                // such a move after a takeback replaces the record's tail
 
     // Life of the game.
     // Settings, skin images and engine start. Returns false when the program
@@ -96,6 +113,9 @@ class GameController {
     void stylusMoved(int x, int y);
     void stylusReleased(int x, int y);
     void selectSquare(int column, int row);
+    // Plays the user's move if legal and the record has room (else a message),
+    // with the tutor's reference taken before it. True if played.
+    bool tryMove(int fromColumn, int fromRow, int toColumn, int toRow);
 
     // Hint, tutor, takeback, forward, swap sides.
     bool hintAvailable();
@@ -137,8 +157,27 @@ class GameController {
     void boardPainted(void* paintedView);
     // Called by a paint while `animating` after the sliding piece is drawn.
     void advanceSlide();
-    bool gameDecided();   // checkmate, stalemate or a draw rule in the current position
+    bool gameDecided();   // the game is over: the rules of the position, a resignation or a loaded result
+    // Result code of the game as it stands: 1 White won, 2 Black won, 3 drawn, 4 going on.
+    int gameResultCode();
+    // Judges the current position (engine idle or waiting for its notification);
+    // `engineMoved` also takes the engine's resignation into account.
+    void judgeGame(bool engineMoved);
+    // The message box that says who won and why.
+    void announceGameEnd();
+    // The engine's turn: it starts thinking unless the game is over or the
+    // record has no room for its move (then a message, and it waits).
+    void letEngineMove();
+    // After the user's move has been played and shown: the end of the game, or the engine's turn.
+    void afterUserMove();
+    // Stops a thinking engine (the worker is idle afterwards unless a stop timed out).
+    void stopEngine();
+    // Forgets what belonged to the previous game: score, line, opening name,
+    // expected reply, hint, tutor reference and selection.
+    void forgetPreviousGame();
     bool canTakeBack();   // "Takeback", "Takeback all"
+    // The ply of the user's first turn in the record: takebacks go no further.
+    int firstUserPly();
     bool canForward();    // "Forward"
     bool canForwardAll(); // "Forward all"
     int sideToMove();     // of the engine's game position: 1 White, 2 Black

@@ -1,18 +1,55 @@
 // Moves entered with the stylus: tap the piece and then its destination (the
 // piece slides), or press on the piece and drag it there.
 
+#include "engine/core/gamerecord.h"
+#include "engine/core/movegen.h"
 #include "engine/core/position.h"
+#include "engine/eval/evaluate.h"
 #include "engine/session/bridge.h"
 #include "engine/session/session.h"
 #include "game/controller.h"
 
 namespace {
 
+constexpr int EvaluationBound = 30000; // the full evaluation, no lazy exit
+
 bool onBoard(int column, int row) {
     return column >= 0 && column < 8 && row >= 0 && row < 8;
 }
 
+// The squares of a move word as the user enters it (castling as the king's step).
+bool sameSquares(std::int32_t move, int fromColumn, int fromRow, int toColumn, int toRow) {
+    if (move == 0) return false;
+    int origin = moveOrigin(move);
+    const int destination = moveDestination(move);
+    if (origin >= CastleWhiteKingSide) origin = squareOf(4, rowOf(destination));
+    return origin == squareOf(fromColumn, fromRow) && destination == squareOf(toColumn, toRow);
+}
+
 } // namespace
+
+bool GameController::tryMove(int fromColumn, int fromRow, int toColumn, int toRow) {
+    // A record without room for the move would part from the position.
+    if (!recordHasRoom(engineSession.gamePosition)) {
+        host().showMessage(MessageRecordFull, settings.language);
+        return false;
+    }
+    // The tutor compares with the score before the move: the engine's last one
+    // when it belongs to this game and position, else the position's own
+    // evaluation (after a new game, a load or a takeback; the engine is idle).
+    tutorReferenceScore = scoreValid ? static_cast<std::int32_t>(engineSession.rootScore)
+                                     : evaluate(engineSession.gamePosition, -EvaluationBound, EvaluationBound);
+    const std::int32_t expected = engineSession.expectedReply;
+    if (!engineBridge().tryUserMove(fromColumn, fromRow, toColumn, toRow)) return false;
+    // The move the engine expected (the one the Hint shows) is never called weak.
+    if (sameSquares(expected, fromColumn, fromRow, toColumn, toRow)) tutorReferenceScore = NoTutorReference;
+    replyBeforeMove = expected;
+    tutorWarned = false;
+    ++moveRequests;
+    // The paints of the move show the end of the game if it has come.
+    judgeGame(false);
+    return true;
+}
 
 void GameController::selectSquare(int column, int row) {
     EngineBridge& bridge = engineBridge();
@@ -25,8 +62,8 @@ void GameController::selectSquare(int column, int row) {
 
 void GameController::stylusPressed(int x, int y) {
     EngineBridge& bridge = engineBridge();
-    // 1. The engine's turn: the board takes no taps.
-    if (engineBusy) return;
+    // 1. The engine's turn, or the game is over: the board takes no taps.
+    if (engineBusy || gameDecided()) return;
     // 2.
     bridge.clearDestinations();
     // 3.
@@ -48,9 +85,9 @@ void GameController::stylusPressed(int x, int y) {
             return;
         }
         // A move attempt by tap.
-        tutorReferenceScore = engineSession.rootScore;
         const int moving = bridge.pieceAt(selectedColumn, selectedRow);
-        if (!bridge.tryUserMove(selectedColumn, selectedRow, column, row)) {
+        const int fromColumn = selectedColumn, fromRow = selectedRow;
+        if (!tryMove(fromColumn, fromRow, column, row)) {
             selectedColumn = -1;
             repaint();
             showMovablePieces = true;
@@ -63,11 +100,10 @@ void GameController::stylusPressed(int x, int y) {
         animPiece = static_cast<std::uint8_t>(moving);
         animHiddenColumn = column;
         animHiddenRow = row;
-        slidePiece(selectedColumn, selectedRow, column, row);
+        slidePiece(fromColumn, fromRow, column, row);
         repaint();
-        engineBusy = true;
         startClockTimer();
-        bridge.go();
+        afterUserMove();
         return;
     }
     // 7.
@@ -96,16 +132,14 @@ void GameController::stylusReleased(int x, int y) {
     int column, row;
     hitTest(*this, x, y, column, row);
     // 4. A move attempt by drag.
-    if (pieceSelected && (column != selectedColumn || row != selectedRow)) {
-        tutorReferenceScore = engineSession.rootScore;
-        EngineBridge& bridge = engineBridge();
-        if (bridge.tryUserMove(selectedColumn, selectedRow, column, row)) {
+    if (pieceSelected && selectedColumn >= 0 && (column != selectedColumn || row != selectedRow) && !engineBusy &&
+        !gameDecided()) {
+        if (tryMove(selectedColumn, selectedRow, column, row)) {
             stopClockTimer();
             pieceSelected = false;
             repaint();
-            engineBusy = true;
-            bridge.go();
             startClockTimer();
+            afterUserMove();
             return;
         }
     }

@@ -18,6 +18,14 @@ constexpr int SlideFramePeriodMs = 50; // sleep between two frames of a slide
 // Message numbers of the localised message table.
 constexpr int MessageWeakMove = 0;     // "Your last move seems to be weak. Would you take back?"
 constexpr int MessageFilesMissing = 1; // "Required files not found. Please, re-install the software."
+constexpr int MessageYouMate = 2;          // checkmate, the user wins
+constexpr int MessageComputerMates = 3;    // checkmate, the computer wins
+constexpr int MessageStalemate = 4;        // stalemate: a draw
+constexpr int MessageRepetition = 5;       // a draw by threefold repetition
+constexpr int MessageFiftyMoves = 6;       // a draw by the fifty-move rule
+constexpr int MessageNoMatingMaterial = 7; // a draw: neither side can mate
+constexpr int MessageComputerResigns = 8;  // the computer resigns, the user wins
+constexpr int MessageRecordFull = 9;       // the game record has no room for another move
 
 class GamePlatform {
   public:
@@ -31,6 +39,11 @@ class GamePlatform {
     virtual void sleepMs(int milliseconds) = 0;
     // Milliseconds of a steady clock: the clocks measure real time with it.
     virtual std::uint32_t tickMs();
+
+    // Handles the engine's notifications that wait for the main thread now,
+    // from within a command: a worker asked to stop while it waits for one
+    // can stop only once it has been handled.
+    virtual void serveEngineNotifications() {}
 
     // A periodic timer on the game view (`view`, may be null before the first
     // paint). Returns a handle, 0 when no timer could be started.

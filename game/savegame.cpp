@@ -9,9 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/gamerecord.h"
 #include "engine/core/position.h"
 #include "engine/pgn/pgnread.h"
 #include "engine/pgn/pgnwrite.h"
+#include "engine/search/results.h"
 #include "engine/session/bridge.h"
 #include "engine/session/session.h"
 #include "game/autosave.h"
@@ -39,7 +41,7 @@ std::string clockTag(const char* name, std::int32_t ms) {
 std::string gameText(std::int32_t whiteMs, std::int32_t blackMs) {
     std::vector<char> buffer(GameTextBufferSize);
     // Room for the clock tags and the trailer stays free whatever the writer makes of the game.
-    const int result = engineSession.gameResult;
+    const int result = gameController().gameResultCode();
     const int length = writeGameText(result, buffer.data(), buffer.size() - ClockTagsRoom - TrailerSize);
     std::string text(buffer.data(), length > 0 ? static_cast<std::size_t>(length) : 0);
     // The clock tags close the tag section, before its empty line.
@@ -84,6 +86,16 @@ bool loadGame(GameController& controller, const std::string& text) {
     return true;
 }
 
+// The result the text's Result tag gives (4 when none or "*").
+int resultTag(const std::string& text) {
+    GameHeader header;
+    clearHeader(header);
+    readTags(text.c_str(), header);
+    for (int code : {WhiteWon, BlackWon, Drawn})
+        if (std::strcmp(header.result, resultText(code)) == 0) return code;
+    return GameInProgress;
+}
+
 // The file's start, at most the buffer's size; false when it does not open.
 bool readFileStart(const char* path, std::string& text) {
     std::FILE* file = std::fopen(path, "rb");
@@ -111,6 +123,13 @@ bool GameController::saveAutosave() {
     return writeGame(gameFile(AutosaveFileName).c_str(), whiteClockMs, blackClockMs);
 }
 
+// A loaded game is judged afresh by the rules of its position; a result its
+// file gives otherwise (a resignation, an agreed draw) does not stop play.
+static void judgeLoadedGame(GameController& controller, int fileResult) {
+    (void)fileResult;
+    controller.judgeGame(false);
+}
+
 // After a load the side to move is the user's and the engine waits.
 static void takeTheSideToMove(GameController& controller) {
     if (engineSession.gamePosition.sideToMove == White) {
@@ -131,7 +150,9 @@ bool GameController::loadAutosave() {
     if (!fileIsPresent(path.c_str()) || !readFileStart(path.c_str(), text) || !loadGame(*this, text))
         return false;
     clockTimerStarted = false;
+    forgetPreviousGame();
     takeTheSideToMove(*this);
+    judgeLoadedGame(*this, resultTag(text));
     return true;
 }
 
@@ -151,8 +172,18 @@ bool GameController::readGameFromFile(const char* path, int gameIndex) {
     } else if (gameIndex != 0 || !readFileStart(path, text)) {
         return false;
     }
-    if (!loadGame(*this, text)) return false;
-    takeTheSideToMove(*this);
+    stopEngine();
+    if (!loadGame(*this, text)) {
+        // The game stays as it was: a stopped engine thinks again.
+        if (engineBusy) letEngineMove();
+        return false;
+    }
     engineBusy = false;
+    // Nothing of the previous game stays on the screen or in the tutor.
+    forgetPreviousGame();
+    takeTheSideToMove(*this);
+    judgeLoadedGame(*this, resultTag(text));
+    // The level as the settings give it (reading the game reset the engine's game).
+    engineBridge().setLevel(static_cast<int>(settings.levelMode), static_cast<long>(settings.levelValue));
     return true;
 }

@@ -116,9 +116,11 @@ int playMoveText(const char* text, Position& position, int recordFlag, GameRecor
 
 void recordMove(GameRecord* record, int32_t move, const Position& before) {
     if (!record) record = &gameRecord;
-    // 1. A full record stops recording.
-    if (record->plyCount >= RecordStopPly) return;
     int p = before.ply;
+    // 1. A full record stops recording. A move after a takeback replaces the
+    // record's tail, however long the record was: only a ply beyond the
+    // limit goes unrecorded.
+    if (p > RecordStopPly) return;
 
     // 2. Clocks, repetition history and the result, for the game's own record.
     if (record == &gameRecord) {

@@ -6,7 +6,7 @@
 #include "engine/core/position.h"
 
 constexpr int RecordCapacity = 700; // plies the record has room for
-constexpr int RecordStopPly = 696;  // no move is recorded once plyCount reaches this
+constexpr int RecordStopPly = 696;  // the last ply recorded; moves of later plies are not
 
 struct GameRecord {
     int32_t plyCount;        // ply number of the last recorded move, 0 when empty
@@ -44,6 +44,11 @@ const char* lastMoveText();
 // Long (shortForm 0) or short (1) text of ply (ply of gamePosition) - k;
 // null when k >= that ply. k = 1 is the last move played.
 const char* moveTextBack(int k, int shortForm);
+
+// The move of the position's ply can still be recorded.
+inline bool recordHasRoom(const Position& position) {
+    return position.ply <= RecordStopPly;
+}
 
 // Sets the position to ply n of the game by replaying the record from startPosition.
 void goToPly(Position& position, int n);

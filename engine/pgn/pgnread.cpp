@@ -387,7 +387,10 @@ bool hasNullMove(const char* text, const GameHeader& header) {
 } // namespace
 
 void playGameText(const char* text, GameRecord& record) {
-    playMoves(text, engineSession.gamePosition, &record, 1 << 30, nullptr, nullptr);
+    // Moves the record has no room for are not played: the position stays the
+    // record's last one, and the two remain one game.
+    const int room = RecordStopPly + 1 - engineSession.gamePosition.ply;
+    playMoves(text, engineSession.gamePosition, &record, room > 0 ? room : 0, nullptr, nullptr);
 }
 
 int loadGameText(const char* text) {

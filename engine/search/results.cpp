@@ -48,29 +48,27 @@ void printLine(const char* result, const char* reason) {
 
 } // namespace
 
-int gameOver(const Position& pos) {
-    EngineSession& s = engineSession;
+int gameEndOf(const Position& pos) {
     // 1. Checkmate and stalemate.
     int legal = countLegalMoves(pos, pos.sideToMove);
-    if (legal == Checkmated) {
-        s.gameResult = pos.sideToMove == Black ? WhiteWon : BlackWon;
-        return 1;
-    }
-    if (legal == Stalemated) {
-        s.gameResult = Drawn;
-        return 1;
-    }
+    if (legal == Checkmated) return EndCheckmate;
+    if (legal == Stalemated) return EndStalemate;
     // 2. Threefold repetition, fifty moves.
-    if (gameRepetitions(pos) >= 2 || fiftyMoveCount(pos) >= 100) {
-        s.gameResult = Drawn;
-        return 1;
-    }
+    if (gameRepetitions(pos) >= 2) return EndRepetition;
+    if (fiftyMoveCount(pos) >= 100) return EndFiftyMoves;
     // 3.
-    if (materialCannotMate(pos)) {
-        s.gameResult = Drawn;
-        return 1;
-    }
-    return 0;
+    if (materialCannotMate(pos)) return EndNoMatingMaterial;
+    return GameGoesOn;
+}
+
+int gameOver(const Position& pos) {
+    const int end = gameEndOf(pos);
+    if (end == GameGoesOn) return 0;
+    if (end == EndCheckmate)
+        engineSession.gameResult = pos.sideToMove == Black ? WhiteWon : BlackWon;
+    else
+        engineSession.gameResult = Drawn;
+    return 1;
 }
 
 void printResult(const Position& pos) {
@@ -85,30 +83,36 @@ void printResult(const Position& pos) {
 
 namespace {
 
-int resignOrOfferDrawOn(const Position& pos, int score, int colour) {
-    EngineSession& s = engineSession;
-    const EngineOptions& options = engineOptions;
-    const int opponent = 3 - colour;
+// Step 1's losing streak of the colour after a move with this score.
+int streakAfter(int score, int colour) {
+    if (colour == White) return score < -ResignScore ? losingStreak[White] + 1 : 0;
+    return score >= ResignScore + 1 ? losingStreak[Black] + 1 : 0;
+}
+
+// Step 2's test: clearly lost, and the opponent can still win.
+bool resignsWith(const Position& pos, int streak, int colour) {
     const bool white = colour == White;
-
-    // 1. Losing streak.
-    if (white)
-        losingStreak[White] = score < -ResignScore ? losingStreak[White] + 1 : 0;
-    else
-        losingStreak[Black] = score >= ResignScore + 1 ? losingStreak[Black] + 1 : 0;
-
-    // 2. Resign when clearly lost and the opponent can still win.
     int ownMaterial = white ? pos.whiteMaterial : pos.blackMaterial;
     int opponentMaterial = white ? pos.blackMaterial : pos.whiteMaterial;
     int ownPieces = white ? pos.whitePieceCount : pos.blackPieceCount;
     int opponentPieces = white ? pos.blackPieceCount : pos.whitePieceCount;
     int opponentMinors = white ? pos.blackMinorCount : pos.whiteMinorCount;
     int opponentPawns = white ? pos.blackPawnCount : pos.whitePawnCount;
-    (void)opponent;
-    if (losingStreak[colour] > 3 && options.resignAllowed == 1 &&
-        opponentMaterial - ownMaterial > ResignMaterialLead &&
-        (opponentMinors < opponentPieces || opponentPawns >= 2) &&
-        (ownPieces < opponentPieces || opponentPawns >= 1)) {
+    return streak > 3 && engineOptions.resignAllowed == 1 && opponentMaterial - ownMaterial > ResignMaterialLead &&
+           (opponentMinors < opponentPieces || opponentPawns >= 2) &&
+           (ownPieces < opponentPieces || opponentPawns >= 1);
+}
+
+int resignOrOfferDrawOn(const Position& pos, int score, int colour) {
+    EngineSession& s = engineSession;
+    const EngineOptions& options = engineOptions;
+    const bool white = colour == White;
+
+    // 1. Losing streak.
+    if (colour == White || colour == Black) losingStreak[colour] = streakAfter(score, colour);
+
+    // 2. Resign when clearly lost and the opponent can still win.
+    if ((colour == White || colour == Black) && resignsWith(pos, losingStreak[colour], colour)) {
         std::printf("resign\n");
         std::fflush(stdout);
         losingStreak[colour] = -2;
@@ -149,4 +153,9 @@ int resignOrOfferDrawOn(const Position& pos, int score, int colour) {
 
 int resignOrOfferDraw(int score, int colour) {
     return resignOrOfferDrawOn(engineSession.gamePosition, score, colour);
+}
+
+bool resignationDue(int score, int colour) {
+    if (colour != White && colour != Black) return false;
+    return resignsWith(engineSession.gamePosition, streakAfter(score, colour), colour);
 }

@@ -187,20 +187,22 @@ void EngineBridge::toggleEngineSide(bool busy) {
 }
 
 void EngineBridge::takeBackMove(bool busy) {
+    takeBackPlies(busy, busy ? 1 : 2);
+}
+
+void EngineBridge::takeBackPlies(bool busy, int plies) {
     const uint8_t colour = engineSession.engineColour;
     if (busy) {
         // The engine must not answer the position it is being taken out of.
         engineSession.engineColour = EnginePlaysNone;
         stopSearch();
-        stepPlies(1);
-    } else {
-        stepPlies(2);
     }
+    stepPlies(plies);
     engineSession.engineColour = colour;
     engineSession.expectedReply = 0;
 }
 
-void EngineBridge::takeBackAllMoves(bool busy) {
+void EngineBridge::takeBackAllMoves(bool busy, int colour) {
     if (busy) stopSearch();
     // Step back while that gets somewhere: a game set up with Black to move
     // never reaches ply 1.
@@ -209,6 +211,12 @@ void EngineBridge::takeBackAllMoves(bool busy) {
         stepPlies(1);
         if (engineSession.gamePosition.ply >= before) break;
     }
+    // One ply on when the colour's first turn comes after the start and the
+    // record holds the move before it.
+    Position& position = engineSession.gamePosition;
+    if (colour != 0 && position.sideToMove != colour && position.ply <= recordLength() &&
+        gameRecord.longTexts[position.ply - 1][0] != '\0')
+        goToPly(position, position.ply + 1);
     engineSession.expectedReply = 0;
 }
 

@@ -41,7 +41,11 @@ struct EngineBridge {
     void toggleEngineSide(bool busy);
     // Busy: stop and go back one ply; otherwise back two plies.
     void takeBackMove(bool busy);
-    void takeBackAllMoves(bool busy);
+    // The same for a given number of plies.
+    void takeBackPlies(bool busy, int plies);
+    // Back to the start of the record; with a colour (1 White, 2 Black), to the
+    // first position of the record where that colour is to move.
+    void takeBackAllMoves(bool busy, int colour = 0);
     // Busy: stop and go forward one ply; otherwise forward two plies.
     void forwardMove(bool busy);
     void forwardAllMoves(bool busy);

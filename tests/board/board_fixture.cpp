@@ -66,6 +66,8 @@ void BoardTest::SetUp() {
     g.capturedPiece = 0;
     g.clockTimerStarted = true;
     g.whiteClockMs = g.blackClockMs = 0;
+    g.gameEnd = 0;
+    g.lineValid = false;
     engineSession.rootScore = 0;
 }
 
@@ -90,6 +92,7 @@ void BoardTest::show(int width, int height, bool isometric, int skin, int orient
 void BoardTest::play(std::initializer_list<const char*> moves) {
     for (const char* move : moves)
         ASSERT_EQ(playMoveText(move, engineSession.gamePosition, 1, &gameRecord), 1) << move;
+    game().judgeGame(false); // as the controller does after every move
 }
 
 void BoardTest::setPosition(const char* fen) {

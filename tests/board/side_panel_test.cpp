@@ -68,6 +68,7 @@ std::string analyse() {
     rootSearch(copy, AnalyseMode, 2);
     char line[50 * 6 + 1] = {};
     principalVariationText(line);
+    gameController().lineValid = true; // a line of this position
     std::string text = line;
     while (!text.empty() && text.back() == ' ') text.pop_back();
     return text;
@@ -301,6 +302,7 @@ TEST_F(BoardTest, ExpectedLineEndsAtTheScreensEdge) {
     rootSearch(copy, AnalyseMode, 6);
     char buffer[50 * 6 + 1] = {};
     principalVariationText(buffer);
+    game().lineValid = true; // a line of this position
     const QString line = QString::fromLatin1(buffer).trimmed();
     const QStringList moves = line.split(' ');
     ASSERT_GE(moves.size(), 5) << buffer;

@@ -1,3 +1,5 @@
+#include <vector>
+
 #include "engine/core/gamerecord.h"
 #include "engine/core/position.h"
 #include "engine/session/bridge.h"
@@ -25,7 +27,16 @@ TEST_F(GameTest, HintSlidesTheExpectedPieceThereAndBack) {
     loadText(QuietGame);
     tap(col("h2"), row("h2"));
     tap(col("h3"), row("h3"));
+    // While the engine thinks the prediction is for a position yet to come.
+    EXPECT_FALSE(game().hintAvailable());
     ASSERT_TRUE(waitForEngine());
+    ASSERT_TRUE(game().hintAvailable());
+    // A predicted move that is no move of this position is no hint.
+    const std::int32_t predicted = engineSession.expectedReply;
+    engineSession.expectedReply = engineSession.engineMove.load();
+    EXPECT_FALSE(game().hintAvailable());
+    EXPECT_EQ(game().hintMove[0], -1);
+    engineSession.expectedReply = predicted;
     ASSERT_TRUE(game().hintAvailable());
     const Position before = engineSession.gamePosition;
     const int fromColumn = game().hintMove[0], fromRow = game().hintMove[1];
@@ -94,6 +105,13 @@ TEST_F(GameTest, TutorAsksOnlyAboutDropsOfMoreThanTwoPawns) {
         {Black, 50, 251, 1, true},   // seen from Black's side
         {Black, 50, -400, 1, false}, // good for Black
         {White, NoTutorReference, -9000, 1, false},
+        {White, 700, 350, 1, false},   // still winning clearly
+        {White, 9990, 800, 1, false},  // a mate given up for a winning position
+        {White, 9990, 9980, 1, false}, // both mates for the user
+        {Black, -9992, -9985, 1, false},
+        {White, 9990, 250, 1, true},   // a mate thrown away
+        {White, 100, -9990, 1, true},  // into a mate
+        {White, -9995, -9998, 1, false}, // lost before and after
     };
     for (const auto& c : cases) {
         game().userColour = c.colour;
@@ -105,6 +123,45 @@ TEST_F(GameTest, TutorAsksOnlyAboutDropsOfMoreThanTwoPawns) {
         EXPECT_FALSE(game().questionOpen);
     }
     engineSession.rootScore = 0;
+}
+
+TEST_F(GameTest, TutorSparesTheHintedMoveAndShowsTheBetterOneAfterYes) {
+    startGame();
+    game().settings.tutorMode = 1;
+    loadText(QuietGame);
+    tap(col("h2"), row("h2"));
+    tap(col("h3"), row("h3"));
+    ASSERT_TRUE(waitForEngine());
+    ASSERT_TRUE(game().hintAvailable());
+    const std::vector<int> hint(game().hintMove, game().hintMove + 4);
+    const std::int32_t predicted = engineSession.expectedReply;
+    const Position before = engineSession.gamePosition;
+    // Pretend the user stood much better: an ordinary move then looks like a drop.
+    const int pretended = 450;
+    engineSession.rootScore = pretended;
+    tap(hint[0], hint[1]);
+    tap(hint[2], hint[3]);
+    ASSERT_TRUE(waitForEngine());
+    EXPECT_TRUE(platform->questions.empty()); // the hinted move is never called weak
+
+    // The same position as the engine's move left it, and another move: the
+    // tutor asks; after Yes the Hint shows the move the engine had expected.
+    game().takeBack(true);
+    ASSERT_TRUE(samePosition(before, engineSession.gamePosition));
+    engineSession.rootScore = pretended;
+    game().scoreValid = true;
+    engineSession.expectedReply = predicted;
+    platform->answer = [] { return true; };
+    const char* other[2] = {"a2", "a3"};
+    if (hint[0] == col("a2")) other[0] = "b2", other[1] = "b3";
+    tap(col(other[0]), row(other[0]));
+    tap(col(other[1]), row(other[1]));
+    ASSERT_TRUE(waitForEngine());
+    ASSERT_EQ(platform->questions.size(), 1u);
+    EXPECT_TRUE(samePosition(before, engineSession.gamePosition));
+    EXPECT_EQ(engineSession.rootScore, pretended);
+    ASSERT_TRUE(game().hintAvailable());
+    EXPECT_EQ(std::vector<int>(game().hintMove, game().hintMove + 4), hint);
 }
 
 TEST_F(GameTest, TutorAnsweredNoLetsTheEngineGoOnAndAsksOncePerSearch) {
@@ -183,37 +240,56 @@ TEST_F(GameTest, TakebackAndForwardWhileTheEngineThreadThinks) {
     pumpFor(300);
     EXPECT_EQ(engineSession.gamePosition.ply, 2); // the engine does not move
 
-    // Takeback all with the user Black: the engine plays White's first move again.
+    // Takeback all with the user Black stops after White's first move: the
+    // engine waits and the record stays whole for going forward again.
     game().settings.levelMode = LevelRank;
     game().settings.levelValue = 0;
     game().applySettings();
-    game().takeBackAll();
-    EXPECT_EQ(engineSession.gamePosition.ply, 1);
-    EXPECT_TRUE(game().engineBusy);
-    ASSERT_TRUE(waitForEngine());
-    EXPECT_EQ(engineSession.gamePosition.ply, 2);
-
-    // Forward while the engine thinks: it stops and one ply is replayed.
     tap(col("g8"), row("g8"));
     tap(col("f6"), row("f6"));
     ASSERT_TRUE(waitForEngine());
-    ASSERT_EQ(engineSession.gamePosition.ply, 4);
+    tap(col("e7"), row("e7"));
+    tap(col("e6"), row("e6"));
+    ASSERT_TRUE(waitForEngine());
+    ASSERT_EQ(engineSession.gamePosition.ply, 6);
+    const Position whole = engineSession.gamePosition;
+    game().takeBackAll();
+    EXPECT_EQ(engineSession.gamePosition.ply, 2);
+    EXPECT_EQ(engineSession.gamePosition.sideToMove, Black);
+    EXPECT_FALSE(game().engineBusy);
+    pumpFor(300);
+    EXPECT_EQ(engineSession.gamePosition.ply, 2);
+    EXPECT_EQ(recordLength(), 5);
+    EXPECT_TRUE(game().canForwardAll());
+    game().forwardAll();
+    EXPECT_TRUE(samePosition(whole, engineSession.gamePosition));
+
+    // Takeback goes no further back than the user's first turn either.
+    game().takeBack(true);
+    game().takeBack(true);
+    EXPECT_EQ(engineSession.gamePosition.ply, 2);
+    EXPECT_FALSE(game().canTakeBack());
+    game().takeBack(true);
+    EXPECT_EQ(engineSession.gamePosition.ply, 2);
+    EXPECT_FALSE(game().engineBusy);
+
+    // Forward while the engine thinks: it stops and one ply is replayed.
     slowEngine(game());
-    game().takeBackAll(); // the engine starts White's first move again
+    game().swapSides(); // the engine takes Black, which is to move
     ASSERT_TRUE(game().engineBusy);
     game().forward();
     EXPECT_FALSE(game().engineBusy);
-    EXPECT_EQ(engineSession.gamePosition.ply, 2);
+    EXPECT_EQ(engineSession.gamePosition.ply, 3);
     pumpFor(300);
-    EXPECT_EQ(engineSession.gamePosition.ply, 2);
+    EXPECT_EQ(engineSession.gamePosition.ply, 3);
     // Forward all while thinking stops the engine before replaying the record.
-    game().takeBackAll();
+    game().swapSides(); // the engine takes White, which is to move
     ASSERT_TRUE(game().engineBusy);
     game().forwardAll();
     EXPECT_FALSE(game().engineBusy);
-    EXPECT_EQ(engineSession.gamePosition.ply, 4);
+    EXPECT_TRUE(samePosition(whole, engineSession.gamePosition));
     pumpFor(300);
-    EXPECT_EQ(engineSession.gamePosition.ply, 4);
+    EXPECT_EQ(engineSession.gamePosition.ply, 6);
 }
 
 TEST_F(GameTest, SwapSidesHandsTheMoveOverAndBack) {
@@ -242,6 +318,47 @@ TEST_F(GameTest, SwapSidesHandsTheMoveOverAndBack) {
     tap(col("g8"), row("g8"));
     tap(col("f6"), row("f6"));
     EXPECT_EQ(engineSession.gamePosition.ply, 3);
+}
+
+TEST_F(GameTest, GameSettingsDuringASearchStopItAndGoOnWithTheRightSide) {
+    startGame();
+    slowEngine(game());
+    tap(col("e2"), row("e2"));
+    tap(col("e4"), row("e4"));
+    ASSERT_TRUE(game().engineBusy);
+    // The user takes Black, the side the engine is thinking for: the engine
+    // stops and the move is the user's.
+    game().settings.userPlaysWhite = 0;
+    game().applySettings();
+    EXPECT_FALSE(game().engineBusy);
+    EXPECT_EQ(game().userColour, Black);
+    pumpFor(300);
+    EXPECT_EQ(engineSession.gamePosition.ply, 2);
+    EXPECT_EQ(engineSession.searchState, 0);
+    // The user plays Black; the engine answers for White at the new level.
+    game().settings.levelMode = LevelRank;
+    game().settings.levelValue = 0;
+    game().applySettings();
+    tap(col("e7"), row("e7"));
+    tap(col("e5"), row("e5"));
+    ASSERT_TRUE(game().engineBusy);
+    ASSERT_TRUE(waitForEngine());
+    EXPECT_EQ(engineSession.gamePosition.ply, 4);
+    EXPECT_EQ(engineSession.gamePosition.sideToMove, Black);
+
+    // A new level while the engine thinks for its own side: it starts again
+    // and still plays that side.
+    slowEngine(game());
+    tap(col("d7"), row("d7"));
+    tap(col("d6"), row("d6"));
+    ASSERT_TRUE(game().engineBusy);
+    game().settings.levelMode = LevelRank;
+    game().settings.levelValue = 0;
+    game().applySettings();
+    EXPECT_TRUE(game().engineBusy);
+    ASSERT_TRUE(waitForEngine());
+    EXPECT_EQ(engineSession.gamePosition.ply, 6);
+    EXPECT_EQ(engineSession.gamePosition.sideToMove, Black);
 }
 
 } // namespace

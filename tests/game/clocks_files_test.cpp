@@ -1,3 +1,5 @@
+#include <vector>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -5,6 +7,13 @@
 #include <sstream>
 
 #include "engine/core/gamerecord.h"
+#include "engine/core/fen.h"
+#include "engine/search/searchdata.h"
+#include "engine/search/book.h"
+#include "engine/search/results.h"
+#include "engine/core/attacks.h"
+#include "engine/core/makemove.h"
+#include "engine/core/movegen.h"
 #include "engine/core/position.h"
 #include "engine/session/bridge.h"
 #include "engine/session/session.h"
@@ -182,6 +191,7 @@ TEST_F(GameTest, TheLongestGameIsSavedAndReadWhole) {
         ASSERT_TRUE(engineBridge().tryUserMove(col(move[0]), row(move[0]), col(move[1]), row(move[1]))) << i;
     }
     ASSERT_EQ(recordLength(), RecordStopPly);
+    game().judgeGame(false); // as after a move entered on the board
     const std::string path = (folder / "long.pgn").string();
     ASSERT_TRUE(game().writeGameToFile(path.c_str()));
     const std::string text = fileText(path);
@@ -200,6 +210,147 @@ TEST_F(GameTest, TheLongestGameIsSavedAndReadWhole) {
     EXPECT_EQ(recordLength(), RecordStopPly);
     EXPECT_EQ(engineSession.gamePosition.ply, RecordStopPly + 1);
     EXPECT_STREQ(gameRecord.longTexts[RecordStopPly - 1], "Nf6-g8 ");
+}
+
+// A move chosen at random (a fixed seed) that neither captures, checks nor ends
+// the game, with a pawn step often enough that the fifty-move rule never ends it.
+bool quietMove(unsigned& seed, int squares[4]) {
+    const Position& position = engineSession.gamePosition;
+    const int side = position.sideToMove;
+    MoveList list;
+    generateMovesWithCheck(position, list, side);
+    const bool wantPawn = position.ply - position.lastIrreversiblePly > 60;
+    std::vector<int32_t> pawnMoves, pieceMoves;
+    for (int k = 0; k < list.quietCount(); ++k) {
+        const int32_t move = list.quiet(k);
+        if (isCastling(move)) continue;
+        Position after = position;
+        uint32_t changed, former;
+        makeMove(after, move, changed, former, Queen);
+        if (inCheck(after, side) || inCheck(after, side ^ 3) || gameEndOf(after) != GameGoesOn) continue;
+        (pieceType(position.board[moveOrigin(move)]) == Pawn ? pawnMoves : pieceMoves).push_back(move);
+    }
+    const std::vector<int32_t>& chosen =
+        (wantPawn && !pawnMoves.empty()) || pieceMoves.empty() ? pawnMoves : pieceMoves;
+    if (chosen.empty()) {
+        char fen[128];
+        writeFen(fen, position);
+        std::fprintf(stderr, "no quiet move in %s (%d quiet, %d tactical, irreversible %d)\n", fen, list.quietCount(), list.tacticalCount(), position.lastIrreversiblePly);
+        return false;
+    }
+    seed = seed * 1103515245u + 12345u;
+    const int32_t move = chosen[(seed >> 8) % chosen.size()];
+    squares[0] = columnOf(moveOrigin(move));
+    squares[1] = rowOf(moveOrigin(move));
+    squares[2] = columnOf(moveDestination(move));
+    squares[3] = rowOf(moveDestination(move));
+    return true;
+}
+
+TEST_F(GameTest, AtTheRecordsLimitRecordAndPositionStayOneGame) {
+    startGame();
+    unsigned seed = 20261209;
+    int move[4];
+    while (engineSession.gamePosition.ply < RecordStopPly - 1) {
+        ASSERT_TRUE(quietMove(seed, move)) << engineSession.gamePosition.ply;
+        ASSERT_TRUE(engineBridge().tryUserMove(move[0], move[1], move[2], move[3]));
+    }
+    game().forwardAll(); // the controller takes the game as it stands
+    ASSERT_FALSE(game().gameDecided());
+    const auto recordReachesThePosition = [] {
+        Position replayed;
+        goToPly(replayed, engineSession.gamePosition.ply);
+        return samePosition(replayed, engineSession.gamePosition);
+    };
+    // The last two plies the record has room for: the user's and the engine's.
+    ASSERT_TRUE(quietMove(seed, move));
+    tap(move[0], move[1]);
+    tap(move[2], move[3]);
+    ASSERT_TRUE(waitForEngine());
+    ASSERT_EQ(recordLength(), RecordStopPly);
+    ASSERT_FALSE(game().gameDecided());
+    // No room for another move: refused with a message, nothing changes.
+    const Position full = engineSession.gamePosition;
+    ASSERT_TRUE(quietMove(seed, move));
+    tap(move[0], move[1]);
+    tap(move[2], move[3]);
+    EXPECT_EQ(platform->messages, std::vector<int>{MessageRecordFull});
+    EXPECT_TRUE(samePosition(full, engineSession.gamePosition));
+    EXPECT_EQ(recordLength(), RecordStopPly);
+    EXPECT_FALSE(game().engineBusy);
+    // Nor does the engine move when it is given the side to move.
+    game().swapSides();
+    EXPECT_FALSE(game().engineBusy);
+    EXPECT_EQ(platform->messages.size(), 2u);
+    game().swapSides(); // back to the user's side, the engine waiting
+    EXPECT_EQ(platform->messages.size(), 2u);
+    ASSERT_EQ(game().userColour, engineSession.gamePosition.sideToMove);
+
+    // After a takeback another move replaces the record's tail.
+    game().takeBack(true);
+    ASSERT_EQ(engineSession.gamePosition.ply, RecordStopPly - 1);
+    int other[4];
+    do {
+        ASSERT_TRUE(quietMove(seed, other));
+    } while (std::equal(other, other + 4, move) && seed);
+    tap(other[0], other[1]);
+    tap(other[2], other[3]);
+    ASSERT_TRUE(waitForEngine());
+    EXPECT_EQ(recordLength(), RecordStopPly);
+    EXPECT_EQ(engineSession.gamePosition.ply, RecordStopPly + 1);
+    EXPECT_TRUE(recordReachesThePosition());
+    game().takeBack(true);
+    EXPECT_TRUE(recordReachesThePosition());
+    game().forwardAll();
+    EXPECT_TRUE(recordReachesThePosition());
+    EXPECT_EQ(engineSession.gamePosition.ply, RecordStopPly + 1);
+}
+
+TEST_F(GameTest, NewGameAndLoadForgetThePreviousGame) {
+    startGame();
+    game().settings.tutorMode = 1;
+    const auto forgotten = [this](const char* when) {
+        SCOPED_TRACE(when);
+        EXPECT_EQ(engineSession.rootScore, 0);
+        EXPECT_FALSE(game().scoreValid);
+        EXPECT_EQ(pvTable[1][0], 0);
+        EXPECT_EQ(engineSession.expectedReply, 0);
+        EXPECT_STREQ(currentOpeningName(openingBook), "");
+        EXPECT_FALSE(game().hintAvailable());
+        EXPECT_EQ(game().tutorReferenceScore, NoTutorReference);
+        EXPECT_FALSE(game().pieceSelected);
+        EXPECT_FALSE(game().gameDecided());
+    };
+    const auto playAGame = [this] {
+        tap(col("e2"), row("e2"));
+        tap(col("e4"), row("e4"));
+        ASSERT_TRUE(waitForEngine());
+        // As if the engine's move had come from the book.
+        openingBook.nameCount = 1;
+        std::strcpy(openingBook.names[0], "King's Pawn");
+        openingBook.currentName = 0;
+        engineSession.rootScore = 35;
+        ASSERT_GT(pvTable[1][0], 0);
+        ASSERT_TRUE(game().hintAvailable());
+        tap(col("d2"), row("d2")); // a selection of the old game
+        ASSERT_TRUE(game().pieceSelected);
+    };
+    playAGame();
+    // White without its queen: the tutor must not measure a sound move there
+    // against the previous game's score.
+    loadText("[FEN \"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNB1KBNR w KQkq - 0 1\"]\r\n\r\n*");
+    forgotten("after Load");
+    EXPECT_EQ(engineBridge().levelMode, static_cast<int>(game().settings.levelMode));
+    tap(col("g1"), row("g1"));
+    tap(col("f3"), row("f3"));
+    ASSERT_TRUE(waitForEngine());
+    EXPECT_TRUE(platform->questions.empty());
+
+    game().startNewGame(true);
+    playAGame();
+    game().startNewGame(true);
+    forgotten("after New game");
+    EXPECT_EQ(recordLength(), 0);
 }
 
 TEST_F(GameTest, AutosaveRestoresTheGameAtTheNextStart) {

@@ -76,8 +76,26 @@ void writeDefaultOptions(const std::filesystem::path& path, bool userWhite) {
 
 } // namespace
 
+void FakePlatform::serveEngineNotifications() {
+    // What the main window's queue holds now, handled at once.
+    for (;;) {
+        Notification* note = nullptr;
+        {
+            std::lock_guard<std::mutex> lock(queueMutex);
+            if (queue.empty()) return;
+            note = queue.front();
+            queue.pop_front();
+        }
+        dispatchEngineNotification(note->message, note->wParam, note->lParam);
+        std::lock_guard<std::mutex> lock(queueMutex);
+        note->done = true;
+        queueChanged.notify_all();
+    }
+}
+
 void FakePlatform::repaint() {
     ++repaints;
+    decidedAtPaint.push_back(controller_.gameDecided());
     if (controller_.animating) {
         ++slidePaints;
         slideX.push_back(controller_.animX);

@@ -28,6 +28,7 @@ class FakePlatform : public GamePlatform {
         sleptMs += milliseconds;
         now += static_cast<std::uint32_t>(milliseconds);
     }
+    void serveEngineNotifications() override;
     std::uint32_t tickMs() override { return now; }
     std::intptr_t startTimer(void* view, int identifier, int periodMs) override;
     void stopTimer(std::intptr_t handle) override { runningTimers.erase(handle); }
@@ -47,6 +48,7 @@ class FakePlatform : public GamePlatform {
     int slidePaints = 0;
     std::vector<double> slideX; // the sliding piece's position at each such paint
     int repaints = 0;
+    std::vector<bool> decidedAtPaint; // the game was over at each paint
     int statusRepaints = 0;
     long sleptMs = 0;
     std::uint32_t now = 0; // the steady clock: the slides' sleeps and the tests move it on

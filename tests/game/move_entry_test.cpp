@@ -1,9 +1,11 @@
+#include <algorithm>
 #include <cmath>
 
 #include "engine/core/movegen.h"
 #include "engine/core/position.h"
 #include "engine/session/bridge.h"
 #include "engine/session/session.h"
+#include "engine/search/results.h"
 #include "tests/game/game_harness.h"
 
 namespace {
@@ -158,13 +160,36 @@ TEST_F(GameTest, SlidesTakeTwoFramesPerSquareAndStopOneStepShort) {
     EXPECT_EQ(game().animHiddenColumn * 10 + game().animHiddenRow, col("d4") * 10 + row("d4"));
 }
 
-TEST_F(GameTest, GameEndAfterTheUsersMateAndAfterTheEngines) {
+// The result token after the last move of a saved game, and its Result tag.
+std::string savedResult(const std::string& path, std::string& tag) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::string text;
+    for (int c; file && (c = std::fgetc(file)) != EOF;) text += static_cast<char>(c);
+    if (file) std::fclose(file);
+    const std::size_t at = text.find("[Result \"");
+    tag = at == std::string::npos ? "" : text.substr(at + 9, text.find('"', at + 9) - at - 9);
+    return text.substr(text.rfind('\n') + 1);
+}
+
+bool allTrue(const std::vector<bool>& paints) {
+    return !paints.empty() && std::find(paints.begin(), paints.end(), false) == paints.end();
+}
+
+TEST_F(GameTest, GameEndIsShownAnnouncedAndKeptFromTheBoard) {
     startGame();
+    const std::string saved = (folder / "ended.pgn").string();
+    std::string tag;
+
+    // The user mates: every paint of the mating move shows the end, a box says
+    // who won, the board takes no selection, the clocks stand.
     loadText("[FEN \"6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1\"]\r\n\r\n*");
     tap(col("a1"), row("a1"));
+    platform->decidedAtPaint.clear();
     tap(col("a8"), row("a8"));
-    EXPECT_TRUE(game().engineBusy); // the board stays locked
+    EXPECT_TRUE(allTrue(platform->decidedAtPaint));
+    EXPECT_EQ(platform->messages, std::vector<int>{MessageYouMate});
     EXPECT_TRUE(game().gameDecided());
+    EXPECT_FALSE(game().engineBusy);
     EXPECT_EQ(engineSession.gameResult, WhiteWon);
     for (int i = 0; i < 3; ++i) {
         platform->now += 1000;
@@ -173,21 +198,74 @@ TEST_F(GameTest, GameEndAfterTheUsersMateAndAfterTheEngines) {
     EXPECT_EQ(game().whiteClockMs + game().blackClockMs, 0); // frozen
     tap(col("g1"), row("g1"));
     EXPECT_FALSE(game().pieceSelected);
-    game().takeBack(true); // leaves the finished game
-    EXPECT_FALSE(game().engineBusy);
+    drag(col("g1"), row("g1"), col("f1"), row("f1"));
+    EXPECT_EQ(engineBridge().pieceAt(col("g1"), row("g1")), WhiteKing);
+    EXPECT_FALSE(game().hintAvailable());
+    ASSERT_TRUE(game().writeGameToFile(saved.c_str()));
+    EXPECT_EQ(savedResult(saved, tag), "1-0");
+    EXPECT_EQ(tag, "1-0");
+    // A takeback gives the user the move back and keeps the mate for Forward.
+    game().takeBack(true);
+    EXPECT_FALSE(game().gameDecided());
     EXPECT_EQ(engineBridge().pieceAt(col("a1"), row("a1")), WhiteRook);
+    EXPECT_EQ(engineSession.gamePosition.sideToMove, White);
+    ASSERT_TRUE(game().writeGameToFile(saved.c_str()));
+    EXPECT_EQ(savedResult(saved, tag), "*");
+    EXPECT_EQ(tag, "*");
+    game().forwardAll();
+    EXPECT_TRUE(game().gameDecided());
+    EXPECT_EQ(platform->messages.size(), 1u); // going forward announces nothing
 
+    // The engine mates: the paints of its move show the end at once.
     loadText("[FEN \"1r4k1/8/8/8/8/8/P5PP/7K w - - 0 1\"]\r\n\r\n*");
+    EXPECT_FALSE(game().gameDecided()); // the load leaves the finished game
+    platform->messages.clear();
     tap(col("a2"), row("a2"));
     tap(col("a3"), row("a3"));
+    platform->decidedAtPaint.clear();
     ASSERT_TRUE(waitForEngine());
     EXPECT_EQ(engineBridge().pieceAt(col("b1"), row("b1")), BlackRook);
-    EXPECT_TRUE(game().gameDecided());
+    EXPECT_TRUE(allTrue(platform->decidedAtPaint));
+    EXPECT_EQ(platform->messages, std::vector<int>{MessageComputerMates});
     EXPECT_EQ(engineSession.gameResult, BlackWon);
     EXPECT_EQ(engineBridge().movableCount, 0);
     platform->now += 1000;
     game().clockTick();
     EXPECT_EQ(game().whiteClockMs + game().blackClockMs, 0);
+    ASSERT_TRUE(game().writeGameToFile(saved.c_str()));
+    EXPECT_EQ(savedResult(saved, tag), "0-1");
+    EXPECT_EQ(tag, "0-1");
+
+    // Stalemate by the user: a draw, said so.
+    loadText("[FEN \"7k/8/5K2/8/8/8/8/6Q1 w - - 0 1\"]\r\n\r\n*");
+    platform->messages.clear();
+    tap(col("g1"), row("g1"));
+    tap(col("g6"), row("g6"));
+    EXPECT_EQ(platform->messages, std::vector<int>{MessageStalemate});
+    EXPECT_EQ(game().gameResultCode(), Drawn);
+
+    // The engine resigns after its fourth hopeless move: the user hears at once,
+    // and the engine has resigned indeed.
+    loadText("[FEN \"7k/8/8/8/8/8/8/KQR5 w - - 0 1\"]\r\n\r\n*");
+    platform->messages.clear();
+    losingStreak[Black] = 3;
+    tap(col("c1"), row("c1"));
+    tap(col("c2"), row("c2"));
+    ASSERT_TRUE(waitForEngine());
+    EXPECT_EQ(platform->messages, std::vector<int>{MessageComputerResigns});
+    EXPECT_EQ(game().gameEnd, EndResigned);
+    EXPECT_EQ(losingStreak[Black], -2);
+    tap(col("c2"), row("c2"));
+    EXPECT_FALSE(game().pieceSelected);
+    ASSERT_TRUE(game().writeGameToFile(saved.c_str()));
+    EXPECT_EQ(savedResult(saved, tag), "1-0");
+    EXPECT_EQ(tag, "1-0");
+    // A new game starts afresh.
+    losingStreak[Black] = 0;
+    game().startNewGame(true);
+    EXPECT_FALSE(game().gameDecided());
+    tap(col("e2"), row("e2"));
+    EXPECT_TRUE(game().pieceSelected);
 }
 
 } // namespace

@@ -50,6 +50,16 @@
 #include "engine/core/makemove.h"
 #include "engine/core/notation.h"
 #include "engine/core/position.h"
+// The book's record has a field named like one of Qt's keywords.
+#pragma push_macro("slots")
+#undef slots
+#include "engine/search/book.h"
+#pragma pop_macro("slots")
+#include "engine/search/results.h"
+#include "engine/search/searchdata.h"
+#include "engine/pgn/pgnwrite.h"
+#include "engine/core/movegen.h"
+#include "ui/board/sidepanel.h"
 #include "engine/pgn/pgnread.h"
 #include "engine/session/bridge.h"
 #include "engine/session/session.h"
@@ -243,6 +253,7 @@ class MonkeyPlatform : public GamePlatform {
     void repaint() override { qtPlatform().repaint(); }
     void repaintStatus() override { qtPlatform().repaintStatus(); }
     void sleepMs(int) override {}
+    void serveEngineNotifications() override { qtPlatform().serveEngineNotifications(); }
     std::intptr_t startTimer(void* view, int identifier, int periodMs) override {
         return qtPlatform().startTimer(view, identifier, periodMs);
     }
@@ -289,6 +300,75 @@ bool engineIdle() {
     return !gameController().engineBusy && engineSession.searchState == 0;
 }
 
+// A move word of the engine's line played by its squares on a copy; false if illegal there.
+bool playLineMove(Position position, int32_t move, Position* after = nullptr) {
+    int origin = moveOrigin(move);
+    const int destination = moveDestination(move);
+    if (origin >= CastleWhiteKingSide) origin = squareOf(4, rowOf(destination));
+    if (origin < A8 || origin > H1 || destination < A8 || destination > H1) return false;
+    // A promotion to the piece the line names.
+    const std::uint8_t choice = engineSession.promotionChoice;
+    engineSession.promotionChoice = static_cast<std::uint8_t>(movePromotionType(move));
+    const bool played = playMove(position, columnOf(origin), rowOf(origin), columnOf(destination), rowOf(destination),
+                                 position.sideToMove, 0, 0, nullptr, nullptr, nullptr) == 1;
+    engineSession.promotionChoice = choice;
+    if (played && after) *after = position;
+    return played;
+}
+
+// What the panel shows is of this game and position: the end the rules (or a
+// resignation) give, else the engine's line for this position or for the move that
+// led to it, and an opening name only in the opening; nothing stays selected after
+// the end.
+void checkScreenBelongsToTheGame(const char* when) {
+    GameController& controller = gameController();
+    const Position& game = engineSession.gamePosition;
+    readEngineStatus();
+    const EngineStatus& shown = engineStatus();
+    const int end = gameEndOf(game);
+    if (controller.gameDecided()) {
+        if (controller.pieceSelected || controller.selectedColumn != -1 || controller.showMovablePieces)
+            monkeyFailed("%s: a selection after the end of the game", when);
+        if (end != GameGoesOn && controller.gameEnd != end)
+            monkeyFailed("%s: the game ended by %d, the rules say %d", when, controller.gameEnd, end);
+        const QString expected = controller.gameEnd == EndCheckmate      ? QString("Checkmate")
+                                 : controller.gameEndResult == Drawn     ? QString("Draw")
+                                                                          : QString(resultText(controller.gameEndResult));
+        if (shown.statusText != expected)
+            monkeyFailed("%s: the panel says '%s' at the end '%s'", when, qPrintable(shown.statusText),
+                         qPrintable(expected));
+        return;
+    }
+    if (end != GameGoesOn) monkeyFailed("%s: the position ends the game (%d) but the game goes on", when, end);
+    if (!shown.openingName.isEmpty() && game.ply > BookMaxPly + 1)
+        monkeyFailed("%s: the opening name '%s' at ply %d", when, qPrintable(shown.openingName), game.ply);
+    if (controller.lineValid && pvTable[1][0] > 0) {
+        const int32_t first = pvTable[1][1];
+        bool belongs = playLineMove(game, first);
+        if (!belongs && game.ply > engineSession.startPosition.ply) {
+            Position before, after;
+            goToPly(before, game.ply - 1);
+            belongs = playLineMove(before, first, &after) && samePosition(after, game);
+        }
+        if (!belongs) monkeyFailed("%s: the line '%s' is not of this position", when, qPrintable(shown.statusText));
+    }
+}
+
+// The record is never shorter than before, but by a new game, a load or a move after a
+// takeback (which replaces the record's tail) that the user played or handed to the
+// engine.
+void checkRecordKept(const char* when) {
+    static int length = -1;
+    static unsigned games = 0, userMoves = 0;
+    GameController& controller = gameController();
+    if (length >= 0 && gameRecord.plyCount < length && controller.gameNumber == games &&
+        controller.moveRequests == userMoves)
+        monkeyFailed("%s: the record went from %d to %d plies by itself", when, length, gameRecord.plyCount);
+    length = gameRecord.plyCount;
+    games = controller.gameNumber;
+    userMoves = controller.moveRequests;
+}
+
 // The game position against the record and the rules: a valid record (board, piece
 // lists, counters and sums), the side not to move not in check, and the record, replayed from the start position
 // by move texts, reaching exactly this position.
@@ -324,6 +404,8 @@ void checkGame(const char* when) {
         monkeyFailed("%s: the user plays %d against the settings' %u", when, controller.userColour,
                      controller.settings.userPlaysWhite);
     if (controller.animating) monkeyFailed("%s: a slide is still running between events", when);
+    checkScreenBelongsToTheGame(when);
+    checkRecordKept(when);
     const Settings& s = controller.settings;
     if (s.skin > 2 || s.orientation > 3 || s.language > 6 ||
         s.levelMode != LevelRank || s.levelValue > 1)
@@ -420,7 +502,20 @@ bool userMove(Random& random) {
         return false;
     }
     if (game.gameDecided()) {
+        // After the end no piece of the user's can be taken up.
         ++counts.over;
+        const Position& position = engineSession.gamePosition;
+        for (int square = 0; square < 64; ++square) {
+            if (pieceColour(position.board[squareOf(square % 8, square / 8)]) != game.userColour) continue;
+            const QPoint at = squarePoint(square % 8, square / 8);
+            logEvent("press an own piece after the end");
+            if (buttonHeld) release(at);
+            press(at);
+            const bool selected = game.pieceSelected;
+            release(at);
+            if (selected || game.pieceSelected) monkeyFailed("a piece was selected after the end of the game");
+            return true;
+        }
         return false;
     }
     int moves[256][4];

@@ -213,6 +213,9 @@ TEST_F(SearchTime, BookMoveIsPlayedWithoutIterations) {
 TEST_F(SearchTime, FullGameRecordStillReportsTheMovePlayed) {
     setGame("k7/8/8/8/8/8/6r1/7K w - -"); // the king must take the rook
     gameRecord.plyCount = RecordStopPly;
+    // The game has gone past the record's last ply: this move is not recorded.
+    engineSession.gamePosition.ply = RecordStopPly + 1;
+    engineSession.gamePosition.lastIrreversiblePly = RecordStopPly + 1;
     // The capture leaves bare kings: the result line follows the move.
     EXPECT_EQ(think(2), "move h1g2\n1/2-1/2 {Draw by Insufficent Material to Mate}\n");
     EXPECT_EQ(engineSession.gamePosition.board[G2], WhiteKing);

@@ -30,6 +30,7 @@
 #include "game/controller.h"
 #include "game/gamefiles.h"
 #include "tests/shell/shellharness.h"
+#include "ui/board/sidepanel.h"
 #include "ui/shell/mainframe.h"
 #include "ui/shell/taviskapp.h"
 #include "ui/shell/taviskdoc.h"
@@ -195,7 +196,8 @@ TEST_F(Program, RestoredGameAfterSplashByTimer) {
 
 // A whole game against the engine at depth 2, every move by the mouse: taps and drags
 // alternate. The user plays for a quick end (the f- and g-pawns, then the first legal
-// move), so the engine mates; after the mate the board ignores the stylus.
+// move), so the engine mates; the panel shows the end while a box in the user's
+// language says who won; after the end the board ignores the stylus.
 TEST_F(Program, WholeGameByMousePresses) {
     ProgramFolder folder;
     Settings settings = testSettings();
@@ -203,7 +205,13 @@ TEST_F(Program, WholeGameByMousePresses) {
     folder.writeSettings(settings);
     EXPECT_EXIT(
         {
-            answerLanguage();
+            answerLanguage(1004); // Italiano
+            // The end of the game: the box comes after the paint that shows the end.
+            static QString statusAtTheBox;
+            expectModal({"Tavisk", [](QWidget* box) {
+                             statusAtTheBox = engineStatus().statusText;
+                             pressButton("OK")(box);
+                         }});
             runProgram(folder.path, 240, 320, [](CTaviskApp& app) {
                 CTaviskView* view = app.mainFrame()->view();
                 endSplashByTap(app);
@@ -241,14 +249,22 @@ TEST_F(Program, WholeGameByMousePresses) {
                 }
                 SHELL_CHECK(game.gameDecided());
                 std::fprintf(stderr, "game over after %d moves of the user\n", userMoves);
+                SHELL_CHECK(waitUntil([] { return modalTexts().size() == 2; }));
+                const QString said = modalTexts().last();
+                std::fprintf(stderr, "the box: %s; the panel: %s\n", qPrintable(said), qPrintable(statusAtTheBox));
+                bool known = false;
+                for (int message = MessageYouMate; message <= MessageComputerResigns; ++message)
+                    known |= said.simplified() == ("Tavisk | " + QString::fromUtf16(messageText(message, Italian))).simplified();
+                SHELL_CHECK(known);
+                SHELL_CHECK(statusAtTheBox == "Checkmate" || statusAtTheBox == "Draw");
                 const std::string finalBoard = boardText();
-                bridge.computeMovablePieces(1);
-                int column = -1, row = -1;
-                const bool userCanMove = bridge.nextMovablePiece(column, row);
-                SHELL_CHECK(!userCanMove || game.engineBusy);
-                tapSquare(view, FileE, Rank2);
-                tapSquare(view, FileE, Rank4);
+                for (const int square : {FileE, FileF, FileG, FileH}) {
+                    tapSquare(view, square, Rank2);
+                    SHELL_CHECK(!game.pieceSelected);
+                    tapSquare(view, square, Rank4);
+                }
                 SHELL_CHECK(boardText() == finalBoard);
+                SHELL_CHECK(unexpectedModals() == 0);
             });
         },
         ExitedWithCode(0), "");

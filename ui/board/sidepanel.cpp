@@ -9,6 +9,7 @@
 #include "engine/core/gamerecord.h"
 #include "engine/core/makemove.h"
 #include "engine/core/notation.h"
+#include "engine/pgn/pgnwrite.h"
 #include "engine/search/results.h"
 #include "engine/session/session.h"
 #include "game/clocks.h"
@@ -287,19 +288,23 @@ void drawMoveList(const PanelContext& panel) {
 }
 
 void readEngineStatus() {
-    const Position& position = engineSession.gamePosition;
-    status.openingName = QString::fromUtf8(currentBookOpening());
+    // The controller has judged the game at every move, takeback and load: the
+    // panel shows its end from the paint that shows the final move on, even
+    // while the engine's worker is still on its way back from that move.
+    GameController& game = gameController();
     status.score = engineSession.rootScore;
-    // While the worker searches the game goes on, and the game position may be
-    // in the middle of its commit: no result tests then, only the line so far.
-    const bool searching = engineSession.searchState != 0;
-    if (!searching && countLegalMoves(position, position.sideToMove) == Checkmated) {
+    status.openingName.clear();
+    if (game.gameEnd == EndCheckmate) {
         status.statusText = "Checkmate";
-    } else if (!searching && gameOver(position) && engineSession.gameResult == Drawn) {
+    } else if (game.gameDecided() && game.gameEndResult == Drawn) {
         status.statusText = "Draw";
+    } else if (game.gameDecided()) {
+        status.statusText = QString::fromLatin1(resultText(game.gameEndResult)); // a resignation
     } else {
+        status.openingName = QString::fromUtf8(currentBookOpening());
+        // Only a line of this position: none after a takeback, a load or a book move.
         char line[50 * 6 + 1] = {};
-        principalVariationText(line);
+        if (game.lineValid) principalVariationText(line);
         status.statusText = QString::fromLatin1(line).trimmed();
     }
 }

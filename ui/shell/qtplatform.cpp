@@ -33,6 +33,12 @@ void QtPlatform::sleepMs(int milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
+// The worker's notifications wait as calls queued on the application object.
+void QtPlatform::serveEngineNotifications() {
+    if (QCoreApplication* application = QCoreApplication::instance())
+        QCoreApplication::sendPostedEvents(application, QEvent::MetaCall);
+}
+
 // Qt numbers its timers itself; the handle is the view's timer id, which the view's
 // timer event recognises as the clock timer.
 std::intptr_t QtPlatform::startTimer(void* view, int identifier, int periodMs) {

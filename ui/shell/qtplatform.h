@@ -11,6 +11,7 @@ class QtPlatform : public GamePlatform {
   public:
     void repaint() override;
     void sleepMs(int milliseconds) override;
+    void serveEngineNotifications() override;
     std::intptr_t startTimer(void* view, int identifier, int periodMs) override;
     void stopTimer(std::intptr_t handle) override;
     void showMessage(int message, int language) override;
