@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 
@@ -220,6 +221,12 @@ void click(int column, int row) {
     step = [&] {
         if (theMainFrame->view()->splashShowing) {
             QTest::mouseClick(theMainFrame->view(), Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+            return again(1);
+        }
+        // The end of a game is announced in a box; the player reads it and presses OK.
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            logLine("box %s", box->text().simplified().toUtf8().constData());
+            box->accept();
             return again(1);
         }
         if (!engineIdle() || QApplication::activeModalWidget()) return again(2);
