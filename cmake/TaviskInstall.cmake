@@ -75,12 +75,6 @@ install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION ${TAVISK_INSTALL_DOCS})
 install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION ${TAVISK_INSTALL_DOCS} RENAME copyright)
 install(FILES ${CMAKE_SOURCE_DIR}/tools/art/FONTS.md ${changelog} DESTINATION ${TAVISK_INSTALL_DOCS})
 
-# XBoard lists the engines that announce themselves here (its "autoInstall").
-if(TARGET tavisk-engine)
-  install(FILES ${CMAKE_SOURCE_DIR}/apps/tavisk-engine/tavisk-engine.eng
-          DESTINATION ${CMAKE_INSTALL_DATADIR}/games/plugins/xboard)
-endif()
-
 if(TARGET tavisk)
   install(FILES ${CMAKE_SOURCE_DIR}/apps/tavisk/tavisk.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${CMAKE_SOURCE_DIR}/apps/tavisk/tavisk.svg

@@ -20,9 +20,8 @@ constexpr std::int32_t ClockLimitMs = 3599000;    // 59:59
 constexpr std::int32_t DecisiveAdvantage = 300;
 
 // How the game ended besides the rules of the position (GameEnd of the engine's
-// results): the engine resigned, or a loaded game carries its result.
+// results): the engine resigned.
 constexpr std::int32_t EndResigned = 16;
-constexpr std::int32_t EndRecordedResult = 17;
 
 class GameController {
   public:

@@ -95,7 +95,7 @@ for path in \
   ./usr/lib/games/tavisk/Splash ./usr/lib/games/tavisk/tutorial \
   ./usr/share/applications/tavisk.desktop ./usr/share/icons/hicolor/scalable/apps/tavisk.svg \
   ./usr/share/icons/hicolor/48x48/apps/tavisk.png ./usr/share/icons/hicolor/256x256/apps/tavisk.png \
-  ./usr/share/metainfo/org.tavisk.Tavisk.metainfo.xml ./usr/share/games/plugins/xboard/tavisk-engine.eng \
+  ./usr/share/metainfo/org.tavisk.Tavisk.metainfo.xml \
   ./usr/share/man/man6/tavisk.6.gz ./usr/share/man/man6/tavisk-engine.6.gz \
   ./usr/share/doc/tavisk/copyright ./usr/share/doc/tavisk/README.md ./usr/share/doc/tavisk/changelog.gz; do
   grep -qx -- "$path" "$work/paths.txt" || fail "the package lacks $path"
