@@ -142,8 +142,12 @@ void GameTest::SetUp() {
 void GameTest::TearDown() {
     // Leave the engine idle and without a window for the next test.
     engineSession.engineColour = EnginePlaysNone;
-    engineSession.stopRequest = StopAndAbort;
-    EXPECT_TRUE(pumpUntil([] { return engineSession.searchState == 0; }, 5000));
+    // A search that starts just after a single stop request clears it again:
+    // keep asking until the worker is idle, as the controller does.
+    EXPECT_TRUE(pumpUntil([] {
+        engineSession.stopRequest = StopAndAbort;
+        return engineSession.searchState == 0;
+    }, 5000));
     mainWindow = nullptr;
     game().platform = nullptr;
     delete platform;
