@@ -1,16 +1,21 @@
 #!/usr/bin/env python3
 """Ratings from the games tavisk-strength wrote: one Elo scale for all players.
 
-    tools/strength/rate.py GAMES.txt [--anchor random=0]
+    tools/strength/rate.py GAMES.txt... [--anchor NAME=ELO]...
     tools/strength/rate.py docs/strength-games.txt.gz   (the committed calibration)
 
 Each game line is "A B scoreA aWhite "reason" plies moves...". The ratings are
 the maximum-likelihood fit of the logistic Elo model to every game (a draw
 counts half a win), with one virtual draw added to every pairing so that a
-clean sweep still gives a finite difference. Errors are 95 % intervals
-(1.96 standard errors from the fit's information matrix) relative to the
-anchor, whose rating is fixed. Prints two markdown tables: the pairings and
-the ratings.
+clean sweep still gives a finite difference.
+
+The scale is placed by the anchors: every Stockfish player held to a stated
+Elo ("stockfish1700@8") is one unless --anchor names others. The fit fixes
+only the differences; the whole scale is then shifted so that the anchors'
+ratings average their stated Elo, and each anchor's own fitted rating is
+shown beside its stated one as a check. Errors are 95 % intervals (1.96
+standard errors from the fit's information matrix) of a rating relative to
+that average. Prints markdown tables: the pairings, the anchors, the ratings.
 """
 import gzip
 import math
@@ -47,13 +52,13 @@ def invert(matrix):
 
 def main():
     args = sys.argv[1:]
-    anchor, anchor_value = "random", 0.0
+    anchors = OrderedDict()  # name -> stated rating
     files = []
     i = 0
     while i < len(args):
-        if args[i] == "--anchor":
+        if args[i] == "--anchor" and i + 1 < len(args):
             name, value = args[i + 1].split("=")
-            anchor, anchor_value = name, float(value)
+            anchors[name] = float(value)
             i += 2
         else:
             files.append(args[i])
@@ -75,8 +80,18 @@ def main():
         for p in (a, b):
             if p not in players:
                 players.append(p)
-    if anchor not in players:
-        sys.exit("the anchor %s played no game" % anchor)
+    if not anchors:
+        for p in players:
+            m = re.match(r"stockfish(\d+)@", p)
+            if m:
+                anchors[p] = float(m.group(1))
+    if not anchors:
+        anchors["random"] = 0.0
+    for name in anchors:
+        if name not in players:
+            sys.exit("the anchor %s played no game" % name)
+    # The fit holds one anchor still; the scale is placed by all of them afterwards.
+    anchor, anchor_value = next(iter(anchors.items()))
     # Only players linked to the anchor by games can be rated.
     linked = {anchor}
     grew = True
@@ -86,6 +101,9 @@ def main():
             if (a in linked) != (b in linked):
                 linked |= {a, b}
                 grew = True
+    for name in anchors:
+        if name not in linked:
+            sys.exit("the anchor %s is linked to %s by no game" % (name, anchor))
     unlinked = [p for p in players if p not in linked]
     players = [p for p in players if p in linked]
     free = [p for p in players if p != anchor]
@@ -116,9 +134,19 @@ def main():
         if max(abs(x) for x in step) < 0.01:
             break
     covariance = invert(hessian)
-    error = {anchor: 0.0}
-    for p, k in index.items():
-        error[p] = 1.96 * math.sqrt(max(covariance[k][k], 0.0))
+    shift = sum(value - rating[name] for name, value in anchors.items() if name in rating) / len(anchors)
+    for p in rating:
+        rating[p] += shift
+    error = {}
+    for p in players:
+        weights = {q: 0.0 for q in index}
+        if p in index:
+            weights[p] += 1.0
+        for name in anchors:
+            if name in index:
+                weights[name] -= 1.0 / len(anchors)
+        variance = sum(weights[q] * weights[r] * covariance[index[q]][index[r]] for q in index for r in index)
+        error[p] = 1.96 * math.sqrt(max(variance, 0.0))
 
     total = sum(e[0] for e in pairs.values())
     print("Pairings (%d games; score of the first player):\n" % total)
@@ -136,7 +164,12 @@ def main():
                 "< %.0f" % (-400 * math.log10(1 / (0.5 / (games + 1)) - 1))
         print("| %s – %s | %d | +%d =%d -%d | %.1f (%.0f %%) | %s |" % (a, b, games, won, drawn, lost, points,
                                                                       100 * share, diff))
-    print("\nRatings (anchor: %s = %.0f; 95 %% error):\n" % (anchor, anchor_value))
+    print("\nAnchors (the scale puts their average at their stated average):\n")
+    print("| anchor | stated | fitted | error |")
+    print("|---|---:|---:|---:|")
+    for name, value in anchors.items():
+        print("| %s | %.0f | %.0f | ± %.0f |" % (name, value, rating[name], error[name]))
+    print("\nRatings (95 % error relative to the anchors):\n")
     print("| player | games | estimate | error |")
     print("|---|---:|---:|---:|")
     played = {p: sum(e[0] for (a, b), e in pairs.items() if p in (a, b)) for p in players}
