@@ -9,13 +9,13 @@ the maximum-likelihood fit of the logistic Elo model to every game (a draw
 counts half a win), with one virtual draw added to every pairing so that a
 clean sweep still gives a finite difference.
 
-The scale is placed by the anchors: every Stockfish player held to a stated
-Elo ("stockfish1700@8") is one unless --anchor names others. The fit fixes
-only the differences; the whole scale is then shifted so that the anchors'
-ratings average their stated Elo, and each anchor's own fitted rating is
-shown beside its stated one as a check. Errors are 95 % intervals (1.96
-standard errors from the fit's information matrix) of a rating relative to
-that average. Prints markdown tables: the pairings, the anchors, the ratings.
+The anchors are held at their stated ratings and everybody else is fitted
+around them: every Stockfish player held to a stated Elo ("stockfish1700@8")
+is one unless --anchor names others (random = 0 when there is none). As a
+check, the anchors are also fitted by the games alone with only the first one
+held. Errors are 95 % intervals (1.96 standard errors from the fit's
+information matrix) relative to the anchors. Prints markdown tables: the
+pairings, the anchors, the ratings.
 """
 import gzip
 import math
@@ -48,6 +48,45 @@ def invert(matrix):
     n = len(matrix)
     columns = [solve(matrix, [1.0 if i == j else 0.0 for i in range(n)]) for j in range(n)]
     return [[columns[j][i] for j in range(n)] for i in range(n)]
+
+
+def fit(pairs, players, fixed):
+    """Ratings and 95 % errors of the players, those in `fixed` held at their value."""
+    free = [p for p in players if p not in fixed]
+    index = {p: k for k, p in enumerate(free)}
+    rating = {p: fixed.get(p, sum(fixed.values()) / len(fixed)) for p in players}
+    scale = math.log(10) / 400.0
+    hessian = []
+    for _ in range(100):
+        n = len(free)
+        gradient = [0.0] * n
+        hessian = [[0.0] * n for _ in range(n)]
+        for (a, b), (games, points, *_rest) in pairs.items():
+            if a not in rating or b not in rating:
+                continue
+            g, s = games + 1, points + 0.5  # the virtual draw
+            e = expected(rating[a] - rating[b])
+            da = scale * (s - g * e)
+            w = scale * scale * g * e * (1 - e)
+            for p, sign in ((a, 1), (b, -1)):
+                if p in index:
+                    gradient[index[p]] += sign * da
+            for p in (a, b):
+                for q in (a, b):
+                    if p in index and q in index:
+                        hessian[index[p]][index[q]] += w if p == q else -w
+        if not free:
+            break
+        step = solve(hessian, gradient)
+        for p, k in index.items():
+            rating[p] += step[k]
+        if max(abs(x) for x in step) < 0.01:
+            break
+    covariance = invert(hessian) if free else []
+    error = {p: 0.0 for p in fixed}
+    for p, k in index.items():
+        error[p] = 1.96 * math.sqrt(max(covariance[k][k], 0.0))
+    return rating, error
 
 
 def main():
@@ -106,47 +145,9 @@ def main():
             sys.exit("the anchor %s is linked to %s by no game" % (name, anchor))
     unlinked = [p for p in players if p not in linked]
     players = [p for p in players if p in linked]
-    free = [p for p in players if p != anchor]
-    index = {p: k for k, p in enumerate(free)}
-    rating = {p: anchor_value for p in players}
-    scale = math.log(10) / 400.0
-    for _ in range(100):
-        n = len(free)
-        gradient = [0.0] * n
-        hessian = [[0.0] * n for _ in range(n)]
-        for (a, b), (games, points, *_rest) in pairs.items():
-            if a not in rating or b not in rating:
-                continue
-            g, s = games + 1, points + 0.5  # the virtual draw
-            e = expected(rating[a] - rating[b])
-            da = scale * (s - g * e)
-            w = scale * scale * g * e * (1 - e)
-            for p, sign in ((a, 1), (b, -1)):
-                if p in index:
-                    gradient[index[p]] += sign * da
-            for p in (a, b):
-                for q in (a, b):
-                    if p in index and q in index:
-                        hessian[index[p]][index[q]] += w if p == q else -w
-        step = solve(hessian, gradient)
-        for p, k in index.items():
-            rating[p] += step[k]
-        if max(abs(x) for x in step) < 0.01:
-            break
-    covariance = invert(hessian)
-    shift = sum(value - rating[name] for name, value in anchors.items() if name in rating) / len(anchors)
-    for p in rating:
-        rating[p] += shift
-    error = {}
-    for p in players:
-        weights = {q: 0.0 for q in index}
-        if p in index:
-            weights[p] += 1.0
-        for name in anchors:
-            if name in index:
-                weights[name] -= 1.0 / len(anchors)
-        variance = sum(weights[q] * weights[r] * covariance[index[q]][index[r]] for q in index for r in index)
-        error[p] = 1.96 * math.sqrt(max(variance, 0.0))
+    rating, error = fit(pairs, players, anchors)
+    # The same games with one anchor held: where the others land by the games alone.
+    alone, _ = fit(pairs, players, {anchor: anchor_value})
 
     total = sum(e[0] for e in pairs.values())
     print("Pairings (%d games; score of the first player):\n" % total)
@@ -164,12 +165,15 @@ def main():
                 "< %.0f" % (-400 * math.log10(1 / (0.5 / (games + 1)) - 1))
         print("| %s – %s | %d | +%d =%d -%d | %.1f (%.0f %%) | %s |" % (a, b, games, won, drawn, lost, points,
                                                                       100 * share, diff))
-    print("\nAnchors (the scale puts their average at their stated average):\n")
-    print("| anchor | stated | fitted | error |")
-    print("|---|---:|---:|---:|")
-    for name, value in anchors.items():
-        print("| %s | %.0f | %.0f | ± %.0f |" % (name, value, rating[name], error[name]))
-    print("\nRatings (95 % error relative to the anchors):\n")
+    if len(anchors) > 1:
+        print("\nAnchors, held at their stated Elo; beside it, where each lands when only %s is held:\n"
+              % anchor)
+        print("| anchor | stated | by the games alone |")
+        print("|---|---:|---:|")
+        for name, value in anchors.items():
+            print("| %s | %.0f | %.0f |" % (name, value, alone[name]))
+    print("\nRatings (anchors: %s; 95 %% error):\n"
+          % ", ".join("%s = %.0f" % (name, value) for name, value in anchors.items()))
     print("| player | games | estimate | error |")
     print("|---|---:|---:|---:|")
     played = {p: sum(e[0] for (a, b), e in pairs.items() if p in (a, b)) for p in players}
