@@ -23,7 +23,7 @@ import re
 import sys
 from collections import OrderedDict
 
-LINE = re.compile(r'^(\S+) (\S+) ([\d.]+) (\d) "([^"]*)" (\d+)')
+LINE = re.compile(r'^(\S+) (\S+) (1\.0|0\.5|0\.0) (\d) "([^"]*)" (\d+)')
 
 
 def expected(d):
