@@ -405,7 +405,9 @@ std::unique_ptr<Player> makePlayer(const std::string& name) {
     if (name == "greedy") return std::make_unique<GreedyPlayer>();
     LevelSpec level{};
     if (parseLevel(name, level)) {
-        const int seconds = level.mode == 1 ? static_cast<int>(level.value / 1000) * 4 + 10 : 300;
+        // A Rank's deep search can take minutes of wall time on a busy machine;
+        // the limit only guards against a player that hangs.
+        const int seconds = level.mode == 1 ? static_cast<int>(level.value / 1000) * 4 + 10 : 3600;
         return std::make_unique<XboardPlayer>(std::vector<std::string>{selfPath, "player", name}, "",
                                               seconds);
     }

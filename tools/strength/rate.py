@@ -78,9 +78,14 @@ def fit(pairs, players, fixed):
         if not free:
             break
         step = solve(hessian, gradient)
+        # Far from the answer a full Newton step can overshoot into a flat
+        # region where the matrix is singular; long steps are shortened.
+        longest = max(abs(x) for x in step)
+        if longest > 200:
+            step = [x * 200 / longest for x in step]
         for p, k in index.items():
             rating[p] += step[k]
-        if max(abs(x) for x in step) < 0.01:
+        if longest < 0.01:
             break
     covariance = invert(hessian) if free else []
     error = {p: 0.0 for p in fixed}
