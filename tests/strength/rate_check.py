@@ -24,7 +24,8 @@ def games(a, b, won, drawn, lost):
 with tempfile.TemporaryDirectory() as folder:
     path = os.path.join(folder, "games.txt")
     lines = (games("even", "stockfish1700@8", 40, 20, 40) + games("up", "stockfish1350@6", 60, 0, 20) +
-             games("stockfish1700@8", "up", 10, 0, 10) + ["a broken line\n", 'even stockfish1700@8 7 1 "z" 3\n'])
+             games("stockfish1700@8", "up", 10, 0, 10) + games("stockfish1350@6", "low", 40, 0, 0) +
+             games("low", "lower", 40, 0, 0) + ["a broken line\n", 'even stockfish1700@8 7 1 "z" 3\n'])
     with open(path, "w") as f:
         f.writelines(lines)
     out = subprocess.run([sys.executable, rate.__file__, path], capture_output=True, text=True)
@@ -41,6 +42,9 @@ with tempfile.TemporaryDirectory() as folder:
     # 75 % against 1350 and 50 % against 1700 pull "up" between them.
     check(1350 + 100 < rows.get("up", (0, 0))[1] < 1700 + 20, "up between its anchors: %s" % rows)
     check(rows.get("up", (0, 0))[0] == 100, "every game counted once: %s" % rows)
+    # Clean sweeps stay finite and keep their order.
+    check(1350 > rows.get("low", (0, 9999))[1] > rows.get("lower", (0, 9999))[1] > -2000,
+          "sweeps finite and ordered: %s" % rows)
     # A game line with a score other than 0, ½, 1 is no game.
     check(rows.get("even", (0, 0))[0] == 100, "a broken line ignored: %s" % rows)
 
