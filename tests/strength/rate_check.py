@@ -33,8 +33,8 @@ with tempfile.TemporaryDirectory() as folder:
     rows = {}
     for line in out.stdout.split("Ratings")[-1].splitlines():
         cells = [c.strip() for c in line.split("|")]
-        if len(cells) > 4 and cells[3].lstrip("-").isdigit():
-            rows[cells[1]] = (int(cells[2]), int(cells[3]))
+        if len(cells) > 5 and cells[4].lstrip("-").isdigit():
+            rows[cells[1]] = (int(cells[2]), int(cells[4]))
     # Both references hold their stated Elo; an even score against one sits on it.
     check(rows.get("stockfish1700@8", (0, 0))[1] == 1700, "anchor 1700 held: %s" % rows)
     check(rows.get("stockfish1350@6", (0, 0))[1] == 1350, "anchor 1350 held: %s" % rows)

@@ -9,13 +9,16 @@ the maximum-likelihood fit of the logistic Elo model to every game (a draw
 counts half a win), with one virtual draw added to every pairing so that a
 clean sweep still gives a finite difference.
 
-The anchors are held at their stated ratings and everybody else is fitted
-around them: every Stockfish player held to a stated Elo ("stockfish1700@8")
-is one unless --anchor names others (random = 0 when there is none). As a
-check, the anchors are also fitted by the games alone with only the first one
-held. Errors are 95 % intervals (1.96 standard errors from the fit's
-information matrix) relative to the anchors. Prints markdown tables: the
-pairings, the anchors, the ratings.
+The anchors place the scale: every Stockfish player held to a stated Elo
+("stockfish1700@8") is one unless --anchor names others (random = 0 when there
+is none). The fit of all games gives the differences; those ratings are then
+mapped piecewise-linearly through the anchors' (fitted, stated) points, so an
+anchor lands on its stated Elo, a player between two anchors in proportion,
+and one beyond them keeps its fitted distance from the nearest. The map never
+reorders players. Errors are 95 % intervals (1.96 standard errors from the
+fit's information matrix) of a player's difference to its nearest anchor,
+through the map. Prints markdown tables: the pairings, the anchors, the
+ratings.
 """
 import gzip
 import math
@@ -88,10 +91,26 @@ def fit(pairs, players, fixed):
         if longest < 0.01:
             break
     covariance = invert(hessian) if free else []
-    error = {p: 0.0 for p in fixed}
-    for p, k in index.items():
-        error[p] = 1.96 * math.sqrt(max(covariance[k][k], 0.0))
-    return rating, error
+
+    def covar(p, q):
+        return covariance[index[p]][index[q]] if p in index and q in index else 0.0
+
+    return rating, covar
+
+
+def calibration(points):
+    """The piecewise-linear map through (rating by the games, stated Elo)
+    points, sorted; beyond the ends it keeps the games' own differences."""
+
+    def place(x):
+        if x <= points[0][0]:
+            return points[0][1] + x - points[0][0]
+        for (x0, y0), (x1, y1) in zip(points, points[1:]):
+            if x <= x1:
+                return y0 + (x - x0) * (y1 - y0) / (x1 - x0)
+        return points[-1][1] + x - points[-1][0]
+
+    return place
 
 
 def main():
@@ -150,9 +169,23 @@ def main():
             sys.exit("the anchor %s is linked to %s by no game" % (name, anchor))
     unlinked = [p for p in players if p not in linked]
     players = [p for p in players if p in linked]
-    rating, error = fit(pairs, players, anchors)
-    # The same games with one anchor held: where the others land by the games alone.
-    alone, _ = fit(pairs, players, {anchor: anchor_value})
+    # One fit of all games with one anchor held gives every difference; the
+    # anchors then place that scale: a rating between two of them lands
+    # between their stated Elo in proportion, one beyond them keeps its
+    # distance from the nearest.
+    alone, covar = fit(pairs, players, {anchor: anchor_value})
+    points = sorted((alone[name], value) for name, value in anchors.items())
+    for (x0, y0), (x1, y1) in zip(points, points[1:]):
+        if y1 <= y0 or x1 - x0 < 1:
+            sys.exit("the anchors' games put them in another order than their stated Elo: play more games")
+    place = calibration(points)
+    rating, error = {}, {}
+    for p in players:
+        rating[p] = place(alone[p])
+        # The error is that of the difference to the nearest anchor, through the map.
+        near = min(anchors, key=lambda name: abs(alone[name] - alone[p]))
+        spread = 1.96 * math.sqrt(max(covar(p, p) + covar(near, near) - 2 * covar(p, near), 0.0))
+        error[p] = (place(alone[p] + spread) - place(alone[p] - spread)) / 2
 
     total = sum(e[0] for e in pairs.values())
     print("Pairings (%d games; score of the first player):\n" % total)
@@ -171,19 +204,18 @@ def main():
         print("| %s – %s | %d | +%d =%d -%d | %.1f (%.0f %%) | %s |" % (a, b, games, won, drawn, lost, points,
                                                                       100 * share, diff))
     if len(anchors) > 1:
-        print("\nAnchors, held at their stated Elo; beside it, where each lands when only %s is held:\n"
-              % anchor)
-        print("| anchor | stated | by the games alone |")
+        print("\nAnchors: their stated Elo, and where each lands by the games alone with %s held:\n" % anchor)
+        print("| anchor | stated | by the games |")
         print("|---|---:|---:|")
         for name, value in anchors.items():
             print("| %s | %.0f | %.0f |" % (name, value, alone[name]))
-    print("\nRatings (anchors: %s; 95 %% error):\n"
+    print("\nRatings (placed by %s; 95 %% error of the difference to the nearest anchor):\n"
           % ", ".join("%s = %.0f" % (name, value) for name, value in anchors.items()))
-    print("| player | games | estimate | error |")
-    print("|---|---:|---:|---:|")
+    print("| player | games | by the games | estimate | error |")
+    print("|---|---:|---:|---:|---:|")
     played = {p: sum(e[0] for (a, b), e in pairs.items() if p in (a, b)) for p in players}
     for p in sorted(players, key=lambda p: rating[p]):
-        print("| %s | %d | %.0f | ± %.0f |" % (p, played[p], rating[p], error[p]))
+        print("| %s | %d | %.0f | %.0f | ± %.0f |" % (p, played[p], alone[p], rating[p], error[p]))
     if unlinked:
         print("\nNot linked to the anchor by any game: %s" % ", ".join(unlinked))
 
