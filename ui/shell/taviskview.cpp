@@ -6,14 +6,13 @@
 #include <QTimerEvent>
 
 #include "game/controller.h"
-#include "game/gameend.h"
 #include "game/promotion.h"
 #include "game/review.h"
-#include "ui/board/geometry.h"
 #include "ui/board/boardpaint.h"
+#include "ui/board/geometry.h"
 #include "ui/board/splash.h"
-#include "ui/shell/devicescreen.h"
 #include "ui/shell/autoturn.h"
+#include "ui/shell/devicescreen.h"
 #include "ui/shell/languagedlg.h"
 #include "ui/shell/mainframe.h"
 #include "ui/shell/sounds.h"
@@ -148,8 +147,8 @@ void CTaviskView::mousePressEvent(QMouseEvent* event) {
         repaint();
         return;
     }
-    // A game ended by resignation or agreement takes no more moves.
-    if (endedByAgreement()) return;
+    // A game that is over takes no more moves (nor a promotion picker).
+    if (gameController().gameDecided()) return;
     GameController& game = gameController();
     const QPoint point = toDevice(event->position());
     int column = -1, row = -1;
