@@ -69,12 +69,8 @@ void soundsAfterPaint() {
     // only while its notification runs; the next paint hears it.
     const Position position = engineSession.gamePosition;
     const int end = gameController().gameEnd;
-    HeardGame now{true,
-                  position.ply,
-                  recordLength(),
-                  pieceCount(position),
-                  end == EndUserResigned || end == EndDrawAgreed,
-                  recordedMoveFrom(position.ply)};
+    const bool agreed = end == EndUserResigned || end == EndDrawAgreed;
+    HeardGame now{true, position.ply, recordLength(), pieceCount(position), agreed, recordedMoveFrom(position.ply)};
     const HeardGame before = heard;
     heard = now;
     if (!before.known) return;
