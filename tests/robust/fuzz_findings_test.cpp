@@ -14,6 +14,7 @@
 #include "engine/core/notation.h"
 #include "engine/core/position.h"
 #include "engine/pgn/pgnread.h"
+#include "engine/pgn/pgnwrite.h"
 #include "engine/session/commands.h"
 #include "engine/session/session.h"
 #include "tests/session/engine_process.h"
@@ -126,6 +127,39 @@ TEST(FuzzFindings, EnPassantSquareThatNoPawnPassedIsDropped) {
     Position position = fromFen(row.fen);
     EXPECT_EQ(position.epSquare, row.epSquare) << row.fen;
     EXPECT_TRUE(positionIsValid(position, false, &why)) << row.fen << ": " << why;
+  }
+}
+
+// A game set up with an en-passant square whose first move takes en passant: the
+// FEN tag written with it said "-", so the saved game (and the autosave) read back
+// with the capture refused and another board. The field keeps the square when a
+// pawn can take there, and only then.
+TEST(FuzzFindings, SetUpGameTakingEnPassantReadsBackFromItsText) {
+  initSession();
+  struct Row {
+    const char* text;
+    const char* fenField;  // what the written FEN tag holds after the castling field
+    int plies;
+  };
+  const Row rows[] = {
+      {"[Event \"Set up\"]\n[CurreTP nly \"2\"]\n[FEN \"rnbqk`nr/pp/8/RNBQKBNR PPPpPPT/RNBQKBN]R b K/RNBQKBNR b "
+       "KQkq e3 nd\xde\xa1\n\n1... c3 2. Nf3 {a\n\n2. d4 d5 *\n",
+       " b q e3 ", 2},
+      {"[FEN \"rnbqkbnr/ppp1pppp/8/8/3pP3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 3\"]\n\n2... dxe3 3. dxe3 *", " b KQkq e3 ", 2},
+      {"[FEN \"rnbqkbnr/pppp1ppp/8/3Pp3/8/8/PPP1PPPP/RNBQKBNR w KQkq e6 0 3\"]\n\n3. dxe6 *", " w KQkq e6 ", 1},
+      // No pawn can take: the field stays "-".
+      {"[FEN \"rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1\"]\n\n1... e5 *", " b KQkq - ", 1},
+  };
+  static char written[65536];
+  for (const Row& row : rows) {
+    ASSERT_EQ(loadGameText(row.text), 1) << row.text;
+    ASSERT_EQ(gameRecord.plyCount - (engineSession.startPosition.sideToMove == Black), row.plies) << row.text;
+    const Position before = engineSession.gamePosition;
+    ASSERT_GT(writeGameText(0, written, sizeof written), 0);
+    EXPECT_NE(std::strstr(written, row.fenField), nullptr) << written;
+    ASSERT_EQ(loadGameText(written), 1) << written;
+    EXPECT_EQ(std::memcmp(before.board, engineSession.gamePosition.board, sizeof before.board), 0) << written;
+    EXPECT_EQ(before.sideToMove, engineSession.gamePosition.sideToMove) << written;
   }
 }
 
