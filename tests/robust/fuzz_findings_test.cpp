@@ -1,9 +1,14 @@
 // Inputs the fuzz targets found, kept as regression cases.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 #include <string>
 
 #include "engine/core/fen.h"
@@ -16,7 +21,10 @@
 #include "engine/pgn/pgnread.h"
 #include "engine/pgn/pgnwrite.h"
 #include "engine/session/commands.h"
+#include "engine/search/worker.h"
+#include "engine/session/notify.h"
 #include "engine/session/session.h"
+#include "tests/fuzz/fuzz_session.h"
 #include "tests/session/engine_process.h"
 
 namespace {
@@ -186,6 +194,111 @@ TEST(FuzzFindings, ClockLinesBeyondAnyClockStayInRange) {
     EXPECT_TRUE(std::isfinite(engineSession.lastTime) && std::fabs(engineSession.lastTime) <= 1e9f) << line;
     EXPECT_TRUE(std::isfinite(engineSession.lastOtim) && std::fabs(engineSession.lastOtim) <= 1e9f) << line;
   }
+  processCommand("new\n");
+}
+
+// The worker held after its last iteration, before it commits its move.
+struct HeldCommit {
+  std::mutex mutex;
+  std::condition_variable changed;
+  bool reached = false;
+  bool released = false;
+};
+HeldCommit held;
+
+// The engine's replies would fill the log.
+struct QuietOutput {
+  int saved;
+  QuietOutput() {
+    std::fflush(stdout);
+    saved = dup(1);
+    const int devNull = open("/dev/null", O_WRONLY);
+    dup2(devNull, 1);
+    close(devNull);
+  }
+  ~QuietOutput() {
+    std::fflush(stdout);
+    dup2(saved, 1);
+    close(saved);
+  }
+};
+
+intptr_t holdBeforeCommit(unsigned message, intptr_t wParam, intptr_t lParam) {
+  if (message == DisambiguateMessage)
+    return disambiguationNeeded(static_cast<int32_t>(wParam), *reinterpret_cast<const Position*>(lParam));
+  if (message != IterationDoneMessage) return 0;
+  std::unique_lock<std::mutex> lock(held.mutex);
+  held.reached = true;
+  held.changed.notify_all();
+  held.changed.wait_for(lock, std::chrono::seconds(10), [] { return held.released; });
+  return 0;
+}
+
+// An opponent's move that comes while the engine thinks (out of turn, right after
+// "go") met the worker's commit of its own move: both wrote the game at once and
+// left a square in two piece-list slots. The game now takes one of the two whole:
+// the move the caller played stands and the search's move is dropped.
+TEST(FuzzFindings, MoveOutOfTurnMeetingTheEnginesCommitLeavesOneGame) {
+  startEngine();
+  // The input as found; timing decides whether its lines meet a commit.
+  const char found[] =
+      "new\nlevel(40 1 0\nm 60\xff\xff\xff\xff\xff" "00\ngo\ne7e5\nping 4\nresulttti\xff\xff\xff\xff\xff"
+      "00\ngo\ne7e5\nping 4\nresulttime 600001\ngo\ne3e5\n\ne7e5\nping \x8a\x93\xff\xff\xff\xff";
+  const char* why = nullptr;
+  int round = 0;
+  {
+    QuietOutput quiet;
+    for (; round < 300; ++round) {
+      processCommand("new\n");
+      processCommand("sd 1\n");
+      fuzzsession::feedLines(reinterpret_cast<const uint8_t*>(found), sizeof found - 1, "sd 1\n");
+      processCommand("force\n");
+      if (!positionIsValid(engineSession.gamePosition, false, &why)) break;
+    }
+  }
+  ASSERT_EQ(round, 300) << why;
+
+  // The meeting made certain: the caller plays Qd1-d7+ (which the engine would never
+  // choose) while the worker waits between its last iteration and its commit.
+  processCommand("new\n");
+  processCommand("setboard 3rk3/8/8/8/8/8/8/3QK3 w - -\n");
+  processCommand("sd 1\n");
+  processCommand("easy\n");
+  held.reached = held.released = false;
+  mainWindow = &holdBeforeCommit;
+  // Lets the worker go on and stops it (also when an expectation below ends the test).
+  struct Release {
+    bool done = false;
+    void now() {
+      if (done) return;
+      done = true;
+      {
+        std::lock_guard<std::mutex> lock(held.mutex);
+        held.released = true;
+        held.changed.notify_all();
+      }
+      // The worker ends its search (commit or not) before anything stops it.
+      idleEvent.wait(10000);
+      processCommand("force\n");
+      mainWindow = nullptr;
+    }
+    ~Release() { now(); }
+  } release;
+  processCommand("go\n");
+  {
+    std::unique_lock<std::mutex> lock(held.mutex);
+    ASSERT_TRUE(held.changed.wait_for(lock, std::chrono::seconds(10), [] { return held.reached; }));
+  }
+  processCommand("d1d7\n");
+  release.now();
+  const Position& game = engineSession.gamePosition;
+  EXPECT_EQ(game.board[squareOf(3, 1)], WhiteQueen);
+  EXPECT_EQ(game.sideToMove, Black);
+  EXPECT_TRUE(positionIsValid(game, false, &why)) << why;
+  Position replay;
+  goToPly(replay, game.ply);
+  EXPECT_EQ(std::memcmp(replay.board, game.board, sizeof game.board), 0);
+  EXPECT_EQ(recordLength(), 1);
   processCommand("new\n");
 }
 
