@@ -275,7 +275,7 @@ void layoutDesktop(BoardGeometry& g, int width, int height, int isometric) {
     width = std::max(width, 64);
     height = std::max(height, 64);
     const int margin = std::clamp(std::min(width, height) / 60, 4, 16);
-    g.panelFontPx = std::clamp(std::min(width, height) / 40, 12, 20);
+    g.panelFontPx = std::clamp(std::min(width, height) / 48, 12, 28);
     g.panelLinePitch = g.panelFontPx * 3 / 2;
     g.panelTextLines = DesktopTextLines;
     // The panel's least room: beside the board, wide enough for the clock lines and
