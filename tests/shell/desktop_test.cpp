@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 #include "engine/core/gamerecord.h"
