@@ -35,10 +35,12 @@ void CMoveList::fitTo(int x, int y, int width, int height, int fontPx) {
     setFont(font);
     verticalHeader()->setDefaultSectionSize(fontPx * 3 / 2);
     const int inner = std::max(30, width - verticalScrollBar()->sizeHint().width() - 2 * frameWidth());
-    const int number = inner * 22 / 100;
+    // Narrow columns in a wide panel, so that a move's halves stay together.
+    const int number = std::min(inner * 22 / 100, fontPx * 4);
+    const int move = std::min((inner - number) / 2, fontPx * 7);
     setColumnWidth(0, number);
-    setColumnWidth(1, (inner - number) / 2);
-    setColumnWidth(2, (inner - number) / 2);
+    setColumnWidth(1, move);
+    setColumnWidth(2, move);
 }
 
 QTableWidgetItem* CMoveList::itemOfPly(int ply) const {

@@ -143,6 +143,7 @@ void CTaviskView::paintDesktop() {
         paintDesktopSplash(frame_, theSplash(), width(), height());
     } else {
         paintGameView(frame_, game);
+        placeMoveList(); // a change of style lays out the board anew
         soundsAfterPaint();
         mainFrame_->refreshMoveList();
     }
@@ -154,13 +155,18 @@ void CTaviskView::paintDesktop() {
 }
 
 void CTaviskView::layOutDesktop() {
-    GameController& game = gameController();
-    layoutBoard(game);
+    layoutBoard(gameController());
+    placeMoveList();
+}
+
+void CTaviskView::placeMoveList() {
     CMoveList* list = mainFrame_->moveList();
     if (!list) return;
+    const BoardGeometry& g = gameController().geometry;
     int x, y, w, h;
-    desktopMoveListRect(game.geometry, x, y, w, h);
-    list->fitTo(x, y, w, h, game.geometry.panelFontPx);
+    desktopMoveListRect(g, x, y, w, h);
+    const QRect place(x, y, w, h);
+    if (list->geometry() != place || list->font().pixelSize() != g.panelFontPx) list->fitTo(x, y, w, h, g.panelFontPx);
     list->setVisible(!splashShowing && w > 0 && h > 0);
 }
 

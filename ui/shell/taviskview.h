@@ -54,6 +54,7 @@ class CTaviskView : public QWidget {
     void paintDesktop();
     // The desktop window's board and panel for the view's size, the move list in its place.
     void layOutDesktop();
+    void placeMoveList();
 
     CMainFrame* mainFrame_;
     QImage frame_;
