@@ -507,6 +507,7 @@ TEST_F(Desktop, WindowOfAnySize) {
     EXPECT_EXIT(
         {
             deviceScreen().desktop = true;
+            expectModal({"Select Language", acceptDialog()}); // a first start
             runProgram(folder.path, 480, 640, [&folder](CTaviskApp& app) {
                 CMainFrame* frame = waitForGameScreen(app);
                 CTaviskView* view = frame->view();
