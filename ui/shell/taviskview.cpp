@@ -10,7 +10,6 @@
 #include <cmath>
 
 #include "game/controller.h"
-#include "game/gameend.h"
 #include "game/promotion.h"
 #include "game/review.h"
 #include "ui/board/geometry.h"
@@ -205,8 +204,8 @@ void CTaviskView::mousePressEvent(QMouseEvent* event) {
         repaint();
         return;
     }
-    // A game ended by resignation or agreement takes no more moves.
-    if (endedByAgreement()) return;
+    // A game that is over takes no more moves (nor a promotion picker).
+    if (gameController().gameDecided()) return;
     GameController& game = gameController();
     const QPoint point = toDevice(event->position());
     int column = -1, row = -1;
