@@ -1,6 +1,7 @@
 #include "ui/shell/movelist.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
 
 #include "engine/core/gamerecord.h"
 #include "engine/session/session.h"
@@ -25,6 +26,21 @@ CMoveList::CMoveList(QWidget* parent) : QTableWidget(0, 3, parent) {
     setColumnWidth(2, 66);
     verticalHeader()->setDefaultSectionSize(20);
     connect(this, &QTableWidget::cellClicked, this, &CMoveList::plyClicked);
+}
+
+void CMoveList::fitTo(int x, int y, int width, int height, int fontPx) {
+    setGeometry(x, y, width, height);
+    QFont font = this->font();
+    font.setPixelSize(std::max(8, fontPx));
+    setFont(font);
+    verticalHeader()->setDefaultSectionSize(fontPx * 3 / 2);
+    const int inner = std::max(30, width - verticalScrollBar()->sizeHint().width() - 2 * frameWidth());
+    // Narrow columns in a wide panel, so that a move's halves stay together.
+    const int number = std::min(inner * 22 / 100, fontPx * 4);
+    const int move = std::min((inner - number) / 2, fontPx * 7);
+    setColumnWidth(0, number);
+    setColumnWidth(1, move);
+    setColumnWidth(2, move);
 }
 
 QTableWidgetItem* CMoveList::itemOfPly(int ply) const {
