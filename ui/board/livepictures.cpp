@@ -204,10 +204,13 @@ SetKey keyOf(int skin, int isometric, int cellPx, double devicePixelRatio) {
     SetKey key;
     key.isometric = isometric ? 1 : 0;
     key.skin = (skin >= 0 && skin <= 2 && !key.isometric) ? skin : 0;
-    key.cellPx = std::clamp(cellPx, 8, 1024);
+    key.cellPx = std::clamp(cellPx, 8, LiveMaxCellPx);
     // NaN and non-positive ratios count as 1.
     const double dpr = devicePixelRatio;
     key.dpr = dpr >= 0.5 ? std::min(dpr, 8.0) : (dpr > 0 ? 0.5 : 1.0);
+    // Larger squares than a screen of today can show are painted a little softer
+    // rather than into pictures of hundreds of megabytes.
+    key.dpr = std::min(key.dpr, double(LiveMaxDeviceCellPx) / key.cellPx);
     return key;
 }
 
