@@ -26,6 +26,9 @@ constexpr int MessageFiftyMoves = 6;       // a draw by the fifty-move rule
 constexpr int MessageNoMatingMaterial = 7; // a draw: neither side can mate
 constexpr int MessageComputerResigns = 8;  // the computer resigns, the user wins
 constexpr int MessageRecordFull = 9;       // the game record has no room for another move
+constexpr int MessageYouResign = 10;       // the user resigned, the computer wins
+constexpr int MessageDrawAgreed = 11;      // a draw offered and accepted
+constexpr int MessageComputerOffersDraw = 12; // the computer offers a draw: does the user accept? (Yes, No)
 
 class GamePlatform {
   public:

@@ -5,24 +5,27 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QComboBox>
-#include <QDialog>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
+#include <QDialog>
+#include <QFile>
 #include <QTest>
 #include <QToolBar>
 
 #include "engine/core/gamerecord.h"
+#include "engine/search/results.h"
 #include "engine/session/bridge.h"
 #include "engine/session/session.h"
 #include "game/controller.h"
-#include "game/gameend.h"
+#include "game/gamefiles.h"
 #include "game/hintmark.h"
 #include "game/promotion.h"
 #include "game/review.h"
 #include "tests/shell/shellharness.h"
 #include "ui/board/geometry.h"
 #include "ui/board/markers.h"
+#include "ui/board/sidepanel.h"
 #include "ui/shell/desktoptexts.h"
 #include "ui/shell/mainframe.h"
 #include "ui/shell/movelist.h"
@@ -262,8 +265,11 @@ TEST_F(Desktop, ClipboardRoundTrips) {
     }
 }
 
-// Resigning ends the game with the engine's win and no more moves; a draw offer is
-// declined when the engine would not offer one itself, and accepted when it would.
+// Resigning and a draw offered either way are one end of the game: the panel shows it
+// when its box comes, the board takes no move, the copied game and the autosave carry
+// the result in the tag and after the moves, the saved game pasted back is still over,
+// a takeback goes on with the game. A draw offer is declined when the engine would not
+// offer one itself; the engine's own offer, accepted, draws the game.
 TEST_F(Desktop, ResignAndDrawOffers) {
     ProgramFolder folder;
     folder.writeSettings(testSettings());
@@ -274,36 +280,86 @@ TEST_F(Desktop, ResignAndDrawOffers) {
                 CMainFrame* frame = waitForGameScreen(app);
                 GameController& game = gameController();
                 const std::string board = boardText();
+                static QString panelAtBox;
+                auto box = [](const QString& button) {
+                    return ModalAnswer{"Tavisk", [button](QWidget* window) {
+                                           panelAtBox = engineStatus().statusText;
+                                           pressButton(button)(window);
+                                       }};
+                };
                 // Declined: the engine's own judgement says no.
-                SHELL_CHECK(frame->action(CmdOfferDraw) != nullptr);
                 engineSession.drawAcceptable = 0;
-                expectModal({"Tavisk", pressButton("OK")});
+                expectModal(box("OK"));
                 frame->onCommand(CmdOfferDraw);
                 SHELL_CHECK(modalTexts().last().contains("declines the draw"));
-                SHELL_CHECK(engineSession.gameResult == 4 && !endedByAgreement());
+                SHELL_CHECK(!game.gameDecided() && engineSession.gameResult == 4);
 
-                // Resigned: Black wins, the board takes no move, the copied game says so.
-                expectModal({"Tavisk", pressButton("OK")});
+                // Resigned: Black wins, the board takes no move, the game says so everywhere.
+                expectModal(box("OK"));
                 frame->onCommand(CmdResign);
-                SHELL_CHECK(modalTexts().last().contains("You resigned"));
-                SHELL_CHECK(engineSession.gameResult == 2 && endedByAgreement());
+                SHELL_CHECK(modalTexts().last().contains("You resigned. The computer wins."));
+                SHELL_CHECK(panelAtBox == "0-1");
                 tapSquare(frame->view(), 3, 6);
                 tapSquare(frame->view(), 3, 4);
                 SHELL_CHECK(boardText() == board);
                 frame->onCommand(CmdCopyGame);
                 SHELL_CHECK(clipboardText().contains("[Result \"0-1\"]") && clipboardText().endsWith("Bc5 0-1\n"));
                 frame->updateMenu(frame->gameMenu());
-                SHELL_CHECK(!frame->action(CmdResign)->isEnabled());
+                SHELL_CHECK(!frame->action(CmdResign)->isEnabled() &&
+                            !frame->action(CmdOfferDraw)->isEnabled());
+                // The autosave as it is written at the end of the program.
+                SHELL_CHECK(game.saveAutosave());
+                QFile file(QString::fromStdString(gameFile(AutosaveFileName)));
+                SHELL_CHECK(file.open(QIODevice::ReadOnly));
+                const QString saved = QString::fromUtf8(file.readAll());
+                SHELL_CHECK(saved.contains("[Result \"0-1\"]") && saved.endsWith("\r\n0-1"));
+                // The saved game, pasted back: over, without a box.
+                const int boxes = modalTexts().size();
+                setClipboardText(saved);
+                frame->onCommand(CmdPaste);
+                SHELL_CHECK(game.gameEnd == EndRecordedResult && game.gameResultCode() == 2);
+                frame->view()->repaint();
+                SHELL_CHECK(engineStatus().statusText == "0-1" && modalTexts().size() == boxes);
+                tapSquare(frame->view(), 3, 6);
+                tapSquare(frame->view(), 3, 4);
+                SHELL_CHECK(boardText() == board);
 
-                // A takeback goes on with the game; this time the engine would offer a draw.
+                // A takeback goes on with the game: 3. Bc4 again, and the engine answers.
                 frame->onCommand(CmdTakeback);
-                SHELL_CHECK(!endedByAgreement());
+                SHELL_CHECK(!game.gameDecided() && ply() == 5);
+                tapSquare(frame->view(), 5, 7);
+                tapSquare(frame->view(), 2, 4);
+                SHELL_CHECK(waitUntil([] { return ply() == 7 && !gameController().engineBusy; }));
+                SHELL_CHECK(!game.gameDecided());
+
+                // The engine offers a draw in a bishop against a knight after its fifth
+                // drawish move; the user accepts.
+                expectModal({"Tavisk", pressButton("Don't save")});
+                setClipboardText("4k3/8/8/2n5/8/8/5B2/4K3 w - - 0 1");
+                frame->onCommand(CmdPaste);
+                SHELL_CHECK(ply() == 1 && !game.gameDecided());
+                drawishStreak = 4;
+                expectModal(box("Yes"));
+                expectModal(box("OK"));
+                tapSquare(frame->view(), 4, 7);
+                tapSquare(frame->view(), 3, 6);
+                SHELL_CHECK(waitUntil([] { return gameController().gameDecided(); }));
+                SHELL_CHECK(modalTexts().size() >= 2 &&
+                            modalTexts()[modalTexts().size() - 2].contains("offers a draw"));
+                SHELL_CHECK(modalTexts().last().contains("Draw agreed"));
+                SHELL_CHECK(panelAtBox == "Draw" && game.gameEnd == EndDrawAgreed);
+                frame->onCommand(CmdCopyGame);
+                SHELL_CHECK(clipboardText().contains("[Result \"1/2-1/2\"]") &&
+                            clipboardText().endsWith(" 1/2-1/2\n"));
+
+                // Taken back, the user offers a draw the engine would offer itself: accepted.
+                frame->onCommand(CmdTakeback);
+                SHELL_CHECK(!game.gameDecided());
                 engineSession.drawAcceptable = 1;
-                expectModal({"Tavisk", pressButton("OK")});
+                expectModal(box("OK"));
                 frame->onCommand(CmdOfferDraw);
-                SHELL_CHECK(modalTexts().last().contains("accepts the draw"));
-                SHELL_CHECK(engineSession.gameResult == 3 && endedByAgreement());
-                (void)game;
+                SHELL_CHECK(modalTexts().last().contains("Draw agreed") && game.gameResultCode() == 3);
+                SHELL_CHECK(unexpectedModals() == 0);
             });
         },
         ExitedWithCode(0), "");

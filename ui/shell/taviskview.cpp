@@ -6,7 +6,6 @@
 #include <QTimerEvent>
 
 #include "game/controller.h"
-#include "game/gameend.h"
 #include "game/promotion.h"
 #include "game/review.h"
 #include "ui/board/geometry.h"
@@ -148,8 +147,8 @@ void CTaviskView::mousePressEvent(QMouseEvent* event) {
         repaint();
         return;
     }
-    // A game ended by resignation or agreement takes no more moves.
-    if (endedByAgreement()) return;
+    // A game that is over takes no more moves (nor a promotion picker).
+    if (gameController().gameDecided()) return;
     GameController& game = gameController();
     const QPoint point = toDevice(event->position());
     int column = -1, row = -1;
