@@ -33,7 +33,8 @@ const BenchCommand commands[] = {
      "eval [SECONDS]                      evaluations/s over game positions, pawn-cache hits"},
 #ifdef TAVISK_BENCH_PAINT
     {"paint", runPaintBench,
-     "paint [N]                           full paints of the game screen per second (VGA)"},
+     "paint [N]                           full paints of the game screen per second (VGA)\n"
+     "  paint --size WxH [--dpr N]        a window of that size: its pictures painted afresh"},
 #endif
 };
 

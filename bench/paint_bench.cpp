@@ -39,7 +39,11 @@ class BenchPlatform : public GamePlatform {
 
 } // namespace
 
+int runPaintSizeBench(int argc, char** argv);
+
 int runPaintBench(int argc, char** argv) {
+    // Options name a window size; a bare number is the emulated screens' paint count.
+    if (argc > 0 && argv[0][0] == '-') return runPaintSizeBench(argc, argv);
     const int paints = argc > 0 ? std::atoi(argv[0]) : 300;
     if (paints <= 0) {
         std::fprintf(stderr, "paint: the number of paints must be positive\n");

@@ -212,70 +212,6 @@ void GameController::forgetPreviousGame() {
     ++gameNumber;
 }
 
-bool GameController::gameDecided() {
-    return gameEnd != GameGoesOn;
-}
-
-int GameController::gameResultCode() {
-    return gameDecided() ? gameEndResult : GameInProgress;
-}
-
-void GameController::judgeGame(bool engineMoved) {
-    const Position& position = engineSession.gamePosition;
-    const int end = gameEndOf(position);
-    gameEnd = end;
-    if (end == EndCheckmate) {
-        gameEndResult = position.sideToMove == Black ? WhiteWon : BlackWon;
-        engineSession.gameResult = gameEndResult;
-    } else if (end != GameGoesOn) {
-        gameEndResult = Drawn;
-        engineSession.gameResult = gameEndResult;
-    } else if (engineMoved) {
-        // The engine decides after its move whether it resigns; the same test
-        // now tells the user at once.
-        const int engine = position.sideToMove == White ? Black : White;
-        if (resignationDue(engineSession.rootScore, engine)) {
-            gameEnd = EndResigned;
-            gameEndResult = engine == White ? BlackWon : WhiteWon;
-        }
-    }
-    if (gameDecided()) {
-        // Nothing stays selected once the game is over.
-        selectedColumn = selectedRow = -1;
-        pieceSelected = false;
-        showMovablePieces = false;
-        engineBridge().clearDestinations();
-    }
-}
-
-void GameController::announceGameEnd() {
-    int message;
-    switch (gameEnd) {
-    case EndCheckmate:
-        message = gameEndResult == (userColour == White ? WhiteWon : BlackWon) ? MessageYouMate
-                                                                                : MessageComputerMates;
-        break;
-    case EndStalemate:
-        message = MessageStalemate;
-        break;
-    case EndRepetition:
-        message = MessageRepetition;
-        break;
-    case EndFiftyMoves:
-        message = MessageFiftyMoves;
-        break;
-    case EndNoMatingMaterial:
-        message = MessageNoMatingMaterial;
-        break;
-    case EndResigned:
-        message = MessageComputerResigns;
-        break;
-    default:
-        return;
-    }
-    host().showMessage(message, settings.language);
-}
-
 void GameController::onEngineMoved() {
     EngineBridge& bridge = engineBridge();
     // 1.
@@ -311,7 +247,10 @@ void GameController::onEngineMoved() {
     engineBusy = false;
     repaint();
     startClockTimer();
-    if (gameDecided()) announceGameEnd();
+    if (gameDecided())
+        announceGameEnd();
+    else
+        considerEngineDrawOffer();
 }
 
 void GameController::onEngineProgress(int depth) {

@@ -20,8 +20,12 @@ constexpr std::int32_t ClockLimitMs = 3599000;    // 59:59
 constexpr std::int32_t DecisiveAdvantage = 300;
 
 // How the game ended besides the rules of the position (GameEnd of the engine's
-// results): the engine resigned.
-constexpr std::int32_t EndResigned = 16;
+// results). Such an end stands at the position where it came; a takeback, a
+// step forward, a new game or a load judges the game afresh.
+constexpr std::int32_t EndResigned = 16;       // the engine resigned
+constexpr std::int32_t EndUserResigned = 17;   // the user resigned
+constexpr std::int32_t EndDrawAgreed = 18;     // one side offered a draw, the other accepted
+constexpr std::int32_t EndRecordedResult = 19; // a loaded game's Result tag, at the end of its record
 
 class GameController {
   public:
@@ -156,14 +160,28 @@ class GameController {
     void boardPainted(void* paintedView);
     // Called by a paint while `animating` after the sliding piece is drawn.
     void advanceSlide();
-    bool gameDecided();   // the game is over: the rules of the position, a resignation or a loaded result
+    bool gameDecided(); // the game is over: the rules of the position, a resignation, a draw agreed or a
+                        // loaded result
     // Result code of the game as it stands: 1 White won, 2 Black won, 3 drawn, 4 going on.
     int gameResultCode();
     // Judges the current position (engine idle or waiting for its notification);
-    // `engineMoved` also takes the engine's resignation into account.
+    // `engineMoved` also takes the engine's resignation into account. An end
+    // by the players' word is dropped: the game goes on unless the rules end it.
     void judgeGame(bool engineMoved);
     // The message box that says who won and why.
     void announceGameEnd();
+    // Ends the game that goes on (`end` one of EndUserResigned, EndDrawAgreed,
+    // EndRecordedResult; `result` 1 White won, 2 Black won, 3 drawn): the engine
+    // stops, the board takes no more moves, the clocks stand. `announce` shows the box.
+    void concludeGame(int end, int result, bool announce);
+    // The user gives up; false when the game is already over.
+    bool resign();
+    // The user offers a draw: the engine accepts exactly when it would offer one
+    // itself (the answer it gives any opponent). True when accepted: the game is drawn.
+    bool offerDraw();
+    // After the engine's move: when the engine offers a draw, the user is asked and
+    // an accepted offer ends the game drawn.
+    void considerEngineDrawOffer();
     // The engine's turn: it starts thinking unless the game is over or the
     // record has no room for its move (then a message, and it waits).
     void letEngineMove();

@@ -1,64 +1,139 @@
-#include "game/gameend.h"
+// The end of the game, whatever brings it: the rules of the position, the
+// engine's resignation, the user's resignation, a draw one side offers and the
+// other accepts, or the result a loaded game records. One state (gameEnd,
+// gameEndResult) stands for all of them: the panel, the end box, the board's
+// lock, the saved result and the menus read it.
 
-#include <cstdint>
-
-#include "engine/core/gamerecord.h"
-#include "engine/search/worker.h"
+#include "engine/core/position.h"
+#include "engine/search/novice.h"
+#include "engine/search/results.h"
+#include "engine/session/bridge.h"
 #include "engine/session/session.h"
 #include "game/controller.h"
 
-namespace {
+bool GameController::gameDecided() {
+    return gameEnd != GameGoesOn;
+}
 
-struct Agreement {
-    int result = 0; // 1 White won, 2 Black won, 3 drawn; 0 none
-    int ply = 0;    // where it was given
-    int recordLength = 0;
-};
+int GameController::gameResultCode() {
+    return gameDecided() ? gameEndResult : GameInProgress;
+}
 
-Agreement agreement;
-
-void endWith(GameController& game, int result) {
-    if (game.engineBusy) {
-        // A stopped search must not play its move into the ended game.
-        const std::uint8_t side = engineSession.engineColour;
-        engineSession.engineColour = EnginePlaysNone;
-        stopSearch();
-        engineSession.engineColour = side;
+void GameController::judgeGame(bool engineMoved) {
+    const Position& position = engineSession.gamePosition;
+    const int end = gameEndOf(position);
+    gameEnd = end;
+    if (end == EndCheckmate) {
+        gameEndResult = position.sideToMove == Black ? WhiteWon : BlackWon;
+        engineSession.gameResult = gameEndResult;
+    } else if (end != GameGoesOn) {
+        gameEndResult = Drawn;
+        engineSession.gameResult = gameEndResult;
+    } else {
+        // A resignation or an agreed draw of another position no longer stands.
+        engineSession.gameResult = GameInProgress;
+        // The engine decides after its move whether it resigns (a beginner plays
+        // every game out); the same test now tells the user at once.
+        const int engine = position.sideToMove == White ? Black : White;
+        if (engineMoved && noviceLevel == 0 && resignationDue(engineSession.rootScore, engine)) {
+            gameEnd = EndResigned;
+            gameEndResult = engine == White ? BlackWon : WhiteWon;
+        }
     }
-    game.engineBusy = false;
-    game.pieceSelected = false;
-    game.selectedColumn = game.selectedRow = -1;
-    game.stopClockTimer();
+    if (gameDecided()) {
+        // Nothing stays selected once the game is over.
+        selectedColumn = selectedRow = -1;
+        pieceSelected = false;
+        showMovablePieces = false;
+        engineBridge().clearDestinations();
+    }
+}
+
+void GameController::announceGameEnd() {
+    const int userWins = userColour == White ? WhiteWon : BlackWon;
+    int message;
+    switch (gameEnd) {
+    case EndCheckmate:
+        message = gameEndResult == userWins ? MessageYouMate : MessageComputerMates;
+        break;
+    case EndStalemate:
+        message = MessageStalemate;
+        break;
+    case EndRepetition:
+        message = MessageRepetition;
+        break;
+    case EndFiftyMoves:
+        message = MessageFiftyMoves;
+        break;
+    case EndNoMatingMaterial:
+        message = MessageNoMatingMaterial;
+        break;
+    case EndResigned:
+        message = MessageComputerResigns;
+        break;
+    case EndUserResigned:
+        message = MessageYouResign;
+        break;
+    case EndDrawAgreed:
+        message = MessageDrawAgreed;
+        break;
+    default:
+        return; // a loaded result was announced when it was played
+    }
+    host().showMessage(message, settings.language);
+}
+
+void GameController::concludeGame(int end, int result, bool announce) {
+    // A stopped search must not play its move into the ended game; within the
+    // engine's own notification the worker sees the result and stops by itself.
+    if (!handlingEngineNotification()) stopEngine();
+    engineBusy = false;
+    gameEnd = end;
+    gameEndResult = result;
+    // The worker starts no search, and no pondering, on a game with a result.
     engineSession.gameResult = result;
-    agreement = {result, engineSession.gamePosition.ply, recordLength()};
-    game.repaint();
+    selectedColumn = selectedRow = -1;
+    pieceSelected = false;
+    showMovablePieces = false;
+    engineBridge().clearDestinations();
+    for (std::int32_t& coordinate : hintMove) coordinate = -1;
+    settleClocks(); // a decided game's clocks stand
+    repaint();
+    if (announce) announceGameEnd();
 }
 
-} // namespace
-
-int agreedResult() {
-    return endedByAgreement() ? agreement.result : 0;
-}
-
-bool endedByAgreement() {
-    return agreement.result != 0 && engineSession.gameResult == agreement.result &&
-           engineSession.gamePosition.ply == agreement.ply && recordLength() == agreement.recordLength;
-}
-
-bool agreementPossible(GameController& game) {
-    return !endedByAgreement() && !game.gameDecided();
-}
-
-bool resignGame(GameController& game) {
-    if (!agreementPossible(game)) return false;
-    endWith(game, game.userColour == White ? 2 : 1);
+bool GameController::resign() {
+    if (gameDecided()) return false;
+    // A move the engine has just played arrives first, and may end the game itself.
+    if (!handlingEngineNotification()) stopEngine();
+    if (gameDecided()) return false;
+    concludeGame(EndUserResigned, userColour == White ? BlackWon : WhiteWon, true);
     return true;
 }
 
-bool offerDraw(GameController& game) {
-    if (!agreementPossible(game)) return false;
-    // The engine's own judgement of its last search: the answer it gives any opponent.
+bool GameController::offerDraw() {
+    if (gameDecided()) return false;
+    // The engine's judgement of its last search: the answer it gives any opponent.
     if (engineSession.drawAcceptable != 1 || engineOptions.drawOffersAllowed != 1) return false;
-    endWith(game, 3);
+    if (!handlingEngineNotification()) stopEngine();
+    if (gameDecided()) return false;
+    concludeGame(EndDrawAgreed, Drawn, true);
     return true;
+}
+
+void GameController::considerEngineDrawOffer() {
+    // The engine judges its move right after this notification (a beginner never
+    // offers); the same test tells the user now, while the worker waits.
+    const Position& position = engineSession.gamePosition;
+    const int engine = position.sideToMove == White ? Black : White;
+    if (gameDecided() || noviceLevel != 0 || !drawOfferDue(engineSession.rootScore, engine)) return;
+    // The time the question is open counts for nobody.
+    questionOpen = true;
+    settleClocks();
+    const bool accepted = host().askYesNo(MessageComputerOffersDraw, settings.language);
+    questionOpen = false;
+    if (accepted && !gameDecided())
+        concludeGame(EndDrawAgreed, Drawn, true);
+    else
+        settleClocks();
 }

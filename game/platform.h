@@ -26,6 +26,9 @@ constexpr int MessageFiftyMoves = 6;       // a draw by the fifty-move rule
 constexpr int MessageNoMatingMaterial = 7; // a draw: neither side can mate
 constexpr int MessageComputerResigns = 8;  // the computer resigns, the user wins
 constexpr int MessageRecordFull = 9;       // the game record has no room for another move
+constexpr int MessageYouResign = 10;       // the user resigned, the computer wins
+constexpr int MessageDrawAgreed = 11;      // a draw offered and accepted
+constexpr int MessageComputerOffersDraw = 12; // the computer offers a draw: does the user accept? (Yes, No)
 
 class GamePlatform {
   public:
@@ -75,4 +78,7 @@ class GamePlatform {
     // The screen metrics the board layout reads.
     virtual int screenWidth() = 0;
     virtual int screenHeight() = 0;
+    // The game is shown in a resizable desktop window rather than on an emulated
+    // screen: the screen metrics are then the window's view, in its logical pixels.
+    virtual bool desktopLayout() { return false; }
 };

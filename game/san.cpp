@@ -13,8 +13,8 @@
 #include "engine/core/notation.h"
 #include "engine/pgn/pgnwrite.h"
 #include "engine/search/results.h"
-#include "game/gameend.h"
 #include "engine/session/session.h"
+#include "game/controller.h"
 
 namespace {
 
@@ -176,12 +176,8 @@ std::string fullFen(const Position& position) {
 }
 
 std::string resultToken() {
-    if (const int agreed = agreedResult()) return resultText(agreed);
-    // While the engine searches the game goes on; its position belongs to the worker.
-    if (engineSession.searchState != 0) return "*";
-    Position position = engineSession.gamePosition;
-    if (gameOver(position) == 0) return "*";
-    return resultText(engineSession.gameResult);
+    // The controller's judgement, as the saved game's Result tag.
+    return resultText(gameController().gameResultCode());
 }
 
 std::string gamePgn() {

@@ -123,11 +123,14 @@ bool GameController::saveAutosave() {
     return writeGame(gameFile(AutosaveFileName).c_str(), whiteClockMs, blackClockMs);
 }
 
-// A loaded game is judged afresh by the rules of its position; a result its
-// file gives otherwise (a resignation, an agreed draw) does not stop play.
+// A loaded game is judged afresh by the rules of its position; when they let it
+// go on, a decided result its file records for the end of its record (a
+// resignation, an agreed draw) ends it as it was saved.
 static void judgeLoadedGame(GameController& controller, int fileResult) {
-    (void)fileResult;
     controller.judgeGame(false);
+    if (controller.gameDecided() || fileResult == GameInProgress) return;
+    if (engineSession.gamePosition.ply <= recordLength()) return; // shown before its last move
+    controller.concludeGame(EndRecordedResult, fileResult, false);
 }
 
 // After a load the side to move is the user's and the engine waits.

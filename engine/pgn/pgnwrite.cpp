@@ -48,6 +48,20 @@ struct GameTags {
     char fen[128];
 };
 
+// The en-passant field of a game's start: its square when a pawn of the side to
+// move can take there, so that a first move taking en passant replays from the
+// text; otherwise no square (the field writeFen always writes).
+void writeStartEnPassant(char* fen, int n, const Position& start) {
+    const int ep = start.epSquare;
+    if (ep >= BoardSquares || !fileOf[ep] || fen[n - 1] != '-') return;
+    const int pawn = start.sideToMove == White ? WhitePawn : BlackPawn;
+    const int from = start.sideToMove == White ? ep + StepSouth : ep + StepNorth;
+    if (start.board[from + StepWest] != pawn && start.board[from + StepEast] != pawn) return;
+    fen[n - 1] = static_cast<char>('a' + fileOf[ep] - 1);
+    fen[n] = static_cast<char>('0' + rankOf[ep]);
+    fen[n + 1] = '\0';
+}
+
 GameTags gameTags() {
     GameTags tags{};
     std::time_t now = std::time(nullptr);
@@ -71,6 +85,8 @@ GameTags gameTags() {
         // PGN wants all six fields; the counters are those of the start as the engine holds it.
         const Position& start = engineSession.startPosition;
         int n = writeFen(tags.fen, start);
+        writeStartEnPassant(tags.fen, n, start);
+        n = static_cast<int>(std::strlen(tags.fen));
         std::snprintf(tags.fen + n, sizeof tags.fen - n, " %d %d", start.ply - start.lastIrreversiblePly,
                       (start.ply + 1) / 2);
     }

@@ -103,6 +103,12 @@ bool resignsWith(const Position& pos, int streak, int colour) {
            (ownPieces < opponentPieces || opponentPawns >= 1);
 }
 
+// Step 3's test: a move scored as a draw, and not in an opening with much material left.
+bool drawishMove(const Position& pos, int score) {
+    if (score != drawScore && std::abs(score) > 2) return false;
+    return pos.ply > EarlyPly || (pos.whiteMaterial <= RichMaterial && pos.blackMaterial <= RichMaterial);
+}
+
 int resignOrOfferDrawOn(const Position& pos, int score, int colour) {
     EngineSession& s = engineSession;
     const EngineOptions& options = engineOptions;
@@ -120,8 +126,7 @@ int resignOrOfferDrawOn(const Position& pos, int score, int colour) {
     }
 
     // 3. Offer a draw after five drawish moves.
-    if ((score != drawScore && std::abs(score) > 2) ||
-        (pos.ply <= EarlyPly && (pos.whiteMaterial > RichMaterial || pos.blackMaterial > RichMaterial))) {
+    if (!drawishMove(pos, score)) {
         drawishStreak = 0;
     } else {
         drawishStreak += 1;
@@ -158,4 +163,11 @@ int resignOrOfferDraw(int score, int colour) {
 bool resignationDue(int score, int colour) {
     if (colour != White && colour != Black) return false;
     return resignsWith(engineSession.gamePosition, streakAfter(score, colour), colour);
+}
+
+bool drawOfferDue(int score, int colour) {
+    if (colour != White && colour != Black) return false;
+    if (resignationDue(score, colour)) return false;
+    return drawishMove(engineSession.gamePosition, score) && drawishStreak + 1 > 4 &&
+           engineOptions.drawOffersAllowed == 1;
 }

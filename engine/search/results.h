@@ -33,3 +33,7 @@ int resignOrOfferDraw(int score, int colour);
 // Whether resignOrOfferDraw, called now with this score and colour on the game
 // position, would resign. Changes nothing.
 bool resignationDue(int score, int colour);
+
+// Whether resignOrOfferDraw, called now with this score and colour on the game
+// position, would offer a draw. Changes nothing.
+bool drawOfferDue(int score, int colour);

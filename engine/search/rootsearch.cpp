@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 
 #include "engine/core/attacks.h"
 #include "engine/core/fen.h"
@@ -149,6 +150,13 @@ int computeDrawScore(const Position& pos) {
     return pos.sideToMove == Black ? -score : score;
 }
 
+// The game is still the position the search began from. The caller may play a move
+// out of turn while the engine thinks; the search's move then belongs to no position
+// of the game and is not committed.
+bool gameUnchanged() {
+    return samePosition(engineSession.gamePosition, rootPosition);
+}
+
 int rootSearch(Position& pos, int mode, int maxDepth) {
     EngineSession& s = engineSession;
 
@@ -166,13 +174,24 @@ int rootSearch(Position& pos, int mode, int maxDepth) {
     const int colour = pos.sideToMove;
     commitGuard.set();
     bool committed = false;
+    // Held from the first write of the commit to the record until the game holds the
+    // move, so that an opponent's move played meanwhile does not interleave with it.
+    std::unique_lock<std::timed_mutex> commit(commitMutex, std::defer_lock);
+    auto abandon = [&] {
+        lastSearchAborted = 1;
+        return 0;
+    };
 
     // 2. The book answers at once (not while pondering: its move would be
     // recorded before the opponent has moved); beginners know no book.
     int32_t bookMove = NoMove;
     int bookValue = NoBookValue;
-    if (mode == ThinkMode && searchPosition.ply < BookMaxPly && searchMoveCount == 0 && noviceLevel == 0)
+    if (mode == ThinkMode && searchPosition.ply < BookMaxPly && searchMoveCount == 0 && noviceLevel == 0) {
+        commit.lock();
+        if (!gameUnchanged()) return abandon();
         bookValue = chooseBookMove(openingBook, searchPosition, bookMove);
+        if (bookValue == NoBookValue) commit.unlock();
+    }
     if (bookValue != NoBookValue) {
         s.rootScore = bookValue * 10;
         rootDepth = 1;
@@ -191,6 +210,8 @@ int rootSearch(Position& pos, int mode, int maxDepth) {
         pvTable[1][0] = rootMove == NoMove ? 0 : 1;
         pvTable[1][1] = rootMove;
         if (rootMove != NoMove) {
+            commit.lock();
+            if (!gameUnchanged()) return abandon();
             s.promotionChoice = Queen;
             recordMove(nullptr, rootMove, searchPosition);
             uint32_t changed, former;
@@ -255,6 +276,8 @@ int rootSearch(Position& pos, int mode, int maxDepth) {
         // 6. Commit the move.
         bool playing = mode == ThinkMode || (mode == PonderMode && s.ponderState == 2);
         if (rootMove != NoMove && mode != AnalyseMode && std::abs(s.rootScore) < BestPossible && playing) {
+            commit.lock();
+            if (!gameUnchanged()) return abandon();
             s.promotionChoice = static_cast<uint8_t>(movePromotionType(rootMove));
             recordMove(nullptr, rootMove, searchPosition);
             uint32_t changed, former;
@@ -268,11 +291,17 @@ int rootSearch(Position& pos, int mode, int maxDepth) {
 
     // 7. Report the move and judge the game.
     if (mode == ThinkMode || (mode == PonderMode && s.ponderState == 2)) {
+        if (!commit.owns_lock()) commit.lock();
         commitGuard.reset();
-        pos = searchPosition;
-        // After a ponder hit the working position is the game: the main window
-        // must see the move on gamePosition when it is told about it.
-        if (mode == PonderMode) commitPonderPosition(pos);
+        // Without a move the game keeps what it holds (the search's own start, or a
+        // move the caller played meanwhile).
+        if (committed) {
+            pos = searchPosition;
+            // After a ponder hit the working position is the game: the main window
+            // must see the move on gamePosition when it is told about it.
+            if (mode == PonderMode) commitPonderPosition(pos);
+        }
+        commit.unlock();
         if (committed) {
             playEngineMove();
             // A beginner plays every game out.

@@ -17,7 +17,7 @@ extern int completedIterations;    // since the root move last changed
 extern int rootMoveChanged;        // 1 when the running iteration changed the root move
 extern int drawScore;              // score of a draw for this search
 extern int rootLegalMoves;         // legal moves at the root of this search
-extern int lastSearchAborted;      // 1 when the last root search ended with stopRequest 3
+extern int lastSearchAborted;      // 1 when the last root search ended with stopRequest 3, or found the game moved on
 
 // Searches `pos` (gamePosition, or the ponder working position) in think (0),
 // analyse (1) or ponder (2) mode up to maxDepth. In think mode, and in ponder

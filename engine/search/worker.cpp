@@ -22,6 +22,7 @@
 Event& wakeEvent = *new Event(false);
 Event& idleEvent = *new Event(true);
 Event& commitGuard = *new Event(true);
+std::timed_mutex& commitMutex = *new std::timed_mutex;
 std::atomic<int> requestPending{0};
 
 namespace {
@@ -78,7 +79,10 @@ bool playPredicted(Position& pos, int move) {
 void ponder() {
     EngineSession& s = engineSession;
     // 1.
-    ponderWork = s.gamePosition;
+    {
+        std::lock_guard<std::timed_mutex> commit(commitMutex);
+        ponderWork = s.gamePosition;
+    }
     int move = predictedReply(ponderWork);
     // 2.
     s.promotionChoice = Queen;
@@ -97,11 +101,13 @@ void ponder() {
         }
         rootSearch(ponderWork, PonderMode, s.depthLimit);
         // 5., 6.
+        std::lock_guard<std::timed_mutex> commit(commitMutex);
         std::lock_guard<std::mutex> lock(ponderMutex);
         int state = s.ponderState;
         if (state == 2 && s.stopRequest == 0) {
             s.ponderState = 0;
-            s.gamePosition = ponderWork;
+            // A search left behind by a move out of turn after the hit has nothing to give.
+            if (!lastSearchAborted) s.gamePosition = ponderWork;
             wakeEvent.set();
         } else if (state == 3 && s.stopRequest == 0) {
             wakeEvent.set();

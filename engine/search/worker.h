@@ -31,6 +31,10 @@ class Event {
 extern Event& wakeEvent;   // auto-reset: wakes the worker
 extern Event& idleEvent;   // manual-reset: set while the worker waits
 extern Event& commitGuard; // manual-reset: reset while the worker commits its move
+// Held while the game position and record change under a running worker: by the
+// worker over the commit of its move, by the caller over an opponent's move (which
+// may come while the commit guard is still set, an instant before the commit).
+extern std::timed_mutex& commitMutex;
 // 1 from startSearch until the worker has taken the request and shows itself busy;
 // covers the moment in which a worker that has just finished sets idleEvent again.
 extern std::atomic<int> requestPending;

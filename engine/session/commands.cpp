@@ -190,7 +190,12 @@ void budgetFromReportedClock() {
 void playOpponentMove(const char* line) {
     engineSession.gameResult = GameInProgress;
     commitGuard.wait(CommitWaitMilliseconds);
-    if (!playMoveText(line, engineSession.gamePosition, 1, &gameRecord)) return;
+    {
+        // A worker that never lets go (it waits for this thread) costs the move, not a hang.
+        std::unique_lock<std::timed_mutex> commit(commitMutex, std::chrono::milliseconds(CommitWaitMilliseconds));
+        if (!commit.owns_lock()) return;
+        if (!playMoveText(line, engineSession.gamePosition, 1, &gameRecord)) return;
+    }
     budgetFromReportedClock();
     afterOpponentMove();
 }

@@ -260,8 +260,82 @@ TEST_F(GameTest, GameEndIsShownAnnouncedAndKeptFromTheBoard) {
     ASSERT_TRUE(game().writeGameToFile(saved.c_str()));
     EXPECT_EQ(savedResult(saved, tag), "1-0");
     EXPECT_EQ(tag, "1-0");
-    // A new game starts afresh.
     losingStreak[Black] = 0;
+
+    // The user resigns (a bishop against a knight): the same end, its box, the
+    // result saved; the saved game loads as ended, and a takeback goes on with it.
+    const char* const minorPieces = "[FEN \"4k3/8/8/2n5/8/8/5B2/4K3 w - - 0 1\"]\r\n\r\n*";
+    loadText(minorPieces);
+    platform->messages.clear();
+    platform->questions.clear();
+    drawishStreak = 0;
+    tap(col("e1"), row("e1"));
+    tap(col("d2"), row("d2"));
+    ASSERT_TRUE(waitForEngine());
+    EXPECT_TRUE(game().resign());
+    EXPECT_EQ(platform->messages, std::vector<int>{MessageYouResign});
+    EXPECT_EQ(game().gameEnd, EndUserResigned);
+    EXPECT_EQ(engineSession.gameResult, BlackWon);
+    EXPECT_FALSE(game().resign());
+    EXPECT_FALSE(game().offerDraw());
+    const std::int32_t clocks = game().whiteClockMs + game().blackClockMs;
+    platform->now += 3000;
+    game().clockTick();
+    EXPECT_EQ(game().whiteClockMs + game().blackClockMs, clocks); // they stand
+    tap(col("d2"), row("d2"));
+    EXPECT_FALSE(game().pieceSelected);
+    ASSERT_TRUE(game().writeGameToFile(saved.c_str()));
+    EXPECT_EQ(savedResult(saved, tag), "0-1");
+    EXPECT_EQ(tag, "0-1");
+    ASSERT_TRUE(game().readGameFromFile(saved.c_str()));
+    EXPECT_EQ(game().gameEnd, EndRecordedResult);
+    EXPECT_EQ(game().gameResultCode(), BlackWon);
+    EXPECT_EQ(platform->messages.size(), 1u); // a load announces nothing
+    tap(col("d2"), row("d2"));
+    EXPECT_FALSE(game().pieceSelected);
+    ASSERT_TRUE(game().writeGameToFile(saved.c_str()));
+    EXPECT_EQ(savedResult(saved, tag), "0-1");
+    game().takeBack(true);
+    EXPECT_FALSE(game().gameDecided());
+    EXPECT_EQ(engineSession.gameResult, GameInProgress);
+    ASSERT_TRUE(game().writeGameToFile(saved.c_str()));
+    EXPECT_EQ(savedResult(saved, tag), "*");
+
+    // The engine offers a draw after its fifth drawish move. Declined, the game goes
+    // on and the engine has offered indeed (it accepts the user's offer now); accepted,
+    // the game is drawn and the engine rests.
+    platform->messages.clear();
+    drawishStreak = 4;
+    tap(col("e1"), row("e1"));
+    tap(col("d2"), row("d2"));
+    ASSERT_TRUE(waitForEngine());
+    pumpUntilIdle();
+    EXPECT_EQ(platform->questions, std::vector<int>{MessageComputerOffersDraw});
+    EXPECT_FALSE(game().gameDecided());
+    EXPECT_EQ(drawishStreak, -3);
+    EXPECT_TRUE(game().offerDraw());
+    EXPECT_EQ(platform->messages, std::vector<int>{MessageDrawAgreed});
+    EXPECT_EQ(game().gameResultCode(), Drawn);
+    game().takeBack(true);
+    platform->questions.clear();
+    platform->messages.clear();
+    platform->answer = [] { return true; };
+    drawishStreak = 4;
+    tap(col("e1"), row("e1"));
+    tap(col("d2"), row("d2"));
+    ASSERT_TRUE(waitForEngine());
+    pumpUntilIdle();
+    EXPECT_EQ(platform->questions, std::vector<int>{MessageComputerOffersDraw});
+    EXPECT_EQ(platform->messages, std::vector<int>{MessageDrawAgreed});
+    EXPECT_EQ(game().gameEnd, EndDrawAgreed);
+    EXPECT_FALSE(game().engineBusy);
+    EXPECT_EQ(engineSession.searchState, 0);
+    ASSERT_TRUE(game().writeGameToFile(saved.c_str()));
+    EXPECT_EQ(savedResult(saved, tag), "1/2-1/2");
+    EXPECT_EQ(tag, "1/2-1/2");
+    platform->answer = [] { return false; };
+
+    // A new game starts afresh.
     game().startNewGame(true);
     EXPECT_FALSE(game().gameDecided());
     tap(col("e2"), row("e2"));

@@ -1,9 +1,14 @@
 // Inputs the fuzz targets found, kept as regression cases.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 #include <string>
 
 #include "engine/core/fen.h"
@@ -14,8 +19,12 @@
 #include "engine/core/notation.h"
 #include "engine/core/position.h"
 #include "engine/pgn/pgnread.h"
+#include "engine/pgn/pgnwrite.h"
 #include "engine/session/commands.h"
+#include "engine/search/worker.h"
+#include "engine/session/notify.h"
 #include "engine/session/session.h"
+#include "tests/fuzz/fuzz_session.h"
 #include "tests/session/engine_process.h"
 
 namespace {
@@ -129,6 +138,39 @@ TEST(FuzzFindings, EnPassantSquareThatNoPawnPassedIsDropped) {
   }
 }
 
+// A game set up with an en-passant square whose first move takes en passant: the
+// FEN tag written with it said "-", so the saved game (and the autosave) read back
+// with the capture refused and another board. The field keeps the square when a
+// pawn can take there, and only then.
+TEST(FuzzFindings, SetUpGameTakingEnPassantReadsBackFromItsText) {
+  initSession();
+  struct Row {
+    const char* text;
+    const char* fenField;  // what the written FEN tag holds after the castling field
+    int plies;
+  };
+  const Row rows[] = {
+      {"[Event \"Set up\"]\n[CurreTP nly \"2\"]\n[FEN \"rnbqk`nr/pp/8/RNBQKBNR PPPpPPT/RNBQKBN]R b K/RNBQKBNR b "
+       "KQkq e3 nd\xde\xa1\n\n1... c3 2. Nf3 {a\n\n2. d4 d5 *\n",
+       " b q e3 ", 2},
+      {"[FEN \"rnbqkbnr/ppp1pppp/8/8/3pP3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 3\"]\n\n2... dxe3 3. dxe3 *", " b KQkq e3 ", 2},
+      {"[FEN \"rnbqkbnr/pppp1ppp/8/3Pp3/8/8/PPP1PPPP/RNBQKBNR w KQkq e6 0 3\"]\n\n3. dxe6 *", " w KQkq e6 ", 1},
+      // No pawn can take: the field stays "-".
+      {"[FEN \"rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1\"]\n\n1... e5 *", " b KQkq - ", 1},
+  };
+  static char written[65536];
+  for (const Row& row : rows) {
+    ASSERT_EQ(loadGameText(row.text), 1) << row.text;
+    ASSERT_EQ(gameRecord.plyCount - (engineSession.startPosition.sideToMove == Black), row.plies) << row.text;
+    const Position before = engineSession.gamePosition;
+    ASSERT_GT(writeGameText(0, written, sizeof written), 0);
+    EXPECT_NE(std::strstr(written, row.fenField), nullptr) << written;
+    ASSERT_EQ(loadGameText(written), 1) << written;
+    EXPECT_EQ(std::memcmp(before.board, engineSession.gamePosition.board, sizeof before.board), 0) << written;
+    EXPECT_EQ(before.sideToMove, engineSession.gamePosition.sideToMove) << written;
+  }
+}
+
 // A move text "Null" followed by other bytes is played as a null move, so a game
 // holding one is refused like one with "--": its record could not be replayed.
 TEST(FuzzFindings, GameWithANullTokenIsRefused) {
@@ -152,6 +194,112 @@ TEST(FuzzFindings, ClockLinesBeyondAnyClockStayInRange) {
     EXPECT_TRUE(std::isfinite(engineSession.lastTime) && std::fabs(engineSession.lastTime) <= 1e9f) << line;
     EXPECT_TRUE(std::isfinite(engineSession.lastOtim) && std::fabs(engineSession.lastOtim) <= 1e9f) << line;
   }
+  processCommand("new\n");
+}
+
+// The worker held after its last iteration, before it commits its move.
+struct HeldCommit {
+  std::mutex mutex;
+  std::condition_variable changed;
+  bool reached = false;
+  bool released = false;
+};
+HeldCommit held;
+
+// The engine's replies would fill the log.
+struct QuietOutput {
+  int saved;
+  QuietOutput() {
+    std::fflush(stdout);
+    saved = dup(1);
+    const int devNull = open("/dev/null", O_WRONLY);
+    dup2(devNull, 1);
+    close(devNull);
+  }
+  ~QuietOutput() {
+    std::fflush(stdout);
+    dup2(saved, 1);
+    close(saved);
+  }
+};
+
+intptr_t holdBeforeCommit(unsigned message, intptr_t wParam, intptr_t lParam) {
+  if (message == DisambiguateMessage)
+    return disambiguationNeeded(static_cast<int32_t>(wParam), *reinterpret_cast<const Position*>(lParam));
+  if (message != IterationDoneMessage) return 0;
+  std::unique_lock<std::mutex> lock(held.mutex);
+  held.reached = true;
+  held.changed.notify_all();
+  held.changed.wait_for(lock, std::chrono::seconds(10), [] { return held.released; });
+  return 0;
+}
+
+// An opponent's move that comes while the engine thinks (out of turn, right after
+// "go") met the worker's commit of its own move: both wrote the game at once and
+// left a square in two piece-list slots. The game now takes one of the two whole:
+// the move the caller played stands and the search's move is dropped.
+TEST(FuzzFindings, MoveOutOfTurnMeetingTheEnginesCommitLeavesOneGame) {
+  startEngine();
+  // The input as found; timing decides whether its lines meet a commit.
+  const char found[] =
+      "new\nlevel(40 1 0\nm 60\xff\xff\xff\xff\xff" "00\ngo\ne7e5\nping 4\nresulttti\xff\xff\xff\xff\xff"
+      "00\ngo\ne7e5\nping 4\nresulttime 600001\ngo\ne3e5\n\ne7e5\nping \x8a\x93\xff\xff\xff\xff";
+  const char* why = nullptr;
+  int round = 0;
+  {
+    QuietOutput quiet;
+    for (; round < 300; ++round) {
+      processCommand("new\n");
+      processCommand("sd 1\n");
+      fuzzsession::feedLines(reinterpret_cast<const uint8_t*>(found), sizeof found - 1, "sd 1\n");
+      processCommand("force\n");
+      if (!positionIsValid(engineSession.gamePosition, false, &why)) break;
+    }
+    nodeLimit = 0;  // the fuzz feeder's node budget
+  }
+  ASSERT_EQ(round, 300) << why;
+
+  // The meeting made certain: the caller plays Qd1-d7+ (which the engine would never
+  // choose) while the worker waits between its last iteration and its commit.
+  processCommand("new\n");
+  processCommand("setboard 3rk3/8/8/8/8/8/8/3QK3 w - -\n");
+  processCommand("sd 1\n");
+  processCommand("easy\n");
+  held.reached = held.released = false;
+  mainWindow = &holdBeforeCommit;
+  // Lets the worker go on and stops it (also when an expectation below ends the test).
+  struct Release {
+    bool done = false;
+    void now() {
+      if (done) return;
+      done = true;
+      {
+        std::lock_guard<std::mutex> lock(held.mutex);
+        held.released = true;
+        held.changed.notify_all();
+      }
+      // The worker ends its search (commit or not) before anything stops it.
+      idleEvent.wait(10000);
+      processCommand("force\n");
+      mainWindow = nullptr;
+    }
+    ~Release() { now(); }
+  } release;
+  processCommand("go\n");
+  {
+    std::unique_lock<std::mutex> lock(held.mutex);
+    ASSERT_TRUE(held.changed.wait_for(lock, std::chrono::seconds(10), [] { return held.reached; }));
+  }
+  processCommand("d1d7\n");
+  release.now();
+  const Position& game = engineSession.gamePosition;
+  EXPECT_EQ(game.board[squareOf(3, 1)], WhiteQueen);
+  EXPECT_EQ(game.sideToMove, Black);
+  EXPECT_TRUE(positionIsValid(game, false, &why)) << why;
+  Position replay;
+  goToPly(replay, game.ply);
+  EXPECT_EQ(std::memcmp(replay.board, game.board, sizeof game.board), 0);
+  EXPECT_EQ(recordLength(), 1);
   processCommand("new\n");
 }
 

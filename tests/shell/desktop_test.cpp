@@ -5,25 +5,30 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QComboBox>
-#include <QDialog>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
+#include <QDialog>
+#include <QFile>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 #include "engine/core/gamerecord.h"
+#include "engine/search/results.h"
 #include "engine/session/bridge.h"
 #include "engine/session/session.h"
 #include "game/controller.h"
-#include "game/gameend.h"
+#include "game/gamefiles.h"
 #include "game/hintmark.h"
 #include "game/promotion.h"
 #include "game/review.h"
 #include "tests/shell/shellharness.h"
 #include "ui/board/geometry.h"
 #include "ui/board/markers.h"
+#include "ui/board/sidepanel.h"
 #include "ui/shell/desktoptexts.h"
+#include "ui/shell/devicescreen.h"
 #include "ui/shell/mainframe.h"
 #include "ui/shell/movelist.h"
 #include "ui/shell/sounds.h"
@@ -262,8 +267,11 @@ TEST_F(Desktop, ClipboardRoundTrips) {
     }
 }
 
-// Resigning ends the game with the engine's win and no more moves; a draw offer is
-// declined when the engine would not offer one itself, and accepted when it would.
+// Resigning and a draw offered either way are one end of the game: the panel shows it
+// when its box comes, the board takes no move, the copied game and the autosave carry
+// the result in the tag and after the moves, the saved game pasted back is still over,
+// a takeback goes on with the game. A draw offer is declined when the engine would not
+// offer one itself; the engine's own offer, accepted, draws the game.
 TEST_F(Desktop, ResignAndDrawOffers) {
     ProgramFolder folder;
     folder.writeSettings(testSettings());
@@ -274,36 +282,89 @@ TEST_F(Desktop, ResignAndDrawOffers) {
                 CMainFrame* frame = waitForGameScreen(app);
                 GameController& game = gameController();
                 const std::string board = boardText();
+                static QString panelAtBox, listedAtBox; // the panel, and the list's last move
+                auto box = [frame](const QString& button) {
+                    return ModalAnswer{"Tavisk", [button, frame](QWidget* window) {
+                                           panelAtBox = engineStatus().statusText;
+                                           QTableWidgetItem* last = frame->moveList()->itemOfPly(ply() - 1);
+                                           listedAtBox = last ? last->text() : QString();
+                                           pressButton(button)(window);
+                                       }};
+                };
                 // Declined: the engine's own judgement says no.
-                SHELL_CHECK(frame->action(CmdOfferDraw) != nullptr);
                 engineSession.drawAcceptable = 0;
-                expectModal({"Tavisk", pressButton("OK")});
+                expectModal(box("OK"));
                 frame->onCommand(CmdOfferDraw);
                 SHELL_CHECK(modalTexts().last().contains("declines the draw"));
-                SHELL_CHECK(engineSession.gameResult == 4 && !endedByAgreement());
+                SHELL_CHECK(!game.gameDecided() && engineSession.gameResult == 4);
 
-                // Resigned: Black wins, the board takes no move, the copied game says so.
-                expectModal({"Tavisk", pressButton("OK")});
+                // Resigned: Black wins, the board takes no move, the game says so everywhere.
+                expectModal(box("OK"));
                 frame->onCommand(CmdResign);
-                SHELL_CHECK(modalTexts().last().contains("You resigned"));
-                SHELL_CHECK(engineSession.gameResult == 2 && endedByAgreement());
+                SHELL_CHECK(modalTexts().last().contains("You resigned. The computer wins."));
+                SHELL_CHECK(panelAtBox == "0-1");
                 tapSquare(frame->view(), 3, 6);
                 tapSquare(frame->view(), 3, 4);
                 SHELL_CHECK(boardText() == board);
                 frame->onCommand(CmdCopyGame);
                 SHELL_CHECK(clipboardText().contains("[Result \"0-1\"]") && clipboardText().endsWith("Bc5 0-1\n"));
                 frame->updateMenu(frame->gameMenu());
-                SHELL_CHECK(!frame->action(CmdResign)->isEnabled());
+                SHELL_CHECK(!frame->action(CmdResign)->isEnabled() &&
+                            !frame->action(CmdOfferDraw)->isEnabled());
+                // The autosave as it is written at the end of the program.
+                SHELL_CHECK(game.saveAutosave());
+                QFile file(QString::fromStdString(gameFile(AutosaveFileName)));
+                SHELL_CHECK(file.open(QIODevice::ReadOnly));
+                const QString saved = QString::fromUtf8(file.readAll());
+                SHELL_CHECK(saved.contains("[Result \"0-1\"]") && saved.endsWith("\r\n0-1"));
+                // The saved game, pasted back: over, without a box.
+                const int boxes = modalTexts().size();
+                setClipboardText(saved);
+                frame->onCommand(CmdPaste);
+                SHELL_CHECK(game.gameEnd == EndRecordedResult && game.gameResultCode() == 2);
+                frame->view()->repaint();
+                SHELL_CHECK(engineStatus().statusText == "0-1" && modalTexts().size() == boxes);
+                tapSquare(frame->view(), 3, 6);
+                tapSquare(frame->view(), 3, 4);
+                SHELL_CHECK(boardText() == board);
 
-                // A takeback goes on with the game; this time the engine would offer a draw.
+                // A takeback goes on with the game: 3. Bc4 again, and the engine answers.
                 frame->onCommand(CmdTakeback);
-                SHELL_CHECK(!endedByAgreement());
+                SHELL_CHECK(!game.gameDecided() && ply() == 5);
+                tapSquare(frame->view(), 5, 7);
+                tapSquare(frame->view(), 2, 4);
+                SHELL_CHECK(waitUntil([] { return ply() == 7 && !gameController().engineBusy; }));
+                SHELL_CHECK(!game.gameDecided());
+
+                // The engine offers a draw in a bishop against a knight after its fifth
+                // drawish move; the user accepts.
+                expectModal({"Tavisk", pressButton("Don't save")});
+                setClipboardText("4k3/8/8/2n5/8/8/5B2/4K3 w - - 0 1");
+                frame->onCommand(CmdPaste);
+                SHELL_CHECK(ply() == 1 && !game.gameDecided());
+                drawishStreak = 4;
+                expectModal(box("Yes"));
+                expectModal(box("OK"));
+                tapSquare(frame->view(), 4, 7);
+                tapSquare(frame->view(), 3, 6);
+                SHELL_CHECK(waitUntil([] { return gameController().gameDecided(); }));
+                SHELL_CHECK(modalTexts().size() >= 2 &&
+                            modalTexts()[modalTexts().size() - 2].contains("offers a draw"));
+                SHELL_CHECK(ply() == 3 && !listedAtBox.isEmpty()); // the engine's move is listed
+                SHELL_CHECK(modalTexts().last().contains("Draw agreed"));
+                SHELL_CHECK(panelAtBox == "Draw" && game.gameEnd == EndDrawAgreed);
+                frame->onCommand(CmdCopyGame);
+                SHELL_CHECK(clipboardText().contains("[Result \"1/2-1/2\"]") &&
+                            clipboardText().endsWith(" 1/2-1/2\n"));
+
+                // Taken back, the user offers a draw the engine would offer itself: accepted.
+                frame->onCommand(CmdTakeback);
+                SHELL_CHECK(!game.gameDecided());
                 engineSession.drawAcceptable = 1;
-                expectModal({"Tavisk", pressButton("OK")});
+                expectModal(box("OK"));
                 frame->onCommand(CmdOfferDraw);
-                SHELL_CHECK(modalTexts().last().contains("accepts the draw"));
-                SHELL_CHECK(engineSession.gameResult == 3 && endedByAgreement());
-                (void)game;
+                SHELL_CHECK(modalTexts().last().contains("Draw agreed") && game.gameResultCode() == 3);
+                SHELL_CHECK(unexpectedModals() == 0);
             });
         },
         ExitedWithCode(0), "");
@@ -491,6 +552,93 @@ TEST_F(Desktop, MoveListReviewByClickAndKeys) {
     EXPECT_EXIT(
         {
             runProgram(small.path, 240, 320, [](CTaviskApp& app) { SHELL_CHECK(app.mainFrame()->moveList() == nullptr); });
+        },
+        ExitedWithCode(0), "");
+}
+
+
+// The desktop window: the board and the panel follow the window's size, wide or tall,
+// flat or isometric; taps and drags move at every size; the move list stays in the
+// panel; the next start opens the window at the size it was left.
+TEST_F(Desktop, WindowOfAnySize) {
+    ProgramFolder folder;
+    if (folder.owner) folder.writeSettings(testSettings());
+    EXPECT_EXIT(
+        {
+            deviceScreen().desktop = true;
+            expectModal({"Select Language", acceptDialog()}); // a first start
+            runProgram(folder.path, 480, 640, [&folder](CTaviskApp& app) {
+                CMainFrame* frame = waitForGameScreen(app);
+                CTaviskView* view = frame->view();
+                GameController& game = gameController();
+                auto resizeTo = [&](int width, int height) {
+                    frame->resize(width, height);
+                    SHELL_CHECK(waitUntil([&] { return frame->size() == QSize(width, height); }, 3000));
+                    QApplication::processEvents();
+                    view->repaint();
+                    const BoardGeometry& g = game.geometry;
+                    SHELL_CHECK(g.screenType == ScreenDesktop);
+                    const QRect board = g.cellWidth == g.cellHeight
+                                            ? QRect(g.boardLeft, g.boardTop, 8 * g.squareSize, 8 * g.squareSize)
+                                            : QRect(g.boardLeft, g.boardTop, g.boardWidth, g.boardHeight);
+                    const QRect panel(g.panelLeft, g.panelTop, g.panelWidth, g.panelHeight);
+                    SHELL_CHECK(view->rect().contains(board) && view->rect().contains(panel));
+                    SHELL_CHECK(!board.intersects(panel));
+                    // The board takes most of the view's shorter way.
+                    SHELL_CHECK(std::max(board.width(), board.height()) * 2 > std::min(view->width(), view->height()));
+                    SHELL_CHECK(frame->moveList()->isVisible() && panel.contains(frame->moveList()->geometry()));
+                    SHELL_CHECK(view->lastFrame().size() == view->size() * view->devicePixelRatioF());
+                };
+                auto waitForEngine = [] {
+                    SHELL_CHECK(waitUntil([] { return !gameController().engineBusy && engineSession.searchState == 0; },
+                                          20000));
+                };
+                auto piece = [](int column, int row) { return engineBridge().pieceAt(column, row); };
+                // Wide, by taps: e2-e4.
+                resizeTo(760, 520);
+                const int wideSquare = game.geometry.squareSize;
+                tapSquare(view, 4, 6);
+                SHELL_CHECK(game.pieceSelected && game.selectedColumn == 4 && game.selectedRow == 6);
+                tapSquare(view, 4, 4);
+                SHELL_CHECK(piece(4, 4) == WhitePawn);
+                waitForEngine();
+                // Tall, by a drag: d2-d4; the squares change with the window.
+                resizeTo(420, 700);
+                SHELL_CHECK(game.geometry.squareSize != wideSquare && game.geometry.panelTop > game.geometry.boardTop);
+                dragPiece(view, 3, 6, 3, 4);
+                SHELL_CHECK(piece(3, 4) == WhitePawn);
+                waitForEngine();
+                SHELL_CHECK(frame->moveList()->item(1, 1)->text() == "d4");
+                // Isometric, turned: g1-f3 by taps, then back to the flat board.
+                frame->onCommand(CmdIsometric);
+                frame->onCommand(CmdRotateBoard);
+                resizeTo(700, 560);
+                SHELL_CHECK(game.settings.isometric && game.geometry.cellWidth > 2 * game.geometry.cellHeight - 4);
+                tapSquare(view, 6, 7);
+                SHELL_CHECK(game.pieceSelected && game.selectedColumn == 6 && game.selectedRow == 7);
+                tapSquare(view, 5, 5);
+                SHELL_CHECK(piece(5, 5) == WhiteKnight);
+                waitForEngine();
+                frame->onCommand(CmdBlue2D);
+                resizeTo(640, 480);
+                SHELL_CHECK(!game.settings.isometric && game.geometry.cellWidth == game.geometry.cellHeight);
+                folder.writeFile("window.txt", std::to_string(frame->width()) + "x" + std::to_string(frame->height()));
+                QTimer::singleShot(0, frame, [frame] { frame->onCommand(CmdSaveAndExit); });
+                app.exec();
+            });
+        },
+        ExitedWithCode(0), "");
+    EXPECT_NE(folder.read("tavisk.ini").find("geometry="), std::string::npos);
+    EXPECT_EQ(folder.read("options.cfg").size(), static_cast<size_t>(SettingsSize));
+    EXPECT_EXIT(
+        {
+            deviceScreen().desktop = true;
+            runProgram(folder.path, 480, 640, [&folder](CTaviskApp& app) {
+                CMainFrame* frame = waitForGameScreen(app);
+                const QString size = QString("%1x%2").arg(frame->width()).arg(frame->height());
+                SHELL_CHECK(size.toStdString() == folder.read("window.txt"));
+                SHELL_CHECK(frame->minimumSize() == QSize(CMainFrame::DesktopMinimumWidth, CMainFrame::DesktopMinimumHeight));
+            });
         },
         ExitedWithCode(0), "");
 }

@@ -1,20 +1,28 @@
-// The picture generator's drawing helpers. Every picture of the game is painted
-// here by code: wood from a noise function of our own, pieces from vector
-// outlines of our own design, lettering in the DejaVu fonts (see FONTS.md).
+// The painters of the game's pictures, shared by the build-time generator (the
+// BMP files of the emulated screens) and the program (the same pictures at the
+// window's size). Every picture is painted here by code: wood from a noise
+// function of our own, pieces from vector outlines of our own design, lettering
+// in the DejaVu fonts (see FONTS.md).
 #pragma once
 
 #include <QColor>
 #include <QImage>
 #include <QPainterPath>
+#include <QSize>
 #include <QString>
 
 #include "families.h"
+
+class QPainter;
 
 namespace art {
 
 // Sheet order of the pieces: White pawn, bishop, knight, rook, queen, king.
 enum PieceKind { Pawn, Bishop, Knight, Rook, Queen, King };
 constexpr int pieceKinds = 6;
+
+// Markers, in sheet order: selected square (also the cursor), last move, legal destination.
+constexpr int markerKinds = 3;
 
 // Pure white is the transparent colour of pieces and markers.
 inline const QColor transparentKey(255, 255, 255);
@@ -39,6 +47,7 @@ struct PieceShape {
     QPainterPath details; // inner lines, stroked in the contrast colour
     QPainterPath dots;    // small filled marks (eye, nostril)
     double baseTop;       // design y where the pedestal starts (the iso pieces replace it)
+    QPainterPath upper;   // the body above baseTop, on which the iso pieces stand
 };
 PieceShape pieceShape(PieceKind kind, bool small);
 
@@ -52,9 +61,19 @@ void drawIsoPiece(QPainter& painter, const IsoLayout& iso, int footY, PieceKind 
 QImage boardTile(int skin, int size, bool light);
 // The isometric board picture; alternate = the odd-orientation view.
 QImage isoBoard(const IsoLayout& iso, bool alternate);
-// Marker sheets.
+// Its size in the layout's pixels, and the board painted in the painter's
+// coordinates (a scaled painter paints it larger) with a wood texture of
+// textureSize pixels per square.
+QSize isoBoardSize(const IsoLayout& iso);
+void paintIsoBoard(QPainter& painter, const IsoLayout& iso, bool alternate, int textureSize);
+// The same with the two wood tiles of skin 0 already painted (square, equal sizes).
+void paintIsoBoard(QPainter& painter, const IsoLayout& iso, bool alternate, const QImage& lightTile,
+                   const QImage& darkTile);
+// Marker sheets, and one marker of a sheet drawn antialiased at the painter's origin.
 QImage flatSelection(const SpriteFile& file);
 QImage isoSelection(const IsoLayout& iso);
+void drawFlatMarker(QPainter& painter, const SpriteFile& file, int marker);
+void drawIsoMarker(QPainter& painter, const IsoLayout& iso, int marker);
 // Splash picture and its ten-frame animation strip.
 QImage splashPicture(const Family& family);
 QImage splashAnimation();

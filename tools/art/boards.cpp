@@ -33,12 +33,14 @@ QImage woodTile(int size, bool light, int seed) {
     const QColor pale = light ? QColor(236, 204, 156) : QColor(160, 104, 62);
     const QColor deep = light ? QColor(204, 160, 104) : QColor(104, 60, 32);
     QImage tile(size, size, QImage::Format_RGB32);
-    for (int y = 0; y < size; ++y)
+    for (int y = 0; y < size; ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(tile.scanLine(y));
         for (int x = 0; x < size; ++x) {
             double u = (x + 0.5) / size, v = (y + 0.5) / size;
             if (!light) std::swap(u, v);
-            tile.setPixel(x, y, mix(pale, deep, woodGrain(u, v, seed)));
+            line[x] = mix(pale, deep, woodGrain(u, v, seed));
         }
+    }
     return tile;
 }
 
@@ -46,13 +48,15 @@ QImage blueTile(int size, bool light) {
     const QColor a = light ? QColor(222, 232, 242) : QColor(92, 128, 176);
     const QColor b = light ? QColor(198, 214, 230) : QColor(70, 104, 152);
     QImage tile(size, size, QImage::Format_RGB32);
-    for (int y = 0; y < size; ++y)
+    for (int y = 0; y < size; ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(tile.scanLine(y));
         for (int x = 0; x < size; ++x) {
             const double u = (x + 0.5) / size, v = (y + 0.5) / size;
             // A soft cloud and a faint sheen from the upper left.
             const double cloud = fractalNoise(u * 3 + (light ? 0 : 9), v * 3, 41, 4);
-            tile.setPixel(x, y, mix(a, b, cloud * 0.8 + (u + v) * 0.15));
+            line[x] = mix(a, b, cloud * 0.8 + (u + v) * 0.15);
         }
+    }
     return tile;
 }
 
@@ -84,20 +88,47 @@ QImage boardTile(int skin, int size, bool light) {
     }
 }
 
-QImage isoBoard(const IsoLayout& iso, bool alternate) {
-    const double wc = iso.cellWidth, hc = iso.cellHeight;
-    const double x0 = iso.originX;
-    const double y0 = iso.originY + iso.boardHeight / 2 - hc / 2; // y of the left corner
-    const double depth = std::max(3.0, hc * 0.4);
-    // Board plane (u, v in squares) to picture pixels: u runs up-right, v down-right.
-    auto at = [&](double u, double v) { return QPointF(x0 + (u + v) * wc / 2, y0 + (v - u) * hc / 2); };
-    const QPointF left = at(0, 0), top = at(8, 0), right = at(8, 8), bottom = at(0, 8);
-    const int width = std::max(int(std::ceil(right.x())) + 1, 1);
-    const int height = int(std::ceil(bottom.y() + depth + 3));
+namespace {
 
-    QImage picture(width, height, QImage::Format_RGB32);
-    picture.fill(Qt::white);
-    QPainter p(&picture);
+// The board plane's corners in picture pixels: u runs up-right, v down-right (in squares).
+struct IsoFrame {
+    double wc, hc, depth;
+    QPointF left, top, right, bottom;
+};
+
+IsoFrame isoFrame(const IsoLayout& iso) {
+    IsoFrame f;
+    f.wc = iso.cellWidth;
+    f.hc = iso.cellHeight;
+    const double x0 = iso.originX;
+    const double y0 = iso.originY + iso.boardHeight / 2 - f.hc / 2; // y of the left corner
+    f.depth = std::max(3.0, f.hc * 0.4);
+    auto at = [&](double u, double v) { return QPointF(x0 + (u + v) * f.wc / 2, y0 + (v - u) * f.hc / 2); };
+    f.left = at(0, 0);
+    f.top = at(8, 0);
+    f.right = at(8, 8);
+    f.bottom = at(0, 8);
+    return f;
+}
+
+} // namespace
+
+QSize isoBoardSize(const IsoLayout& iso) {
+    const IsoFrame f = isoFrame(iso);
+    return QSize(std::max(int(std::ceil(f.right.x())) + 1, 1), int(std::ceil(f.bottom.y() + f.depth + 3)));
+}
+
+void paintIsoBoard(QPainter& p, const IsoLayout& iso, bool alternate, int textureSize) {
+    const int n = std::max(24, textureSize);
+    paintIsoBoard(p, iso, alternate, boardTile(0, n, true), boardTile(0, n, false));
+}
+
+void paintIsoBoard(QPainter& p, const IsoLayout& iso, bool alternate, const QImage& lightTile,
+                   const QImage& darkTile) {
+    const IsoFrame f = isoFrame(iso);
+    const double wc = f.wc, hc = f.hc, depth = f.depth;
+    const QPointF left = f.left, top = f.top, right = f.right, bottom = f.bottom;
+    p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
 
@@ -123,10 +154,9 @@ QImage isoBoard(const IsoLayout& iso, bool alternate) {
     p.drawPolygon(QPolygonF({bottom, right, right + down, bottom + down}));
 
     // The squares: a flat wood board of 8 x 8 tiles mapped onto the diamond.
-    const int n = std::max(24, iso.cellWidth);
+    const int n = std::max(1, std::min(lightTile.width(), darkTile.width()));
     QImage plane(8 * n, 8 * n, QImage::Format_RGB32);
     {
-        const QImage lightTile = boardTile(0, n, true), darkTile = boardTile(0, n, false);
         QPainter q(&plane);
         for (int v = 0; v < 8; ++v)
             for (int u = 0; u < 8; ++u) {
@@ -139,8 +169,9 @@ QImage isoBoard(const IsoLayout& iso, bool alternate) {
             }
     }
     p.save();
+    // Combined with the painter's own transform, so a scaled painter paints the same board larger.
     p.setTransform(
-        QTransform(wc / (2.0 * n), -hc / (2.0 * n), wc / (2.0 * n), hc / (2.0 * n), left.x(), left.y()));
+        QTransform(wc / (2.0 * n), -hc / (2.0 * n), wc / (2.0 * n), hc / (2.0 * n), left.x(), left.y()), true);
     p.drawImage(0, 0, plane);
     p.restore();
     p.setBrush(Qt::NoBrush);
@@ -149,6 +180,14 @@ QImage isoBoard(const IsoLayout& iso, bool alternate) {
     // A little light on the front edges gives the top its thickness.
     p.setPen(QPen(QColor(210, 170, 120), 0.8));
     p.drawLine(left + QPointF(0.5, 0.8), bottom + QPointF(0, 0.8));
+    p.restore();
+}
+
+QImage isoBoard(const IsoLayout& iso, bool alternate) {
+    QImage picture(isoBoardSize(iso), QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter p(&picture);
+    paintIsoBoard(p, iso, alternate, iso.cellWidth);
     return picture;
 }
 

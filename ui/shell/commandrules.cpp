@@ -1,7 +1,6 @@
 #include "ui/shell/commandrules.h"
 
 #include "game/controller.h"
-#include "game/gameend.h"
 #include "game/preferences.h"
 #include "ui/shell/desktoptexts.h"
 
@@ -54,7 +53,7 @@ CommandState commandState(int command) {
         return ticked(desktopPreferences().autoTurn);
     case CmdResign:
     case CmdOfferDraw:
-        return enabledWhen(agreementPossible(game));
+        return enabledWhen(!game.gameDecided());
     default:
         return CommandState{};
     }

@@ -6,7 +6,6 @@
 #include "engine/core/gamerecord.h"
 #include "engine/session/session.h"
 #include "game/controller.h"
-#include "game/gameend.h"
 #include "game/preferences.h"
 #include "ui/shell/clipboard.h"
 #include "ui/shell/localisation.h"
@@ -37,12 +36,11 @@ bool desktopCommand(int command, CTaviskDoc& document, QWidget* parent) {
         pasteFromClipboard(document, parent);
         return true;
     case CmdResign:
-        if (resignGame(game)) messageBox(localDesktopMessage(DesktopYouResigned), BoxType::Ok, parent);
+        game.resign(); // the game's own end box says who won
         return true;
     case CmdOfferDraw:
-        if (!agreementPossible(game)) return true;
-        messageBox(localDesktopMessage(offerDraw(game) ? DesktopDrawAccepted : DesktopDrawDeclined), BoxType::Ok,
-                   parent);
+        if (!game.gameDecided() && !game.offerDraw())
+            messageBox(localDesktopMessage(DesktopDrawDeclined), BoxType::Ok, parent);
         return true;
     case CmdSound:
         togglePreference(preferences.sound);
@@ -61,7 +59,7 @@ bool desktopCommand(int command, CTaviskDoc& document, QWidget* parent) {
 bool confirmDiscardGame(CTaviskDoc& document, QWidget* parent) {
     GameController& game = gameController();
     // Nothing to lose: no move yet, or the game is over.
-    if (recordLength() == 0 || !agreementPossible(game)) return true;
+    if (recordLength() == 0 || game.gameDecided()) return true;
     QMessageBox box(QMessageBox::Question, fromTable(applicationTitle), localDesktopMessage(DesktopAskSave),
                     QMessageBox::NoButton, parent);
     QPushButton* save = box.addButton(localDesktopMessage(DesktopSaveButton), QMessageBox::AcceptRole);

@@ -58,46 +58,44 @@ inline constexpr MenuLayout optionsMenuExtras[] = {
 enum DesktopMessage {
     DesktopIllegalPosition = 0, // a pasted FEN that is no legal position
     DesktopNothingToPaste = 1,  // the clipboard holds neither FEN nor PGN
-    DesktopDrawAccepted = 2,
-    DesktopDrawDeclined = 3,
-    DesktopAskSave = 4, // New game or Load while a game is in progress
-    DesktopSaveButton = 5,
-    DesktopDontSaveButton = 6,
-    DesktopCancelButton = 7,
-    DesktopYouResigned = 8,
-    DesktopMessageCount = 9
+    DesktopDrawDeclined = 2, // the user's draw offer (an accepted one ends the game: its box is the game's)
+    DesktopAskSave = 3,      // New game or Load while a game is in progress
+    DesktopSaveButton = 4,
+    DesktopDontSaveButton = 5,
+    DesktopCancelButton = 6,
+    DesktopMessageCount = 7
 };
 
 inline constexpr const char16_t* desktopMessageTable[LanguageCount][DesktopMessageCount] = {
     // English
     {u"This is not a legal position.", u"The clipboard holds no position (FEN) and no game (PGN).",
-     u"The computer accepts the draw.", u"The computer declines the draw.",
-     u"Do you want to save the game in progress?", u"Save", u"Don't save", u"Cancel", u"You resigned."},
+     u"The computer declines the draw.", u"Do you want to save the game in progress?", u"Save", u"Don't save",
+     u"Cancel"},
     // French
-    {u"Ce n'est pas une position légale.", u"Le presse-papiers ne contient ni position (FEN) ni partie (PGN).",
-     u"L'ordinateur accepte la nulle.", u"L'ordinateur refuse la nulle.",
-     u"Voulez-vous sauvegarder la partie en cours?", u"Sauvegarder", u"Ne pas sauvegarder", u"Annuler",
-     u"Vous avez abandonné."},
+    {u"Ce n'est pas une position légale.",
+     u"Le presse-papiers ne contient ni position (FEN) ni partie (PGN).", u"L'ordinateur refuse la nulle.",
+     u"Voulez-vous sauvegarder la partie en cours?", u"Sauvegarder", u"Ne pas sauvegarder", u"Annuler"},
     // Italian
-    {u"Questa non è una posizione legale.", u"Gli appunti non contengono né una posizione (FEN) né una partita (PGN).",
-     u"Il computer accetta la patta.", u"Il computer rifiuta la patta.",
-     u"Vuoi salvare la partita in corso?", u"Salva", u"Non salvare", u"Annulla", u"Hai abbandonato."},
+    {u"Questa non è una posizione legale.",
+     u"Gli appunti non contengono né una posizione (FEN) né una partita (PGN).",
+     u"Il computer rifiuta la patta.", u"Vuoi salvare la partita in corso?", u"Salva", u"Non salvare",
+     u"Annulla"},
     // German
-    {u"Das ist keine erlaubte Stellung.", u"Die Zwischenablage enthält weder Stellung (FEN) noch Partie (PGN).",
-     u"Der Computer nimmt das Remis an.", u"Der Computer lehnt das Remis ab.",
-     u"Möchten Sie die laufende Partie speichern?", u"Speichern", u"Nicht speichern", u"Abbrechen",
-     u"Sie haben aufgegeben."},
+    {u"Das ist keine erlaubte Stellung.",
+     u"Die Zwischenablage enthält weder Stellung (FEN) noch Partie (PGN).",
+     u"Der Computer lehnt das Remis ab.", u"Möchten Sie die laufende Partie speichern?", u"Speichern",
+     u"Nicht speichern", u"Abbrechen"},
     // Spanish
-    {u"Esta no es una posición legal.", u"El portapapeles no contiene ninguna posición (FEN) ni partida (PGN).",
-     u"La computadora acepta las tablas.", u"La computadora rechaza las tablas.",
-     u"¿Desea guardar la partida en curso?", u"Guardar", u"No guardar", u"Cancelar", u"Usted abandonó."},
+    {u"Esta no es una posición legal.",
+     u"El portapapeles no contiene ninguna posición (FEN) ni partida (PGN).",
+     u"La computadora rechaza las tablas.", u"¿Desea guardar la partida en curso?", u"Guardar", u"No guardar",
+     u"Cancelar"},
     // Chinese
-    {u"这不是合法的局面。", u"剪贴板中没有局面 (FEN) 或棋局 (PGN)。", u"电脑接受和棋。", u"电脑拒绝和棋。",
-     u"要保存当前棋局吗?", u"保存", u"不保存", u"取消", u"你认输了。"},
+    {u"这不是合法的局面。", u"剪贴板中没有局面 (FEN) 或棋局 (PGN)。", u"电脑拒绝和棋。", u"要保存当前棋局吗?",
+     u"保存", u"不保存", u"取消"},
     // Russian
     {u"Это не допустимая позиция.", u"В буфере обмена нет ни позиции (FEN), ни партии (PGN).",
-     u"Компьютер принимает ничью.", u"Компьютер отклоняет ничью.", u"Сохранить текущую партию?",
-     u"Сохранить", u"Не сохранять", u"Отмена", u"Вы сдались."},
+     u"Компьютер отклоняет ничью.", u"Сохранить текущую партию?", u"Сохранить", u"Не сохранять", u"Отмена"},
 };
 
 constexpr const char16_t* desktopMenuText(int key, int language) {

@@ -12,7 +12,6 @@
 #include "engine/core/notation.h"
 #include "engine/session/session.h"
 #include "game/controller.h"
-#include "game/gameend.h"
 #include "game/gamefiles.h"
 #include "game/preferences.h"
 #include "ui/board/markers.h"
@@ -24,7 +23,7 @@ struct HeardGame {
     int ply = 0;
     int recordLength = 0;
     int pieces = 0;
-    bool agreed = false;
+    bool agreed = false; // ended by the players' word at this position
     std::string next; // the record's move from this position, "" at its end
 };
 
@@ -69,8 +68,9 @@ void soundsAfterPaint() {
     // The worker's search leaves the game position alone, but a commit is under way
     // only while its notification runs; the next paint hears it.
     const Position position = engineSession.gamePosition;
-    HeardGame now{true, position.ply, recordLength(), pieceCount(position), endedByAgreement(),
-                  recordedMoveFrom(position.ply)};
+    const int end = gameController().gameEnd;
+    const bool agreed = end == EndUserResigned || end == EndDrawAgreed;
+    HeardGame now{true, position.ply, recordLength(), pieceCount(position), agreed, recordedMoveFrom(position.ply)};
     const HeardGame before = heard;
     heard = now;
     if (!before.known) return;

@@ -154,7 +154,10 @@ inline constexpr const char16_t* barCaptionTable[LanguageCount][BarCaptionCount]
 //        mates, stalemate, threefold repetition, fifty moves, no mating material,
 //        the computer resigns
 //   9 the game record is full (OK only)
-enum { MessageCount = 10 };
+//   10, 11 the end of the game by the players' word (OK only): the user resigns, a draw
+//        offered and accepted
+//   12 the computer offers a draw (Yes and No, question icon)
+enum { MessageCount = 13 };
 
 inline constexpr const char16_t* messageTable[LanguageCount][MessageCount] = {
     // English
@@ -162,21 +165,27 @@ inline constexpr const char16_t* messageTable[LanguageCount][MessageCount] = {
      u"Required files not found. Please, re-install the software.", u"Checkmate. You win!",
      u"Checkmate. The computer wins.", u"Stalemate. The game is drawn.", u"Draw by threefold repetition.",
      u"Draw by the fifty-move rule.", u"Draw: neither side can checkmate.", u"The computer resigns. You win!",
-     u"The game record is full. No more moves can be played in this game."},
+     u"The game record is full. No more moves can be played in this game.",
+     u"You resigned. The computer wins.", u"Draw agreed. The game is drawn.",
+     u"The computer offers a draw. Do you accept?"},
     // French
     {u"Votre dernier coup semble être faible. Voulez-vous rentrer?",
      u"Fichiers requis non trouvés. Veuillez ré-installer le logiciel.", u"Échec et mat. Vous avez gagné !",
      u"Échec et mat. L'ordinateur a gagné.", u"Pat. La partie est nulle.",
      u"Partie nulle par triple répétition.", u"Partie nulle par la règle des cinquante coups.",
      u"Partie nulle : aucun camp ne peut mater.", u"L'ordinateur abandonne. Vous avez gagné !",
-     u"La feuille de partie est pleine. Aucun autre coup ne peut être joué dans cette partie."},
+     u"La feuille de partie est pleine. Aucun autre coup ne peut être joué dans cette partie.",
+     u"Vous avez abandonné. L'ordinateur a gagné.", u"Nulle acceptée. La partie est nulle.",
+     u"L'ordinateur propose la nulle. Acceptez-vous ?"},
     // Italian
     {u"La tua ultima mossa sembra un po’ debole. Vorresti tornare in dietro?",
      u"Non si trovano i files richiesti. Si prega di riinstallare il software.", u"Scacco matto. Hai vinto!",
-     u"Scacco matto. Ha vinto il computer.", u"Stallo. La partita è patta.", u"Patta per triplice ripetizione.",
-     u"Patta per la regola delle cinquanta mosse.", u"Patta: nessuno dei due può dare matto.",
-     u"Il computer abbandona. Hai vinto!",
-     u"Il formulario della partita è pieno. Non si possono giocare altre mosse in questa partita."},
+     u"Scacco matto. Ha vinto il computer.", u"Stallo. La partita è patta.",
+     u"Patta per triplice ripetizione.", u"Patta per la regola delle cinquanta mosse.",
+     u"Patta: nessuno dei due può dare matto.", u"Il computer abbandona. Hai vinto!",
+     u"Il formulario della partita è pieno. Non si possono giocare altre mosse in questa partita.",
+     u"Hai abbandonato. Ha vinto il computer.", u"Patta accettata. La partita è patta.",
+     u"Il computer offre la patta. Accetti?"},
     // German
     {u"Ihr letzter Schachzug scheint schwach zu sein. Möchten Sie zurücknehmen?",
      u"Erforderliche Dateien konnten nicht gefunden werden. Installieren Sie bitte die Software nochmals",
@@ -184,7 +193,9 @@ inline constexpr const char16_t* messageTable[LanguageCount][MessageCount] = {
      u"Patt. Die Partie endet remis.", u"Remis durch dreifache Stellungswiederholung.",
      u"Remis nach der Fünfzig-Züge-Regel.", u"Remis: Keine Seite kann mattsetzen.",
      u"Der Computer gibt auf. Sie haben gewonnen!",
-     u"Die Partienotation ist voll. In dieser Partie können keine weiteren Züge gespielt werden."},
+     u"Die Partienotation ist voll. In dieser Partie können keine weiteren Züge gespielt werden.",
+     u"Sie haben aufgegeben. Der Computer hat gewonnen.", u"Remis vereinbart. Die Partie endet remis.",
+     u"Der Computer bietet Remis an. Nehmen Sie an?"},
     // Spanish
     {u"Su última jugada parece débil. Desea volver atrás?",
      u"No se encontraron los archivos requeridos. Por favor, re instale el software.",
@@ -192,17 +203,21 @@ inline constexpr const char16_t* messageTable[LanguageCount][MessageCount] = {
      u"Ahogado. La partida termina en tablas.", u"Tablas por triple repetición.",
      u"Tablas por la regla de los cincuenta movimientos.", u"Tablas: ningún bando puede dar mate.",
      u"La computadora abandona. ¡Usted gana!",
-     u"La planilla de la partida está llena. No se pueden jugar más jugadas en esta partida."},
+     u"La planilla de la partida está llena. No se pueden jugar más jugadas en esta partida.",
+     u"Usted abandonó. Gana la computadora.", u"Tablas acordadas. La partida termina en tablas.",
+     u"La computadora ofrece tablas. ¿Acepta?"},
     // Chinese
     {u"你的最后一步棋看起来不甚高明. 你想悔棋吗?", u"未发现注册文件. 请重新安装程序.", u"将死。你赢了！",
      u"将死。电脑赢了。", u"逼和。和棋。", u"三次重复局面，和棋。", u"五十步规则，和棋。",
-     u"双方都无法将死，和棋。", u"电脑认输。你赢了！", u"棋谱已满，本局不能再走棋。"},
+     u"双方都无法将死，和棋。", u"电脑认输。你赢了！", u"棋谱已满，本局不能再走棋。", u"你认输了。电脑赢了。",
+     u"双方同意和棋。", u"电脑提和。你接受吗？"},
     // Russian
     {u"Вы сделали слабый ход. Хотите взять назад?",
      u"Не найдены необходимые файлы. Пожалуйста, переустановите игру.", u"Мат. Вы победили!",
      u"Мат. Победил компьютер.", u"Пат. Ничья.", u"Ничья: троекратное повторение позиции.",
      u"Ничья по правилу пятидесяти ходов.", u"Ничья: ни одна из сторон не может поставить мат.",
-     u"Компьютер сдаётся. Вы победили!", u"Запись партии заполнена. В этой партии больше нельзя делать ходы."},
+     u"Компьютер сдаётся. Вы победили!", u"Запись партии заполнена. В этой партии больше нельзя делать ходы.",
+     u"Вы сдались. Победил компьютер.", u"Ничья по соглашению.", u"Компьютер предлагает ничью. Принять?"},
 };
 
 // The texts of the two menus, the submenu and the menu-bar buttons: one row per key,
