@@ -19,7 +19,17 @@ function(tavisk_library name)
   endif()
 endfunction()
 
+# A test program: built beside the other test programs, not in the program
+# folder, yet reading the program folder's files as the game does.
+function(tavisk_test_program target)
+  target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests/support/programfolder.cpp)
+  target_compile_definitions(${target} PRIVATE TAVISK_PROGRAM_FOLDER="${TAVISK_BIN_DIR}")
+  target_link_libraries(${target} PRIVATE tavisk_engine)
+  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TAVISK_TEST_BIN_DIR})
+endfunction()
+
 # One GoogleTest program per test folder, linked against the given libraries.
+# It runs in the program folder, where the game's files are.
 function(tavisk_test_dir dir)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp)
   if(NOT sources)
@@ -27,7 +37,7 @@ function(tavisk_test_dir dir)
   endif()
   add_executable(test_${dir} ${sources})
   target_link_libraries(test_${dir} PRIVATE ${ARGN} GTest::gtest GTest::gtest_main GTest::gmock)
-  set_target_properties(test_${dir} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TAVISK_BIN_DIR})
+  tavisk_test_program(test_${dir})
   gtest_discover_tests(test_${dir}
     WORKING_DIRECTORY ${TAVISK_BIN_DIR}
     PROPERTIES LABELS ${dir} ENVIRONMENT "QT_QPA_PLATFORM=offscreen"

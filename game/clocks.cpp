@@ -70,11 +70,12 @@ void GameController::settleClocks() {
     }
     clockMark = now;
     // Slides, the tutor's question, another window in front and a decided game
-    // count for nobody. The game position is read only while the worker leaves it
-    // alone: idle, or waiting for its notification to be handled.
+    // (by the rules, a resignation, an agreed draw or a loaded result) count for
+    // nobody. The game position is read only while the worker leaves it alone:
+    // idle, or waiting for its notification to be handled.
     const bool readable = engineSession.searchState == 0 || handlingEngineNotification();
-    const bool decided = readable && gameOver(engineSession.gamePosition) != 0;
-    const bool counts = clockTimerId != 0 && !animating && !questionOpen && host().isForeground() && !decided;
+    const bool counts =
+        clockTimerId != 0 && !animating && !questionOpen && host().isForeground() && !gameDecided();
     // The engine, when asked to move, plays the side the user does not.
     int side = engineBusy ? (userColour == White ? Black : White) : sideToMove();
     if (!engineBusy && readable) side = engineSession.gamePosition.sideToMove;

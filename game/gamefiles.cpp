@@ -4,6 +4,8 @@
 #include <string>
 #include <unistd.h>
 
+#include "engine/session/session.h"
+
 namespace {
 
 std::string& folderStore() {
@@ -11,16 +13,11 @@ std::string& folderStore() {
     return folder;
 }
 
+// The program folder without its trailing separator.
 std::string executableFolder() {
-    char path[4096];
-    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (length <= 0) return ".";
-    path[length] = 0;
-    std::string full(path);
-    const std::size_t slash = full.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return full.substr(0, slash);
+    std::string folder = programFolder();
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    return folder.empty() ? "." : folder;
 }
 
 GameFileRedirect& redirectStore() {

@@ -38,7 +38,7 @@ for target in "${targets[@]}"; do
   mkdir -p "build-fuzz/corpus/$target"
   log="build-fuzz/fuzz_$target.log"
   began=$(date +%s)
-  if (cd build-fuzz/bin && "./fuzz_$target" -max_total_time="$seconds" -runs="$runs" -timeout=30 -rss_limit_mb=4096 \
+  if (cd build-fuzz/tests && "./fuzz_$target" -max_total_time="$seconds" -runs="$runs" -timeout=30 -rss_limit_mb=4096 \
         -print_final_stats=1 -artifact_prefix="../artifacts/$target-" \
         "../corpus/$target" "../../tests/fuzz/corpus/$target") >"$log" 2>&1; then
     count=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)

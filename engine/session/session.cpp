@@ -26,7 +26,17 @@ uint32_t tickCount() {
     return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
 }
 
+namespace {
+char programFolderOverride[4096];
+} // namespace
+
+void setProgramFolder(const char* folder) {
+    if (!folder) folder = "";
+    std::snprintf(programFolderOverride, sizeof programFolderOverride, "%s", folder);
+}
+
 const char* programFolder() {
+    if (programFolderOverride[0]) return programFolderOverride;
     static const char* folder = [] {
         static char path[4096];
         ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);

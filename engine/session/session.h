@@ -98,8 +98,12 @@ extern std::atomic<void (*)()> stopSearchHook;
 // Milliseconds of a steady clock (the platform tick count).
 uint32_t tickCount();
 
-// The folder that holds the running program, with a trailing '/'.
+// The folder that holds the running program, with a trailing '/', unless another
+// was set: the test programs, built elsewhere, point it at the program folder.
 const char* programFolder();
+// Sets that folder (with its trailing '/'); an empty text goes back to the running
+// program's own. A longer text than a path can be is cut.
+void setProgramFolder(const char* folder);
 
 // A file that an installation puts in the program folder: the folder is then shared by
 // every user (even one who could write it), and the files the program writes go to the

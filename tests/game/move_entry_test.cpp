@@ -278,6 +278,10 @@ TEST_F(GameTest, GameEndIsShownAnnouncedAndKeptFromTheBoard) {
     EXPECT_EQ(engineSession.gameResult, BlackWon);
     EXPECT_FALSE(game().resign());
     EXPECT_FALSE(game().offerDraw());
+    const std::int32_t clocks = game().whiteClockMs + game().blackClockMs;
+    platform->now += 3000;
+    game().clockTick();
+    EXPECT_EQ(game().whiteClockMs + game().blackClockMs, clocks); // they stand
     tap(col("d2"), row("d2"));
     EXPECT_FALSE(game().pieceSelected);
     ASSERT_TRUE(game().writeGameToFile(saved.c_str()));

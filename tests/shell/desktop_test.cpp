@@ -282,10 +282,12 @@ TEST_F(Desktop, ResignAndDrawOffers) {
                 CMainFrame* frame = waitForGameScreen(app);
                 GameController& game = gameController();
                 const std::string board = boardText();
-                static QString panelAtBox;
-                auto box = [](const QString& button) {
-                    return ModalAnswer{"Tavisk", [button](QWidget* window) {
+                static QString panelAtBox, listedAtBox; // the panel, and the list's last move
+                auto box = [frame](const QString& button) {
+                    return ModalAnswer{"Tavisk", [button, frame](QWidget* window) {
                                            panelAtBox = engineStatus().statusText;
+                                           QTableWidgetItem* last = frame->moveList()->itemOfPly(ply() - 1);
+                                           listedAtBox = last ? last->text() : QString();
                                            pressButton(button)(window);
                                        }};
                 };
@@ -348,6 +350,7 @@ TEST_F(Desktop, ResignAndDrawOffers) {
                 SHELL_CHECK(waitUntil([] { return gameController().gameDecided(); }));
                 SHELL_CHECK(modalTexts().size() >= 2 &&
                             modalTexts()[modalTexts().size() - 2].contains("offers a draw"));
+                SHELL_CHECK(ply() == 3 && !listedAtBox.isEmpty()); // the engine's move is listed
                 SHELL_CHECK(modalTexts().last().contains("Draw agreed"));
                 SHELL_CHECK(panelAtBox == "Draw" && game.gameEnd == EndDrawAgreed);
                 frame->onCommand(CmdCopyGame);

@@ -47,6 +47,7 @@ struct PieceShape {
     QPainterPath details; // inner lines, stroked in the contrast colour
     QPainterPath dots;    // small filled marks (eye, nostril)
     double baseTop;       // design y where the pedestal starts (the iso pieces replace it)
+    QPainterPath upper;   // the body above baseTop, on which the iso pieces stand
 };
 PieceShape pieceShape(PieceKind kind, bool small);
 
@@ -65,6 +66,9 @@ QImage isoBoard(const IsoLayout& iso, bool alternate);
 // textureSize pixels per square.
 QSize isoBoardSize(const IsoLayout& iso);
 void paintIsoBoard(QPainter& painter, const IsoLayout& iso, bool alternate, int textureSize);
+// The same with the two wood tiles of skin 0 already painted (square, equal sizes).
+void paintIsoBoard(QPainter& painter, const IsoLayout& iso, bool alternate, const QImage& lightTile,
+                   const QImage& darkTile);
 // Marker sheets, and one marker of a sheet drawn antialiased at the painter's origin.
 QImage flatSelection(const SpriteFile& file);
 QImage isoSelection(const IsoLayout& iso);

@@ -33,12 +33,14 @@ QImage woodTile(int size, bool light, int seed) {
     const QColor pale = light ? QColor(236, 204, 156) : QColor(160, 104, 62);
     const QColor deep = light ? QColor(204, 160, 104) : QColor(104, 60, 32);
     QImage tile(size, size, QImage::Format_RGB32);
-    for (int y = 0; y < size; ++y)
+    for (int y = 0; y < size; ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(tile.scanLine(y));
         for (int x = 0; x < size; ++x) {
             double u = (x + 0.5) / size, v = (y + 0.5) / size;
             if (!light) std::swap(u, v);
-            tile.setPixel(x, y, mix(pale, deep, woodGrain(u, v, seed)));
+            line[x] = mix(pale, deep, woodGrain(u, v, seed));
         }
+    }
     return tile;
 }
 
@@ -46,13 +48,15 @@ QImage blueTile(int size, bool light) {
     const QColor a = light ? QColor(222, 232, 242) : QColor(92, 128, 176);
     const QColor b = light ? QColor(198, 214, 230) : QColor(70, 104, 152);
     QImage tile(size, size, QImage::Format_RGB32);
-    for (int y = 0; y < size; ++y)
+    for (int y = 0; y < size; ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(tile.scanLine(y));
         for (int x = 0; x < size; ++x) {
             const double u = (x + 0.5) / size, v = (y + 0.5) / size;
             // A soft cloud and a faint sheen from the upper left.
             const double cloud = fractalNoise(u * 3 + (light ? 0 : 9), v * 3, 41, 4);
-            tile.setPixel(x, y, mix(a, b, cloud * 0.8 + (u + v) * 0.15));
+            line[x] = mix(a, b, cloud * 0.8 + (u + v) * 0.15);
         }
+    }
     return tile;
 }
 
@@ -115,6 +119,12 @@ QSize isoBoardSize(const IsoLayout& iso) {
 }
 
 void paintIsoBoard(QPainter& p, const IsoLayout& iso, bool alternate, int textureSize) {
+    const int n = std::max(24, textureSize);
+    paintIsoBoard(p, iso, alternate, boardTile(0, n, true), boardTile(0, n, false));
+}
+
+void paintIsoBoard(QPainter& p, const IsoLayout& iso, bool alternate, const QImage& lightTile,
+                   const QImage& darkTile) {
     const IsoFrame f = isoFrame(iso);
     const double wc = f.wc, hc = f.hc, depth = f.depth;
     const QPointF left = f.left, top = f.top, right = f.right, bottom = f.bottom;
@@ -144,10 +154,9 @@ void paintIsoBoard(QPainter& p, const IsoLayout& iso, bool alternate, int textur
     p.drawPolygon(QPolygonF({bottom, right, right + down, bottom + down}));
 
     // The squares: a flat wood board of 8 x 8 tiles mapped onto the diamond.
-    const int n = std::max(24, textureSize);
+    const int n = std::max(1, std::min(lightTile.width(), darkTile.width()));
     QImage plane(8 * n, 8 * n, QImage::Format_RGB32);
     {
-        const QImage lightTile = boardTile(0, n, true), darkTile = boardTile(0, n, false);
         QPainter q(&plane);
         for (int v = 0; v < 8; ++v)
             for (int u = 0; u < 8; ++u) {

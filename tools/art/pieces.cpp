@@ -5,6 +5,7 @@
 #include <QRadialGradient>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "art.h"
@@ -49,9 +50,8 @@ QPainterPath pedestal() {
     return rect(20, 81, 80, 92, 3);
 }
 
-} // namespace
-
-PieceShape pieceShape(PieceKind kind, bool small) {
+// The design of a piece, built from its parts (slow: path unions).
+PieceShape designShape(PieceKind kind, bool small) {
     PieceShape s;
     s.baseTop = 82;
     if (small) {
@@ -72,7 +72,7 @@ PieceShape pieceShape(PieceKind kind, bool small) {
             return s;
         }
         case Knight: {
-            PieceShape full = pieceShape(Knight, false);
+            PieceShape full = designShape(Knight, false);
             full.details = QPainterPath();
             full.dots = circle(37, 31, 4.5);
             return full;
@@ -110,7 +110,7 @@ PieceShape pieceShape(PieceKind kind, bool small) {
         default:
             break;
         }
-        PieceShape full = pieceShape(kind, false);
+        PieceShape full = designShape(kind, false);
         full.details = QPainterPath();
         return full;
     }
@@ -234,6 +234,26 @@ PieceShape pieceShape(PieceKind kind, bool small) {
     return s;
 }
 
+} // namespace
+
+PieceShape pieceShape(PieceKind kind, bool small) {
+    // Built once: the program paints every piece again at each new square size.
+    static const std::array<PieceShape, 2 * pieceKinds> shapes = [] {
+        std::array<PieceShape, 2 * pieceKinds> all;
+        for (int k = 0; k < pieceKinds; ++k)
+            for (int sm = 0; sm < 2; ++sm) {
+                PieceShape& shape = all[k * 2 + sm];
+                shape = designShape(PieceKind(k), sm != 0);
+                QPainterPath above;
+                above.addRect(QRectF(-10, -10, 120, shape.baseTop + 10));
+                shape.upper = shape.body.intersected(above);
+            }
+        return all;
+    }();
+    const int k = std::clamp(int(kind), 0, pieceKinds - 1);
+    return shapes[k * 2 + (small ? 1 : 0)];
+}
+
 namespace {
 
 struct PieceColours {
@@ -318,9 +338,7 @@ void drawIsoPiece(QPainter& painter, const IsoLayout& iso, int footY, PieceKind 
     t.translate(cx, bottom);
     t.scale(facingRight ? -sx : sx, sy);
     t.translate(-50, -shape.baseTop);
-    QPainterPath clipAbove;
-    clipAbove.addRect(QRectF(-10, -10, 120, shape.baseTop + 10));
-    const QPainterPath body = t.map(shape.body.intersected(clipAbove));
+    const QPainterPath body = t.map(shape.upper);
     painter.setBrush(shading(cx - rx, cx + rx));
     painter.setPen(QPen(outline, outlinePx, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.drawPath(body);

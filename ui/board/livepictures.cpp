@@ -3,92 +3,113 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <functional>
 #include <list>
 #include <memory>
+#include <thread>
+#include <vector>
 
 #include "engine/core/position.h"
 #include "tools/art/art.h"
 
 namespace {
 
-// Logical box to device pixels: whole pixels that cover the box.
-QSize deviceSize(int width, int height, double dpr) {
-    return QSize(std::max(1, int(std::ceil(width * dpr - 1e-6))), std::max(1, int(std::ceil(height * dpr - 1e-6))));
+using Task = std::function<void()>;
+
+// Runs independent paints on the machine's cores (a resize waits for all of
+// them); each task writes its own images only.
+void runTasks(const std::vector<Task>& tasks) {
+    std::atomic<std::size_t> next{0};
+    auto work = [&] {
+        for (std::size_t i = next++; i < tasks.size(); i = next++) tasks[i]();
+    };
+    const unsigned cores = std::max(1u, std::min(4u, std::thread::hardware_concurrency()));
+    std::vector<std::thread> helpers;
+    for (unsigned i = 1; i < cores && i < tasks.size(); ++i) helpers.emplace_back(work);
+    work();
+    for (std::thread& helper : helpers) helper.join();
 }
 
-// A transparent canvas of a logical size, and a painter on it in logical pixels.
+int devicePixels(double logical, double dpr) {
+    return std::max(1, int(std::lround(logical * dpr)));
+}
+
+// A transparent canvas covering a logical box, and a painter on it in logical pixels.
 QImage transparentCanvas(int width, int height, double dpr) {
-    QImage image(deviceSize(width, height, dpr), QImage::Format_ARGB32_Premultiplied);
+    const QSize size(std::max(1, int(std::ceil(width * dpr - 1e-6))), std::max(1, int(std::ceil(height * dpr - 1e-6))));
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     return image;
 }
 
-void beginLogical(QPainter& painter, double dpr) {
-    painter.scale(dpr, dpr);
+template <typename Paint>
+QImage paintedImage(int width, int height, double dpr, Paint paint) {
+    QImage image = transparentCanvas(width, height, dpr);
+    QPainter p(&image);
+    p.scale(dpr, dpr);
+    paint(p);
+    p.end();
+    image.setDevicePixelRatio(dpr);
+    return image;
 }
 
-void flatBoard(LivePictures& art) {
+// The flat board: tile edges on whole device pixels; a tile a pixel short or
+// long of its place is stretched, which no eye sees.
+QImage flatBoardImage(const LivePictures& art) {
     const double dpr = art.devicePixelRatio;
-    const int tile = std::max(1, int(std::lround(art.cellPx * dpr)));
-    art.lightTile = art::boardTile(art.skin, tile, true);
-    art.darkTile = art::boardTile(art.skin, tile, false);
-    const int side = std::max(1, int(std::lround(8 * art.cellPx * dpr)));
-    QImage board(side, side, QImage::Format_RGB32);
-    {
-        QPainter p(&board);
-        // Square edges on whole device pixels; a tile a pixel short or long of
-        // its place is stretched, which no eye sees.
-        auto edge = [&](int i) { return int(std::lround(i * art.cellPx * dpr)); };
-        for (int row = 0; row < 8; ++row)
-            for (int column = 0; column < 8; ++column) {
-                const QRect place(edge(column), edge(row), edge(column + 1) - edge(column), edge(row + 1) - edge(row));
-                p.drawImage(place, (column + row) % 2 == 0 ? art.lightTile : art.darkTile);
-            }
-    }
+    QImage board(devicePixels(8 * art.cellPx, dpr), devicePixels(8 * art.cellPx, dpr), QImage::Format_RGB32);
+    QPainter p(&board);
+    auto edge = [&](int i) { return int(std::lround(i * art.cellPx * dpr)); };
+    for (int row = 0; row < 8; ++row)
+        for (int column = 0; column < 8; ++column) {
+            const QRect place(edge(column), edge(row), edge(column + 1) - edge(column), edge(row + 1) - edge(row));
+            p.drawImage(place, (column + row) % 2 == 0 ? art.lightTile : art.darkTile);
+        }
+    p.end();
     board.setDevicePixelRatio(dpr);
-    art.lightTile.setDevicePixelRatio(dpr);
-    art.darkTile.setDevicePixelRatio(dpr);
-    art.board = board;
-    art.boardAlt = board;
+    return board;
 }
 
-void flatPieces(LivePictures& art) {
+void paintFlat(LivePictures& art) {
     const double dpr = art.devicePixelRatio;
-    // The sets of the emulated screens: a 48-pixel piece on a 56-pixel square.
-    const int size = std::max(4, int(std::lround(art.cellPx * 6.0 / 7.0)));
+    const int cell = art.cellPx;
+    art.cellWidth = art.cellHeight = cell;
+    // As on the emulated screens: a 48-pixel piece on a 56-pixel square.
+    const int size = std::max(4, int(std::lround(cell * 6.0 / 7.0)));
     art.pieceWidth = art.pieceHeight = size;
-    art.pieceOffsetX = art.pieceOffsetY = (art.cellPx - size) / 2;
+    art.pieceOffsetX = art.pieceOffsetY = (cell - size) / 2;
     art.footX = size / 2;
     art.footY = int(std::lround(size * 0.92));
-    for (int piece = 0; piece < LivePieceCount; ++piece) {
-        QImage image = transparentCanvas(size, size, dpr);
-        QPainter p(&image);
-        beginLogical(p, dpr);
-        art::drawFlatPiece(p, size, art::PieceKind(piece % art::pieceKinds), piece >= art::pieceKinds);
-        p.end();
-        image.setDevicePixelRatio(dpr);
-        for (int view = 0; view < LiveViewCount; ++view) art.pieces[view][piece] = image;
-    }
-}
-
-void flatMarkers(LivePictures& art) {
-    const double dpr = art.devicePixelRatio;
-    // A little wider than the square, as the emulated screens' markers.
-    const int margin = std::max(2, art.cellPx / 14);
-    const int side = art.cellPx + 2 * margin;
-    art.markerWidth = art.markerHeight = side;
+    // Markers a little wider than the square, centred on it.
+    const int margin = std::max(2, cell / 14);
+    const art::SpriteFile markerFile{"", cell + 2 * margin, cell + 2 * margin, cell};
+    art.markerWidth = art.markerHeight = markerFile.width;
     art.markerOffsetX = art.markerOffsetY = -margin;
-    const art::SpriteFile file{"", side, side, art.cellPx};
-    for (int marker = 0; marker < LiveMarkerCount; ++marker) {
-        QImage image = transparentCanvas(side, side, dpr);
-        QPainter p(&image);
-        beginLogical(p, dpr);
-        art::drawFlatMarker(p, file, marker);
-        p.end();
-        image.setDevicePixelRatio(dpr);
-        art.markers[marker] = image;
-    }
+
+    std::vector<Task> tasks;
+    const int tile = devicePixels(cell, dpr);
+    tasks.push_back([&art, tile] { art.lightTile = art::boardTile(art.skin, tile, true); });
+    tasks.push_back([&art, tile] { art.darkTile = art::boardTile(art.skin, tile, false); });
+    for (int piece = 0; piece < LivePieceCount; ++piece)
+        tasks.push_back([&art, piece, size, dpr] {
+            art.pieces[0][piece] = paintedImage(size, size, dpr, [&](QPainter& p) {
+                art::drawFlatPiece(p, size, art::PieceKind(piece % art::pieceKinds), piece >= art::pieceKinds);
+            });
+        });
+    for (int marker = 0; marker < LiveMarkerCount; ++marker)
+        tasks.push_back([&art, marker, markerFile, dpr] {
+            art.markers[marker] = paintedImage(markerFile.width, markerFile.height, dpr,
+                                               [&](QPainter& p) { art::drawFlatMarker(p, markerFile, marker); });
+        });
+    runTasks(tasks);
+
+    art.board = art.boardAlt = flatBoardImage(art);
+    art.lightTile.setDevicePixelRatio(dpr);
+    art.darkTile.setDevicePixelRatio(dpr);
+    for (int view = 1; view < LiveViewCount; ++view)
+        for (int piece = 0; piece < LivePieceCount; ++piece) art.pieces[view][piece] = art.pieces[0][piece];
 }
 
 // The isometric layout of a cell cellPx wide, in the proportions of the large
@@ -100,7 +121,7 @@ art::IsoLayout isoLayout(int cellPx) {
     iso.cellHeight = 2 * std::max(1, int(std::lround(cellPx * 14.0 / 58.0)));
     iso.originX = 0;
     iso.boardHeight = 8 * iso.cellHeight;
-    iso.originY = iso.cellHeight / 2; // the left corner at 4 cells down
+    iso.originY = iso.cellHeight / 2; // puts the left corner 4 cells down
     iso.boardWidth = 8 * iso.cellWidth;
     iso.pieceWidth = std::max(4, int(std::lround(cellPx * 31.0 / 58.0)));
     iso.pieceHeight = std::max(6, int(std::lround(cellPx * 50.0 / 58.0)));
@@ -109,68 +130,66 @@ art::IsoLayout isoLayout(int cellPx) {
     return iso;
 }
 
-void isoBoards(LivePictures& art, const art::IsoLayout& iso) {
+void paintIsometric(LivePictures& art) {
     const double dpr = art.devicePixelRatio;
-    const QSize size = art::isoBoardSize(iso);
-    const int texture = std::max(1, int(std::lround(iso.cellWidth * dpr)));
-    for (int alternate = 0; alternate < 2; ++alternate) {
-        QImage image = transparentCanvas(size.width(), size.height(), dpr);
-        QPainter p(&image);
-        beginLogical(p, dpr);
-        art::paintIsoBoard(p, iso, alternate != 0, texture);
-        p.end();
-        image.setDevicePixelRatio(dpr);
-        (alternate ? art.boardAlt : art.board) = image;
-    }
+    const art::IsoLayout iso = isoLayout(art.cellPx);
+    art.cellWidth = iso.cellWidth;
+    art.cellHeight = iso.cellHeight;
     art.boardCornerX = iso.originX;
     art.boardCornerY = iso.originY + iso.boardHeight / 2 - iso.cellHeight / 2;
-}
-
-void isoPieces(LivePictures& art, const art::IsoLayout& iso) {
-    const double dpr = art.devicePixelRatio;
+    // As the board places its isometric pieces: centred on the cell, the foot on its centre.
     const int w = iso.pieceWidth, h = iso.pieceHeight;
     art.pieceWidth = w;
     art.pieceHeight = h;
-    // As the board places its isometric pieces: centred on the cell, the foot on its centre.
     art.pieceOffsetX = iso.cellWidth / 2 - w / 2;
     art.pieceOffsetY = -(h / 2);
     art.footX = w / 2;
     art.footY = iso.cellHeight / 2 + h / 2;
-    for (int view = 0; view < LiveViewCount; ++view)
-        for (int piece = 0; piece < LivePieceCount; ++piece) {
-            const art::PieceKind kind = art::PieceKind(piece % art::pieceKinds);
-            // Only the knight turns its head with the view.
-            if (view > 0 && kind != art::Knight) {
-                art.pieces[view][piece] = art.pieces[0][piece];
-                continue;
-            }
-            QImage image = transparentCanvas(w, h, dpr);
-            QPainter p(&image);
-            beginLogical(p, dpr);
-            p.setClipRect(0, 0, w, h);
-            art::drawIsoPiece(p, iso, art.footY, kind, piece >= art::pieceKinds, view);
-            p.end();
-            image.setDevicePixelRatio(dpr);
-            art.pieces[view][piece] = image;
-        }
-}
-
-void isoMarkers(LivePictures& art, const art::IsoLayout& iso) {
-    const double dpr = art.devicePixelRatio;
+    // The painter centres the diamond for a marker put one pixel right and down of its centred place.
     art.markerWidth = iso.markerWidth;
     art.markerHeight = iso.markerHeight;
-    // The painter centres the diamond for a marker put one pixel right and down of its centred place.
     art.markerOffsetX = -((iso.markerWidth - iso.cellWidth) / 2) + 1;
     art.markerOffsetY = -((iso.markerHeight - iso.cellHeight) / 2) + 1;
-    for (int marker = 0; marker < LiveMarkerCount; ++marker) {
-        QImage image = transparentCanvas(iso.markerWidth, iso.markerHeight, dpr);
-        QPainter p(&image);
-        beginLogical(p, dpr);
-        art::drawIsoMarker(p, iso, marker);
-        p.end();
-        image.setDevicePixelRatio(dpr);
-        art.markers[marker] = image;
-    }
+
+    // The wood of the squares is seen slanted and at half height: a texture of
+    // about 0.6 of the cell's width gives one texel per device pixel.
+    const int texture = std::max(24, devicePixels(iso.cellWidth * 0.6, dpr));
+    QImage lightWood, darkWood;
+    std::vector<Task> tasks;
+    tasks.push_back([&lightWood, texture] { lightWood = art::boardTile(0, texture, true); });
+    tasks.push_back([&darkWood, texture] { darkWood = art::boardTile(0, texture, false); });
+    for (int view = 0; view < LiveViewCount; ++view)
+        for (int piece = 0; piece < LivePieceCount; ++piece) {
+            // Only the knight turns its head with the view; the others are copied below.
+            const art::PieceKind kind = art::PieceKind(piece % art::pieceKinds);
+            if (view > 0 && kind != art::Knight) continue;
+            tasks.push_back([&art, &iso, view, piece, kind, dpr] {
+                art.pieces[view][piece] = paintedImage(iso.pieceWidth, iso.pieceHeight, dpr, [&](QPainter& p) {
+                    p.setClipRect(0, 0, iso.pieceWidth, iso.pieceHeight);
+                    art::drawIsoPiece(p, iso, art.footY, kind, piece >= art::pieceKinds, view);
+                });
+            });
+        }
+    for (int marker = 0; marker < LiveMarkerCount; ++marker)
+        tasks.push_back([&art, &iso, marker, dpr] {
+            art.markers[marker] = paintedImage(iso.markerWidth, iso.markerHeight, dpr,
+                                               [&](QPainter& p) { art::drawIsoMarker(p, iso, marker); });
+        });
+    runTasks(tasks);
+
+    const QSize size = art::isoBoardSize(iso);
+    std::vector<Task> boards;
+    for (int alternate = 0; alternate < 2; ++alternate)
+        boards.push_back([&, alternate] {
+            (alternate ? art.boardAlt : art.board) =
+                paintedImage(size.width(), size.height(), dpr, [&](QPainter& p) {
+                    art::paintIsoBoard(p, iso, alternate != 0, lightWood, darkWood);
+                });
+        });
+    runTasks(boards);
+    for (int view = 1; view < LiveViewCount; ++view)
+        for (int piece = 0; piece < LivePieceCount; ++piece)
+            if (art.pieces[view][piece].isNull()) art.pieces[view][piece] = art.pieces[0][piece];
 }
 
 // The values a set is painted for: bad ones give the nearest sensible set
@@ -185,10 +204,13 @@ SetKey keyOf(int skin, int isometric, int cellPx, double devicePixelRatio) {
     SetKey key;
     key.isometric = isometric ? 1 : 0;
     key.skin = (skin >= 0 && skin <= 2 && !key.isometric) ? skin : 0;
-    key.cellPx = std::clamp(cellPx, 8, 1024);
+    key.cellPx = std::clamp(cellPx, 8, LiveMaxCellPx);
     // NaN and non-positive ratios count as 1.
     const double dpr = devicePixelRatio;
     key.dpr = dpr >= 0.5 ? std::min(dpr, 8.0) : (dpr > 0 ? 0.5 : 1.0);
+    // Larger squares than a screen of today can show are painted a little softer
+    // rather than into pictures of hundreds of megabytes.
+    key.dpr = std::min(key.dpr, double(LiveMaxDeviceCellPx) / key.cellPx);
     return key;
 }
 
@@ -201,19 +223,10 @@ LivePictures paintLivePictures(int skin, int isometric, int cellPx, double devic
     art.isometric = key.isometric;
     art.cellPx = key.cellPx;
     art.devicePixelRatio = key.dpr;
-    if (!art.isometric) {
-        art.cellWidth = art.cellHeight = art.cellPx;
-        flatBoard(art);
-        flatPieces(art);
-        flatMarkers(art);
-    } else {
-        const art::IsoLayout iso = isoLayout(art.cellPx);
-        art.cellWidth = iso.cellWidth;
-        art.cellHeight = iso.cellHeight;
-        isoBoards(art, iso);
-        isoPieces(art, iso);
-        isoMarkers(art, iso);
-    }
+    if (art.isometric)
+        paintIsometric(art);
+    else
+        paintFlat(art);
     return art;
 }
 

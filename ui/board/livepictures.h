@@ -30,11 +30,16 @@ constexpr int LiveMarkerTarget = 2;
 constexpr int LiveMarkerCount = 3;
 // Picture sets kept; asking for another size paints it and drops the oldest.
 constexpr int LivePictureSetsKept = 4;
+// The largest square painted, in logical and in device pixels (an 8K screen's
+// board has squares of about 540): beyond that the ratio is lowered.
+constexpr int LiveMaxCellPx = 512;
+constexpr int LiveMaxDeviceCellPx = 640;
 
 struct LivePictures {
     // What the set was painted for, after bad values were brought into range:
     // skin 0..2 (the isometric board is always the wood of skin 0, so it gives 0),
-    // isometric 0 or 1, cellPx 8..1024, devicePixelRatio 0.5..8.
+    // isometric 0 or 1, cellPx 8..LiveMaxCellPx, devicePixelRatio 0.5..8 and at
+    // most LiveMaxDeviceCellPx / cellPx.
     int skin = 0;
     int isometric = 0;
     int cellPx = 0;

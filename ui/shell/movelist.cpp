@@ -50,8 +50,9 @@ QTableWidgetItem* CMoveList::itemOfPly(int ply) const {
 }
 
 void CMoveList::refresh() {
-    // The record is read while the engine rests.
-    if (engineSession.searchState == 0) {
+    // The record is read while the engine rests, or waits for its notification (a box
+    // about the move it has just played is open then).
+    if (engineSession.searchState == 0 || handlingEngineNotification()) {
         const int key = engineSession.gamePosition.ply * 1000 + recordLength() +
                         static_cast<int>(engineSession.startPosition.hashKey % 1000) * 1000000;
         if (key != shownKey_) {
