@@ -147,6 +147,13 @@ TEST(BoardGeometry, DesktopBoardFillsTheViewBesideOrAboveThePanel) {
             EXPECT_GE(h, 2 * g.panelLinePitch);
             EXPECT_GE(w, 100);
         }
+    // A window larger than any board picture: the largest squares, centred beside the panel.
+    for (int iso = 0; iso < 2; ++iso) {
+        BoardGeometry huge;
+        layoutDesktop(huge, 16000, 9000, iso);
+        EXPECT_EQ(huge.cellWidth, DesktopMaxCell);
+        EXPECT_GT(huge.panelWidth, 180);
+    }
     // A window too small for anything still gives a board and no negative sizes.
     BoardGeometry tiny;
     layoutDesktop(tiny, -5, 0, 1);

@@ -641,6 +641,19 @@ TEST_F(Desktop, WindowOfAnySize) {
             });
         },
         ExitedWithCode(0), "");
+    // A damaged place in the settings file: the window opens at its usual first size.
+    if (folder.owner) folder.writeFile("tavisk.ini", "[window]\ngeometry=@ByteArray(\\x1d\\xd9\\xd0\\xcb)\n");
+    EXPECT_EXIT(
+        {
+            deviceScreen().desktop = true;
+            runProgram(folder.path, 480, 640, [](CTaviskApp& app) {
+                CMainFrame* frame = waitForGameScreen(app);
+                SHELL_CHECK(frame->width() >= CMainFrame::DesktopMinimumWidth &&
+                            frame->height() >= CMainFrame::DesktopMinimumHeight);
+                SHELL_CHECK(gameController().geometry.screenType == ScreenDesktop && frame->view()->width() > 0);
+            });
+        },
+        ExitedWithCode(0), "");
 }
 
 } // namespace

@@ -39,6 +39,8 @@ int spriteColumn(int pieceCode) {
     return type - Pawn + (pieceCode & 8 ? 6 : 0);
 }
 
+static_assert(DesktopMaxCell <= LiveMaxCellPx, "the desktop board's pictures exist at every size it takes");
+
 bool desktop(const GameController& game) {
     return game.geometry.screenType == ScreenDesktop;
 }

@@ -70,6 +70,9 @@ void layoutBoard(BoardGeometry& geometry, int width, int height, int isometric);
 // panel, and the panel gets the rest. width x height is the view's size in
 // logical pixels; every field is in those pixels.
 void layoutDesktop(BoardGeometry& geometry, int width, int height, int isometric);
+// The largest desktop square or isometric cell: the board pictures are painted up
+// to that size (a larger window keeps a margin round the board).
+constexpr int DesktopMaxCell = 512;
 // The smallest desktop view that keeps the board and the panel usable.
 constexpr int DesktopMinimumViewWidth = 320;
 constexpr int DesktopMinimumViewHeight = 200;
