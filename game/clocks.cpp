@@ -74,7 +74,8 @@ void GameController::settleClocks() {
     // nobody. The game position is read only while the worker leaves it alone:
     // idle, or waiting for its notification to be handled.
     const bool readable = engineSession.searchState == 0 || handlingEngineNotification();
-    const bool counts = clockTimerId != 0 && !animating && !questionOpen && host().isForeground() && !gameDecided();
+    const bool counts =
+        clockTimerId != 0 && !animating && !questionOpen && host().isForeground() && !gameDecided();
     // The engine, when asked to move, plays the side the user does not.
     int side = engineBusy ? (userColour == White ? Black : White) : sideToMove();
     if (!engineBusy && readable) side = engineSession.gamePosition.sideToMove;

@@ -78,4 +78,7 @@ class GamePlatform {
     // The screen metrics the board layout reads.
     virtual int screenWidth() = 0;
     virtual int screenHeight() = 0;
+    // The game is shown in a resizable desktop window rather than on an emulated
+    // screen: the screen metrics are then the window's view, in its logical pixels.
+    virtual bool desktopLayout() { return false; }
 };

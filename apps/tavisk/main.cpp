@@ -1,4 +1,5 @@
-// Tavisk, the game: a handheld screen on the desktop (--screen WxH, --zoom N).
+// Tavisk, the game: a resizable desktop window, or a handheld screen emulated on the
+// desktop (--screen WxH, --zoom N).
 
 #include <cstdio>
 #include <cstdlib>
@@ -12,8 +13,9 @@ namespace {
 void printUsage(FILE* out) {
     std::fprintf(out,
                  "usage: tavisk [--screen WxH] [--zoom N] [GAME.pgn]\n"
-                 "  --screen WxH  the device screen in pixels (default 240x320), for example 480x640,\n"
-                 "                320x240, 240x240, 640x480\n"
+                 "  without --screen and --zoom: a desktop window of any size\n"
+                 "  --screen WxH  emulate a device screen in pixels (240x320 if only --zoom is given),\n"
+                 "                for example 480x640, 320x240, 240x240, 640x480\n"
                  "  --zoom N      show each screen pixel as N x N pixels (default: to suit the monitor)\n"
                  "  --help        this text;  --version  the version\n");
 }
@@ -37,6 +39,7 @@ bool answersAtOnce(int argc, char** argv) {
 // Reads the game's own options; Qt's have been taken out by then. Returns false with a
 // message for anything it does not understand.
 bool readOptions(int argc, char** argv, DeviceScreen& screen, const char*& gameFile) {
+    bool emulated = false;
     for (int i = 1; i < argc; ++i) {
         const char* option = argv[i];
         const char* value = nullptr;
@@ -49,6 +52,7 @@ bool readOptions(int argc, char** argv, DeviceScreen& screen, const char*& gameF
             else if (i + 1 < argc)
                 value = argv[++i];
         }
+        if (name) emulated = true;
         if (name && std::strncmp(name, "--screen", 8) == 0 && (name[8] == 0 || name[8] == '=')) {
             if (!parseScreenSize(value, screen.width, screen.height)) {
                 std::fprintf(stderr, "tavisk: --screen wants WxH with sides from 100 to 2000, got '%s'\n",
@@ -68,6 +72,13 @@ bool readOptions(int argc, char** argv, DeviceScreen& screen, const char*& gameF
             printUsage(stderr);
             return false;
         }
+    }
+    // The desktop window: its dialogs are sized as on the large screen.
+    if (!emulated) {
+        screen.desktop = true;
+        screen.width = 480;
+        screen.height = 640;
+        screen.zoom = 1;
     }
     return true;
 }

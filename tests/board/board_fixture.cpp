@@ -1,6 +1,7 @@
 #include "tests/board/board_fixture.h"
 
 #include <QGuiApplication>
+#include <QtMath>
 
 #include <cstring>
 
@@ -106,6 +107,18 @@ void BoardTest::setPosition(const char* fen) {
 QImage BoardTest::paint() {
     // The view's real size: the screen less the bars the device keeps.
     QImage frame(platform.width, viewHeight(platform.width, platform.height), QImage::Format_RGB32);
+    paintGameView(frame, game());
+    return frame;
+}
+
+void BoardTest::showDesktop(int width, int height, bool isometric, int skin, int orientation) {
+    platform.desktop = true;
+    show(width, height, isometric, skin, orientation);
+}
+
+QImage BoardTest::paintDesktop(double ratio) {
+    QImage frame(qCeil(platform.width * ratio), qCeil(platform.height * ratio), QImage::Format_RGB32);
+    frame.setDevicePixelRatio(ratio);
     paintGameView(frame, game());
     return frame;
 }

@@ -31,7 +31,9 @@ class PicturePlatform : public GamePlatform {
     void releaseImage(ImageHandle image) override;
     int screenWidth() override { return width; }
     int screenHeight() override { return height; }
+    bool desktopLayout() override { return desktop; }
     int timersStarted = 0;
+    bool desktop = false;
 };
 
 class BoardTest : public ::testing::Test {
@@ -46,6 +48,10 @@ class BoardTest : public ::testing::Test {
     void setPosition(const char* fen);
     // The whole game view, as the view paints it, at the view's real height.
     QImage paint();
+    // The desktop window's view of width x height logical pixels, and its paint at a
+    // device pixel ratio.
+    void showDesktop(int width, int height, bool isometric, int skin = 0, int orientation = 0);
+    QImage paintDesktop(double ratio);
 
     GameController& game();
     // Sprite sheet cells of the current pictures.

@@ -2,12 +2,16 @@
 // and the sliding piece, and the isometric depth order.
 
 #include <QImage>
+#include <QtMath>
+
+#include <cmath>
 
 #include "engine/session/bridge.h"
 #include "engine/session/session.h"
 #include "tests/board/board_fixture.h"
 #include "ui/board/geometry.h"
 #include "ui/board/images.h"
+#include "ui/board/livepictures.h"
 
 namespace {
 
@@ -320,4 +324,88 @@ TEST_F(BoardTest, FirstPaintStartsTheClockTimer) {
     EXPECT_EQ(platform.timersStarted, 1);
     paint();
     EXPECT_EQ(platform.timersStarted, 1);
+}
+
+// The desktop board at several sizes and device pixel ratios, both styles: the
+// geometry and the pictures agree on the cell and piece sizes, the squares show the
+// board picture at their places (a8 and h1 light, b8 and a1 dark on the flat board),
+// a piece stands whole on its square, and a tap at a square's centre selects it.
+TEST_F(BoardTest, DesktopBoardAtAnySizeAndPixelRatio) {
+    setPosition("4k3/8/8/8/8/8/8/4K3 w - - 0 1");
+    struct Size {
+        int width, height;
+    };
+    const Size sizes[] = {{320, 200}, {800, 560}, {1280, 760}, {600, 900}, {1920, 1040}};
+    for (const Size& size : sizes)
+        for (const double ratio : {1.0, 2.0})
+            for (int iso = 0; iso < 2; ++iso)
+                for (int orientation : {0, 1}) {
+                    const int skin = iso ? 0 : 1;
+                    showDesktop(size.width, size.height, iso, skin, orientation);
+                    SCOPED_TRACE(testing::Message() << size.width << "x" << size.height << " ratio " << ratio
+                                                    << " iso " << iso << " orientation " << orientation);
+                    const QImage frame = paintDesktop(ratio);
+                    ASSERT_EQ(frame.size(), QSize(qCeil(size.width * ratio), qCeil(size.height * ratio)));
+                    const BoardGeometry& g = game().geometry;
+                    ASSERT_EQ(g.screenType, ScreenDesktop);
+                    const LivePictures& art = livePictures(skin, iso, g.cellWidth, ratio);
+                    ASSERT_EQ(art.cellHeight, g.cellHeight);
+                    ASSERT_EQ(art.pieceWidth, g.pieceWidth);
+                    ASSERT_EQ(art.pieceHeight, g.pieceHeight);
+                    auto device = [&](int logical) { return static_cast<int>(std::lround(logical * ratio)); };
+                    // 1. The squares.
+                    const QImage& board = orientation % 2 ? art.boardAlt : art.board;
+                    const int boardX = g.boardLeft + g.originX - art.boardCornerX;
+                    const int boardY = g.boardTop + g.originY + (iso ? g.boardHeight / 2 - g.cellHeight / 2 : 0) -
+                                       art.boardCornerY;
+                    auto squarePixel = [&](const char* square, QRgb& painted, QRgb& expected) {
+                        int x, y;
+                        cell(square, x, y);
+                        // A flat square's corner (the piece and the file letter stay clear of
+                        // it); the isometric cell's centre.
+                        const int dx = iso ? g.cellWidth / 2 : 1, dy = iso ? g.cellHeight / 2 : 1;
+                        painted = frame.pixel(device(x) + dx, device(y) + dy);
+                        expected = board.pixel(device(x - boardX) + dx, device(y - boardY) + dy);
+                    };
+                    QRgb painted[4], expected[4];
+                    const char* squares[4] = {"a8", "h1", "b8", "a1"};
+                    for (int i = 0; i < 4; ++i) {
+                        squarePixel(squares[i], painted[i], expected[i]);
+                        EXPECT_EQ(painted[i], expected[i]) << squares[i];
+                    }
+                    if (!iso) {
+                        const QRgb light = art.lightTile.pixel(1, 1), dark = art.darkTile.pixel(1, 1);
+                        EXPECT_NE(light, dark);
+                        EXPECT_EQ(painted[0], light);
+                        EXPECT_EQ(painted[1], light);
+                        EXPECT_EQ(painted[2], dark);
+                        EXPECT_EQ(painted[3], dark);
+                    }
+                    // 2. The kings, whole on their squares.
+                    for (const char* square : {"e1", "e8"}) {
+                        const int king = square[1] == '1' ? WhiteKing : BlackKing;
+                        const QImage& image = livePiece(art, king, orientation);
+                        int x, y, opaque = 0, shown = 0;
+                        piece(square, x, y);
+                        for (int j = 0; j < image.height(); ++j)
+                            for (int i = 0; i < image.width(); ++i) {
+                                const QRgb p = image.pixel(i, j);
+                                if (qAlpha(p) != 255) continue;
+                                ++opaque;
+                                shown += frame.pixel(device(x) + i, device(y) + j) == p;
+                            }
+                        EXPECT_GT(opaque, image.width() * image.height() / 5) << square;
+                        EXPECT_EQ(shown, opaque) << square;
+                    }
+                    // 3. A tap at the centre of e1 selects the king.
+                    int x, y;
+                    cell("e1", x, y);
+                    game().stylusPressed(x + g.cellWidth / 2, y + g.cellHeight / 2);
+                    game().stylusReleased(x + g.cellWidth / 2, y + g.cellHeight / 2);
+                    EXPECT_TRUE(game().pieceSelected);
+                    EXPECT_EQ(game().selectedColumn, columnOf("e1"));
+                    EXPECT_EQ(game().selectedRow, rowOf("e1"));
+                    game().pieceSelected = false;
+                    game().selectedColumn = game().selectedRow = -1;
+                }
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "engine/core/position.h"
+#include "engine/search/timecontrol.h"
 #include "engine/session/commands.h"
 #include "engine/session/session.h"
 #include "fuzz_check.h"
@@ -17,6 +18,10 @@ namespace fuzzsession {
 
 constexpr size_t MaxLines = 32;       // lines of one input
 constexpr size_t MaxLineLength = 200; // longer lines are cut
+// Nodes a search may spend once its first iteration is done. An analysis (which has
+// no time limit) or a deep "sd" would otherwise search on through every later line
+// of the input; the interpreter, not the search, is under test here.
+constexpr uint32_t NodeBudget = 500;
 
 // `after` (when not null) follows every line that holds "new", which puts the
 // engine's depth limit back to its default.
@@ -29,7 +34,9 @@ inline void feedLines(const uint8_t* data, size_t size, const char* afterNew = n
         std::string line(reinterpret_cast<const char*>(data + at), std::min(end - at, MaxLineLength));
         line = line.c_str(); // a zero byte ends the command
         line += '\n';
+        nodeLimit = NodeBudget;
         processCommand(line.c_str());
+        nodeLimit = NodeBudget; // "go" clears it before it starts the search
         if (afterNew && line.find("new") != std::string::npos) processCommand(afterNew);
         ++lines;
         at = end + 1;

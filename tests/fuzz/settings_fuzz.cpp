@@ -28,7 +28,9 @@ std::vector<uint8_t> readAll() {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  path = "fuzz-options-" + std::to_string(getpid()) + ".cfg";
+  // Saving syncs the file to the disk; in memory that costs microseconds, not milliseconds.
+  const std::string folder = access("/dev/shm", W_OK) == 0 ? "/dev/shm/" : "";
+  path = folder + "fuzz-options-" + std::to_string(getpid()) + ".cfg";
   return 0;
 }
 

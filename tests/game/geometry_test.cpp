@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "ui/board/geometry.h"
 
 namespace {
@@ -85,13 +87,85 @@ TEST(BoardGeometry, IsometricPortraitSpansTheWidth) {
     EXPECT_LT(topY, bottomY);
 }
 
-// The centre of every cell maps back to its square, for every screen class,
-// style and orientation.
-TEST(BoardGeometry, HitTestInvertsCellPosition) {
-    for (const Screen& screen : screens)
+// Desktop views, wide and tall, from the smallest window up to a 4K monitor.
+struct View {
+    int width, height;
+    bool beside[2]; // flat, isometric: the panel right of the board (else under it)
+};
+
+// A rectangle: left, top, right and bottom edges (the last two excluded).
+struct Box {
+    int left, top, right, bottom;
+    bool contains(const Box& b) const {
+        return b.left >= left && b.top >= top && b.right <= right && b.bottom <= bottom;
+    }
+    bool meets(const Box& b) const {
+        return b.left < right && left < b.right && b.top < bottom && top < b.bottom;
+    }
+};
+Box box(int x, int y, int width, int height) {
+    return {x, y, x + width, y + height};
+}
+// The isometric board is wide and flat: on a 800 x 560 view it is larger above the panel.
+const View desktopViews[] = {{320, 200, {true, true}},    {800, 560, {true, false}},   {1280, 760, {true, true}},
+                             {1920, 1040, {true, true}},  {3840, 2120, {true, true}},  {600, 900, {false, false}},
+                             {420, 700, {false, false}},  {561, 560, {false, false}}};
+
+// The desktop board is as large as the view allows beside or above its panel; board,
+// panel and move list lie inside the view and do not overlap.
+TEST(BoardGeometry, DesktopBoardFillsTheViewBesideOrAboveThePanel) {
+    for (const View& view : desktopViews)
         for (int iso = 0; iso < 2; ++iso) {
+            SCOPED_TRACE(testing::Message() << view.width << "x" << view.height << " iso " << iso);
             BoardGeometry g;
-            layoutBoard(g, screen.width, screen.height, iso);
+            layoutDesktop(g, view.width, view.height, iso);
+            EXPECT_EQ(g.screenType, ScreenDesktop);
+            // The board's room: the flat squares, or the diamond with the rank numbers
+            // beside it and the back pieces above it.
+            Box board = box(g.boardLeft, g.boardTop, 8 * g.squareSize, 8 * g.squareSize);
+            if (iso) {
+                EXPECT_EQ(g.cellHeight, isometricCellHeight(g.cellWidth));
+                EXPECT_EQ(g.cellWidth % 2, 0);
+                EXPECT_NEAR(g.cellHeight, g.cellWidth * 28.0 / 58.0, 1.0);
+                board = box(g.boardLeft - g.cellWidth / 2, g.boardTop - g.pieceHeight / 2, 9 * g.cellWidth,
+                            8 * g.cellHeight + g.pieceHeight / 2 + g.cellHeight);
+            }
+            const Box panel = box(g.panelLeft, g.panelTop, g.panelWidth, g.panelHeight);
+            const Box all = box(0, 0, view.width, view.height);
+            EXPECT_TRUE(all.contains(board)) << board.left << "," << board.top << " " << board.right << ","
+                                             << board.bottom;
+            EXPECT_TRUE(all.contains(panel));
+            EXPECT_FALSE(board.meets(panel));
+            EXPECT_EQ(panel.left >= board.right, view.beside[iso]);
+            // Nearly all of the view's shorter way goes to the board.
+            const int room = view.beside[iso] ? std::min(view.height, view.width - 200) : std::min(view.width, view.height - 160);
+            const int side = board.right - board.left;
+            EXPECT_GE(iso ? side * 5 / 8 : side, room * (iso ? 5 : 8) / 10);
+            int x, y, w, h;
+            desktopMoveListRect(g, x, y, w, h);
+            EXPECT_TRUE(panel.contains(box(x, y, w, h)));
+            EXPECT_GE(h, 2 * g.panelLinePitch);
+            EXPECT_GE(w, 100);
+        }
+    // A window too small for anything still gives a board and no negative sizes.
+    BoardGeometry tiny;
+    layoutDesktop(tiny, -5, 0, 1);
+    EXPECT_GT(tiny.cellWidth, 0);
+    EXPECT_GE(tiny.panelWidth, 0);
+    EXPECT_GE(tiny.panelHeight, 0);
+}
+
+// The centre of every cell maps back to its square, for every screen class and
+// desktop size, style and orientation.
+TEST(BoardGeometry, HitTestInvertsCellPosition) {
+    std::vector<BoardGeometry> layouts[2];
+    for (int iso = 0; iso < 2; ++iso) {
+        for (const Screen& screen : screens) layoutBoard(layouts[iso].emplace_back(), screen.width, screen.height, iso);
+        for (const View& view : desktopViews) layoutDesktop(layouts[iso].emplace_back(), view.width, view.height, iso);
+    }
+    for (int iso = 0; iso < 2; ++iso)
+        for (const BoardGeometry& g : layouts[iso]) {
+            const Screen screen{g.boardWidth, g.boardHeight, g.screenType};
             for (int orientation = 0; orientation < 4; ++orientation)
                 for (int column = 0; column < 8; ++column)
                     for (int row = 0; row < 8; ++row) {

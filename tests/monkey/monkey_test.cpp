@@ -269,6 +269,7 @@ class MonkeyPlatform : public GamePlatform {
     void releaseImage(ImageHandle image) override { qtPlatform().releaseImage(image); }
     int screenWidth() override { return qtPlatform().screenWidth(); }
     int screenHeight() override { return qtPlatform().screenHeight(); }
+    bool desktopLayout() override { return qtPlatform().desktopLayout(); }
 };
 
 // Stands for the desktop's viewer of the tutorial page.
@@ -287,7 +288,7 @@ class PageViewer : public QObject {
 
 struct Counts {
     int events = 0, presses = 0, moves = 0, releases = 0, commands = 0, barClicks = 0, menus = 0, keys = 0;
-    int userMoves = 0, checks = 0, modals = 0, popups = 0, decided = 0;
+    int userMoves = 0, checks = 0, modals = 0, popups = 0, decided = 0, resizes = 0;
     int autosaveChecks = 0;
     int maxPly = 0;
     int busy = 0, notTurn = 0, over = 0; // user moves not tried, and why
@@ -461,7 +462,10 @@ QPoint squarePoint(int column, int row) {
 // A square's centre most of the time, else any point of the view or a little beyond.
 QPoint randomPoint(Random& random) {
     if (random.chance(65)) return squarePoint(random.below(8), random.below(8));
-    const int width = deviceScreen().width, height = viewHeight();
+    const QWidget* view = frame()->view();
+    const bool desktop = deviceScreen().desktop;
+    const int width = desktop ? view->width() : deviceScreen().width;
+    const int height = desktop ? view->height() : viewHeight();
     return frame()->view()->toWidget(random.below(width + 20) - 10, random.below(height + 20) - 10);
 }
 
@@ -814,6 +818,18 @@ void oneEvent(Random& random) {
         openMenu(random);
     } else if (roll < 98) {
         pressKeys(random);
+    } else if (deviceScreen().desktop) {
+        // The desktop window at a new size, down to its least.
+        const int width = 280 + random.below(900), height = 200 + random.below(700);
+        logEvent("resize %dx%d", width, height);
+        ++counts.resizes;
+        frame()->resize(width, height);
+        QApplication::processEvents();
+        const BoardGeometry& g = gameController().geometry;
+        const QWidget* view = frame()->view();
+        if (g.screenType != ScreenDesktop || g.panelLeft + g.panelWidth > view->width() ||
+            g.panelTop + g.panelHeight > view->height())
+            monkeyFailed("the desktop layout does not fit the %dx%d view", view->width(), view->height());
     } else {
         logEvent("pause");
     }
@@ -851,8 +867,10 @@ unsigned long long seedOf(int screen) {
     static char name[] = "tavisk";
     static char* argv[] = {name, nullptr};
     DeviceScreen& screen = deviceScreen();
-    screen.width = width;
-    screen.height = height;
+    // No size: the desktop window, its dialogs sized as on the large screen.
+    screen.desktop = width == 0;
+    screen.width = screen.desktop ? 480 : width;
+    screen.height = screen.desktop ? 640 : height;
     screen.zoom = 1;
     setGameFolder(folder);
     CTaviskApp app(argc, argv);
@@ -960,10 +978,10 @@ unsigned long long seedOf(int screen) {
                  slowestMs, slowestEvent.c_str());
     std::fprintf(report,
                  "monkey: %d events (%d presses, %d moves, %d releases, %d commands, %d bar clicks, %d menus, "
-                 "%d keys), %d user moves, %d game checks, %d autosave checks, %d modal windows, %d menu pop-ups, "
+                 "%d keys, %d resizes), %d user moves, %d game checks, %d autosave checks, %d modal windows, %d menu pop-ups, "
                  "highest ply %d\n",
                  counts.events, counts.presses, counts.moves, counts.releases, counts.commands, counts.barClicks,
-                 counts.menus, counts.keys, counts.userMoves, counts.checks, counts.autosaveChecks, counts.modals, counts.popups,
+                 counts.menus, counts.keys, counts.resizes, counts.userMoves, counts.checks, counts.autosaveChecks, counts.modals, counts.popups,
                  counts.maxPly);
     std::fprintf(report, "monkey: user moves not tried: %d with the engine busy, %d on its turn, %d decided; "
                  "%d tutorial pages\n", counts.busy, counts.notTurn, counts.over, viewer.opened);
@@ -985,12 +1003,13 @@ class Monkey : public ::testing::Test {
     void SetUp() override { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
 };
 
-// Portrait, landscape and VGA screens, each with its own seed.
+// Portrait, landscape and VGA screens and the desktop window resized now and then
+// (0 x 0), each with its own seed.
 TEST_F(Monkey, RandomEventsKeepTheGameLegal) {
     struct Screen {
         int width, height;
     };
-    const Screen screens[] = {{240, 320}, {320, 240}, {480, 640}};
+    const Screen screens[] = {{240, 320}, {320, 240}, {480, 640}, {0, 0}};
     const int events = eventsPerScreen();
     for (int i = 0; i < static_cast<int>(std::size(screens)); ++i) {
         const Screen& screen = screens[i];

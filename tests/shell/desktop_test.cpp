@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <QFile>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 #include "engine/core/gamerecord.h"
@@ -27,6 +28,7 @@
 #include "ui/board/markers.h"
 #include "ui/board/sidepanel.h"
 #include "ui/shell/desktoptexts.h"
+#include "ui/shell/devicescreen.h"
 #include "ui/shell/mainframe.h"
 #include "ui/shell/movelist.h"
 #include "ui/shell/sounds.h"
@@ -280,10 +282,12 @@ TEST_F(Desktop, ResignAndDrawOffers) {
                 CMainFrame* frame = waitForGameScreen(app);
                 GameController& game = gameController();
                 const std::string board = boardText();
-                static QString panelAtBox;
-                auto box = [](const QString& button) {
-                    return ModalAnswer{"Tavisk", [button](QWidget* window) {
+                static QString panelAtBox, listedAtBox; // the panel, and the list's last move
+                auto box = [frame](const QString& button) {
+                    return ModalAnswer{"Tavisk", [button, frame](QWidget* window) {
                                            panelAtBox = engineStatus().statusText;
+                                           QTableWidgetItem* last = frame->moveList()->itemOfPly(ply() - 1);
+                                           listedAtBox = last ? last->text() : QString();
                                            pressButton(button)(window);
                                        }};
                 };
@@ -346,6 +350,7 @@ TEST_F(Desktop, ResignAndDrawOffers) {
                 SHELL_CHECK(waitUntil([] { return gameController().gameDecided(); }));
                 SHELL_CHECK(modalTexts().size() >= 2 &&
                             modalTexts()[modalTexts().size() - 2].contains("offers a draw"));
+                SHELL_CHECK(ply() == 3 && !listedAtBox.isEmpty()); // the engine's move is listed
                 SHELL_CHECK(modalTexts().last().contains("Draw agreed"));
                 SHELL_CHECK(panelAtBox == "Draw" && game.gameEnd == EndDrawAgreed);
                 frame->onCommand(CmdCopyGame);
@@ -547,6 +552,93 @@ TEST_F(Desktop, MoveListReviewByClickAndKeys) {
     EXPECT_EXIT(
         {
             runProgram(small.path, 240, 320, [](CTaviskApp& app) { SHELL_CHECK(app.mainFrame()->moveList() == nullptr); });
+        },
+        ExitedWithCode(0), "");
+}
+
+
+// The desktop window: the board and the panel follow the window's size, wide or tall,
+// flat or isometric; taps and drags move at every size; the move list stays in the
+// panel; the next start opens the window at the size it was left.
+TEST_F(Desktop, WindowOfAnySize) {
+    ProgramFolder folder;
+    if (folder.owner) folder.writeSettings(testSettings());
+    EXPECT_EXIT(
+        {
+            deviceScreen().desktop = true;
+            expectModal({"Select Language", acceptDialog()}); // a first start
+            runProgram(folder.path, 480, 640, [&folder](CTaviskApp& app) {
+                CMainFrame* frame = waitForGameScreen(app);
+                CTaviskView* view = frame->view();
+                GameController& game = gameController();
+                auto resizeTo = [&](int width, int height) {
+                    frame->resize(width, height);
+                    SHELL_CHECK(waitUntil([&] { return frame->size() == QSize(width, height); }, 3000));
+                    QApplication::processEvents();
+                    view->repaint();
+                    const BoardGeometry& g = game.geometry;
+                    SHELL_CHECK(g.screenType == ScreenDesktop);
+                    const QRect board = g.cellWidth == g.cellHeight
+                                            ? QRect(g.boardLeft, g.boardTop, 8 * g.squareSize, 8 * g.squareSize)
+                                            : QRect(g.boardLeft, g.boardTop, g.boardWidth, g.boardHeight);
+                    const QRect panel(g.panelLeft, g.panelTop, g.panelWidth, g.panelHeight);
+                    SHELL_CHECK(view->rect().contains(board) && view->rect().contains(panel));
+                    SHELL_CHECK(!board.intersects(panel));
+                    // The board takes most of the view's shorter way.
+                    SHELL_CHECK(std::max(board.width(), board.height()) * 2 > std::min(view->width(), view->height()));
+                    SHELL_CHECK(frame->moveList()->isVisible() && panel.contains(frame->moveList()->geometry()));
+                    SHELL_CHECK(view->lastFrame().size() == view->size() * view->devicePixelRatioF());
+                };
+                auto waitForEngine = [] {
+                    SHELL_CHECK(waitUntil([] { return !gameController().engineBusy && engineSession.searchState == 0; },
+                                          20000));
+                };
+                auto piece = [](int column, int row) { return engineBridge().pieceAt(column, row); };
+                // Wide, by taps: e2-e4.
+                resizeTo(760, 520);
+                const int wideSquare = game.geometry.squareSize;
+                tapSquare(view, 4, 6);
+                SHELL_CHECK(game.pieceSelected && game.selectedColumn == 4 && game.selectedRow == 6);
+                tapSquare(view, 4, 4);
+                SHELL_CHECK(piece(4, 4) == WhitePawn);
+                waitForEngine();
+                // Tall, by a drag: d2-d4; the squares change with the window.
+                resizeTo(420, 700);
+                SHELL_CHECK(game.geometry.squareSize != wideSquare && game.geometry.panelTop > game.geometry.boardTop);
+                dragPiece(view, 3, 6, 3, 4);
+                SHELL_CHECK(piece(3, 4) == WhitePawn);
+                waitForEngine();
+                SHELL_CHECK(frame->moveList()->item(1, 1)->text() == "d4");
+                // Isometric, turned: g1-f3 by taps, then back to the flat board.
+                frame->onCommand(CmdIsometric);
+                frame->onCommand(CmdRotateBoard);
+                resizeTo(700, 560);
+                SHELL_CHECK(game.settings.isometric && game.geometry.cellWidth > 2 * game.geometry.cellHeight - 4);
+                tapSquare(view, 6, 7);
+                SHELL_CHECK(game.pieceSelected && game.selectedColumn == 6 && game.selectedRow == 7);
+                tapSquare(view, 5, 5);
+                SHELL_CHECK(piece(5, 5) == WhiteKnight);
+                waitForEngine();
+                frame->onCommand(CmdBlue2D);
+                resizeTo(640, 480);
+                SHELL_CHECK(!game.settings.isometric && game.geometry.cellWidth == game.geometry.cellHeight);
+                folder.writeFile("window.txt", std::to_string(frame->width()) + "x" + std::to_string(frame->height()));
+                QTimer::singleShot(0, frame, [frame] { frame->onCommand(CmdSaveAndExit); });
+                app.exec();
+            });
+        },
+        ExitedWithCode(0), "");
+    EXPECT_NE(folder.read("tavisk.ini").find("geometry="), std::string::npos);
+    EXPECT_EQ(folder.read("options.cfg").size(), static_cast<size_t>(SettingsSize));
+    EXPECT_EXIT(
+        {
+            deviceScreen().desktop = true;
+            runProgram(folder.path, 480, 640, [&folder](CTaviskApp& app) {
+                CMainFrame* frame = waitForGameScreen(app);
+                const QString size = QString("%1x%2").arg(frame->width()).arg(frame->height());
+                SHELL_CHECK(size.toStdString() == folder.read("window.txt"));
+                SHELL_CHECK(frame->minimumSize() == QSize(CMainFrame::DesktopMinimumWidth, CMainFrame::DesktopMinimumHeight));
+            });
         },
         ExitedWithCode(0), "");
 }

@@ -9,8 +9,10 @@
 #include "engine/session/session.h"
 #include "game/controller.h"
 #include "game/review.h"
+#include "ui/board/desktoppanel.h"
 #include "ui/board/geometry.h"
 #include "ui/board/images.h"
+#include "ui/board/livepictures.h"
 #include "ui/board/markers.h"
 #include "ui/board/picker.h"
 #include "ui/board/sidepanel.h"
@@ -37,7 +39,26 @@ int spriteColumn(int pieceCode) {
     return type - Pawn + (pieceCode & 8 ? 6 : 0);
 }
 
+bool desktop(const GameController& game) {
+    return game.geometry.screenType == ScreenDesktop;
+}
+
+// The desktop window's pictures, painted for its square size and the device pixel
+// ratio of what is painted on (the isometric board has one skin).
+const LivePictures& desktopArt(const QPainter& painter, const GameController& game) {
+    const int iso = game.settings.isometric ? 1 : 0;
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    return livePictures(iso ? 0 : static_cast<int>(game.settings.skin), iso, game.geometry.cellWidth, ratio);
+}
+
 void drawMarker(QPainter& painter, const GameController& game, int column, int row, int marker) {
+    if (desktop(game)) {
+        const LivePictures& art = desktopArt(painter, game);
+        int x = 0, y = 0;
+        cellPosition(game, column, row, x, y);
+        painter.drawImage(QPoint(x + art.markerOffsetX, y + art.markerOffsetY), art.markers[marker]);
+        return;
+    }
     if (!game.selectionImage) return;
     const BoardGeometry& g = game.geometry;
     const int iso = game.settings.isometric ? 1 : 0;
@@ -56,8 +77,20 @@ void boardPiecePosition(const GameController& game, int column, int row, int& x,
 }
 
 void drawBoard(QPainter& painter, const GameController& game) {
-    if (!game.boardImage) return;
     const BoardGeometry& g = game.geometry;
+    if (desktop(game)) {
+        // One picture of the whole board, its diamond's left corner (or its top-left
+        // corner) where the geometry puts it.
+        const LivePictures& art = desktopArt(painter, game);
+        const int x = g.originX + g.boardLeft, y = g.originY + g.boardTop;
+        if (game.settings.isometric)
+            painter.drawImage(QPoint(x - art.boardCornerX, y + g.boardHeight / 2 - g.cellHeight / 2 - art.boardCornerY),
+                              game.settings.orientation % 2 ? art.boardAlt : art.board);
+        else
+            painter.drawImage(QPoint(x, y), art.board);
+        return;
+    }
+    if (!game.boardImage) return;
     if (game.settings.isometric) {
         painter.drawImage(g.boardLeft, g.boardTop, game.boardImage->picture);
         return;
@@ -116,7 +149,12 @@ bool lastMoveSquares(int& fromColumn, int& fromRow, int& toColumn, int& toRow) {
 
 void drawPiece(QPainter& painter, const GameController& game, int x, int y, int pieceCode) {
     const int column = spriteColumn(pieceCode);
-    if (column < 0 || !game.piecesImage) return;
+    if (column < 0) return;
+    if (desktop(game)) {
+        painter.drawImage(QPoint(x, y), livePiece(desktopArt(painter, game), pieceCode, game.settings.orientation & 3));
+        return;
+    }
+    if (!game.piecesImage) return;
     const BoardGeometry& g = game.geometry;
     int row = 0;
     if (game.settings.isometric) {
@@ -212,12 +250,16 @@ void paintGame(QPainter& painter, GameController& game, int screenWidth, int scr
     // 1. The clock timer of a new game starts with its first paint.
     game.boardPainted(game.view);
     // 2. The side panel.
-    painter.setFont(panelFont(game.geometry.screenType));
-    painter.setPen(Qt::black);
-    const PanelContext panel{painter, game, screenWidth, screenHeight};
-    drawMoveList(panel);
-    drawStatus(panel);
-    drawClocks(panel);
+    if (desktop(game)) {
+        drawDesktopPanel(painter, game);
+    } else {
+        painter.setFont(panelFont(game.geometry.screenType));
+        painter.setPen(Qt::black);
+        const PanelContext panel{painter, game, screenWidth, screenHeight};
+        drawMoveList(panel);
+        drawStatus(panel);
+        drawClocks(panel);
+    }
     // 3. The board.
     drawBoard(painter, game);
     drawCoordinates(painter, game);

@@ -237,6 +237,133 @@ void layoutBoard(BoardGeometry& g, int width, int height, int isometric) {
     }
 }
 
+int isometricCellHeight(int cellWidth) {
+    return 2 * std::max(1, static_cast<int>(std::lround(cellWidth * 14.0 / 58.0)));
+}
+
+namespace {
+
+// The desktop panel: two clock lines, a blank line, the score and three lines of
+// status, then the move list.
+constexpr int DesktopTextLines = 7;
+
+// The room a desktop isometric board of this cell width takes: the rank numbers
+// half a cell left and right of the diamond, the back pieces standing out above
+// it, the board's sides and the file letters below it.
+int isoNeededWidth(int cell) {
+    return 9 * cell;
+}
+int isoPiecesAbove(int cell) {
+    return static_cast<int>(std::lround(cell * 50.0 / 58.0)) / 2 + 2;
+}
+int isoNeededHeight(int cell) {
+    const int h = isometricCellHeight(cell);
+    return isoPiecesAbove(cell) + 9 * h + h / 2 + 4;
+}
+// The largest even isometric cell whose board fits the width x height.
+int isoCellFor(int width, int height) {
+    int cell = 2 * std::max(1, width / 18);
+    while (cell > 4 && (isoNeededWidth(cell) > width || isoNeededHeight(cell) > height)) cell -= 2;
+    return std::max(4, cell);
+}
+
+} // namespace
+
+void layoutDesktop(BoardGeometry& g, int width, int height, int isometric) {
+    g = BoardGeometry{};
+    g.screenType = ScreenDesktop;
+    width = std::max(width, 64);
+    height = std::max(height, 64);
+    const int margin = std::clamp(std::min(width, height) / 60, 4, 16);
+    g.panelFontPx = std::clamp(std::min(width, height) / 48, 12, 28);
+    g.panelLinePitch = g.panelFontPx * 3 / 2;
+    g.panelTextLines = DesktopTextLines;
+    // The panel's least room: beside the board, wide enough for the clock lines and
+    // the move list; under it, the text lines (the move list goes right of them).
+    const int panelMinWidth = std::max(180, g.panelFontPx * 12);
+    const int panelMinHeight = DesktopTextLines * g.panelLinePitch;
+    const int besideWidth = width - panelMinWidth - 3 * margin, besideHeight = height - 2 * margin;
+    const int aboveWidth = width - 2 * margin, aboveHeight = height - panelMinHeight - 3 * margin;
+
+    bool beside = true;
+    int boardW = 0, boardH = 0; // the room the board takes
+    if (isometric) {
+        const int cellBeside = isoCellFor(besideWidth, besideHeight);
+        const int cellAbove = isoCellFor(aboveWidth, aboveHeight);
+        beside = cellBeside >= cellAbove;
+        const int cell = beside ? cellBeside : cellAbove;
+        const int h = isometricCellHeight(cell);
+        boardW = isoNeededWidth(cell);
+        boardH = isoNeededHeight(cell);
+        g.squareSize = g.cellWidth = cell;
+        g.cellHeight = h;
+        g.pieceWidth = std::max(4, static_cast<int>(std::lround(cell * 31.0 / 58.0)));
+        g.pieceHeight = std::max(6, static_cast<int>(std::lround(cell * 50.0 / 58.0)));
+        g.markerWidth = cell + 1;
+        g.markerHeight = h + 2;
+    } else {
+        const int sideBeside = std::min(besideWidth, besideHeight);
+        const int sideAbove = std::min(aboveWidth, aboveHeight);
+        beside = sideBeside >= sideAbove;
+        const int square = std::max(4, (beside ? sideBeside : sideAbove) / 8);
+        boardW = boardH = 8 * square;
+        setFlatCells(g, square, std::max(4, static_cast<int>(std::lround(square * 6.0 / 7.0))),
+                     square + 2 * std::max(2, square / 14));
+    }
+
+    // The board's room: left of the panel, centred in the height; or above the
+    // panel, centred in the width.
+    int roomX = margin, roomY = margin;
+    if (beside) {
+        roomY = std::max(margin, (height - boardH) / 2);
+        g.panelLeft = roomX + boardW + margin;
+        g.panelTop = margin;
+        g.panelWidth = std::max(0, width - g.panelLeft - margin);
+        g.panelHeight = std::max(0, height - 2 * margin);
+    } else {
+        roomX = std::max(margin, (width - boardW) / 2);
+        g.panelLeft = margin;
+        g.panelTop = roomY + boardH + margin;
+        g.panelWidth = std::max(0, width - 2 * margin);
+        g.panelHeight = std::max(0, height - g.panelTop - margin);
+    }
+    if (isometric) {
+        // The diamond's top corner under the back pieces; its left corner half a
+        // cell in from the room's edge. boardLeft/boardTop are the diamond's box.
+        g.boardLeft = roomX + g.cellWidth / 2;
+        g.boardTop = roomY + isoPiecesAbove(g.cellWidth);
+        g.boardWidth = 8 * g.cellWidth;
+        g.boardHeight = 8 * g.cellHeight;
+        g.originX = 0;
+        g.originY = g.cellHeight / 2;
+    } else {
+        g.boardLeft = roomX;
+        g.boardTop = roomY;
+        g.boardWidth = g.boardHeight = boardW;
+        g.originX = g.originY = 0;
+    }
+}
+
+void desktopMoveListRect(const BoardGeometry& g, int& x, int& y, int& width, int& height) {
+    x = y = width = height = 0;
+    if (g.screenType != ScreenDesktop) return;
+    const int text = g.panelTextLines * g.panelLinePitch;
+    if (g.panelHeight >= text + 3 * g.panelLinePitch) {
+        // Under the texts.
+        x = g.panelLeft;
+        y = g.panelTop + text;
+        width = g.panelWidth;
+        height = g.panelHeight - text;
+    } else {
+        // Right of the texts, which keep the panel's left part.
+        const int textWidth = std::min(g.panelWidth / 2, g.panelFontPx * 16);
+        x = g.panelLeft + textWidth;
+        y = g.panelTop;
+        width = g.panelWidth - textWidth;
+        height = g.panelHeight;
+    }
+}
+
 void cellPosition(const BoardGeometry& g, int isometric, int orientation, int column, int row, int& x,
                   int& y) {
     if (isometric) {
@@ -340,6 +467,10 @@ void layoutBoard(GameController& controller) {
     if (controller.platform) {
         width = controller.platform->screenWidth();
         height = controller.platform->screenHeight();
+        if (controller.platform->desktopLayout()) {
+            layoutDesktop(controller.geometry, width, height, static_cast<int>(controller.settings.isometric));
+            return;
+        }
     }
     layoutBoard(controller.geometry, width, height, static_cast<int>(controller.settings.isometric));
 }

@@ -16,6 +16,7 @@ constexpr std::int32_t ScreenSquare = 3;        // 240 x 240
 constexpr std::int32_t ScreenNarrow = 4;        // width below 220
 constexpr std::int32_t ScreenLow = 6;           // height below 220
 constexpr std::int32_t ScreenVgaLandscape = 8;  // 640 x 480
+constexpr std::int32_t ScreenDesktop = 9;       // a resizable desktop window, any size
 
 // Squares of the flat board on the two small screen classes.
 constexpr std::int32_t NarrowSquare = 15;
@@ -36,6 +37,15 @@ struct BoardGeometry {
     std::int32_t markerWidth;  // width of one marker of the selection image
     std::int32_t markerHeight; // height of one marker
     std::int32_t screenType;   // screen class, one of the Screen* values
+    // The desktop window's side panel (clocks, status, move list) beside or under
+    // the board, and the text size it uses; all zero on the emulated screens.
+    std::int32_t panelLeft;
+    std::int32_t panelTop;
+    std::int32_t panelWidth;
+    std::int32_t panelHeight;
+    std::int32_t panelFontPx;   // pixel size of the panel's font
+    std::int32_t panelLinePitch; // distance of two text lines of the panel
+    std::int32_t panelTextLines; // lines for the clocks and the status, above (or left of) the move list
 };
 
 // The device's command bar at the bottom and its task bar at the top have the
@@ -55,6 +65,20 @@ int viewHeight(int width, int height);
 // the panel), so the whole board and every text of the panel are in the view.
 void layoutBoard(BoardGeometry& geometry, int width, int height, int isometric);
 
+// The desktop window: the board takes the largest square (flat) or the largest
+// isometric cell that fits beside (wide views) or above (tall views) the side
+// panel, and the panel gets the rest. width x height is the view's size in
+// logical pixels; every field is in those pixels.
+void layoutDesktop(BoardGeometry& geometry, int width, int height, int isometric);
+// The smallest desktop view that keeps the board and the panel usable.
+constexpr int DesktopMinimumViewWidth = 320;
+constexpr int DesktopMinimumViewHeight = 200;
+// The height of an isometric cell cellWidth wide: about half of it, always even,
+// in the proportions of the large screens' 58 x 28 cell.
+int isometricCellHeight(int cellWidth);
+// Where the move list widget goes in the desktop panel (empty on other screens).
+void desktopMoveListRect(const BoardGeometry& geometry, int& x, int& y, int& width, int& height);
+
 // Top-left corner of a piece image on the square.
 void piecePosition(const BoardGeometry& geometry, int isometric, int orientation, int column, int row, int& x,
                    int& y);
@@ -66,7 +90,8 @@ void hitTest(const BoardGeometry& geometry, int isometric, int orientation, int 
              int& row);
 
 // The same on the controller's geometry and settings; layoutBoard reads the
-// screen size from the controller's platform.
+// screen size from the controller's platform, and lays out the desktop window
+// when the platform shows one.
 void layoutBoard(GameController& controller);
 void piecePosition(const GameController& controller, int column, int row, int& x, int& y);
 void cellPosition(const GameController& controller, int column, int row, int& x, int& y);

@@ -12,6 +12,7 @@ const char* pictureFamilyFolder(int screenType) {
     switch (screenType) {
     case ScreenVga:
     case ScreenVgaLandscape:
+    case ScreenDesktop: // its pictures are painted for its size; the files are the large set
         return "VGA";
     case ScreenNarrow:
         return "Narrow";

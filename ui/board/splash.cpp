@@ -1,6 +1,9 @@
 #include "ui/board/splash.h"
 
+#include <algorithm>
+
 #include "game/controller.h"
+#include "ui/board/geometry.h"
 #include "ui/board/images.h"
 
 namespace {
@@ -56,8 +59,13 @@ bool initSplash(Splash& splash, int width, int height, int screenType) {
 
 bool initSplash(Splash& splash) {
     GameController& game = gameController();
-    const int width = game.platform ? game.platform->screenWidth() : 240;
-    const int height = game.platform ? game.platform->screenHeight() : 320;
+    int width = game.platform ? game.platform->screenWidth() : 240;
+    int height = game.platform ? game.platform->screenHeight() : 320;
+    // The desktop window shows the large screen's splash, centred (see desktopSplashArea).
+    if (game.geometry.screenType == ScreenDesktop) {
+        width = DesktopSplashWidth;
+        height = DesktopSplashHeight;
+    }
     return initSplash(splash, width, height, game.geometry.screenType);
 }
 
@@ -83,5 +91,15 @@ void paintSplash(QPainter& painter, const Splash& splash) {
 void paintSplashView(QImage& target, Splash& splash) {
     target.fill(Qt::white);
     QPainter painter(&target);
+    paintSplash(painter, splash);
+}
+
+void paintDesktopSplash(QImage& target, const Splash& splash, int width, int height) {
+    target.fill(Qt::white);
+    QPainter painter(&target);
+    const double scale = std::min({1.0, double(width) / DesktopSplashWidth, double(height) / DesktopSplashHeight});
+    painter.translate((width - DesktopSplashWidth * scale) / 2, (height - DesktopSplashHeight * scale) / 2);
+    painter.scale(scale, scale);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, scale < 1.0);
     paintSplash(painter, splash);
 }

@@ -40,3 +40,9 @@ void advanceSplashFrame(Splash& splash);
 void paintSplash(QPainter& painter, const Splash& splash);
 // The splash screen into a view picture: white, then paintSplash.
 void paintSplashView(QImage& target, Splash& splash);
+
+// The desktop window: the large screen's splash (480 x 640) centred in a view of
+// width x height logical pixels, made smaller when the view is.
+constexpr int DesktopSplashWidth = 480;
+constexpr int DesktopSplashHeight = 640;
+void paintDesktopSplash(QImage& target, const Splash& splash, int width, int height);

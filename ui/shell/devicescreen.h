@@ -9,6 +9,10 @@ struct DeviceScreen {
     int width = 240; // device pixels
     int height = 320;
     int zoom = 0; // desktop pixels per device pixel; 0 = choose from the monitor
+    // No emulated screen: a resizable desktop window whose board follows its size
+    // (the program's default when neither --screen nor --zoom is given). The width
+    // and height then only size the dialogs, as on a large screen.
+    bool desktop = false;
 };
 
 DeviceScreen& deviceScreen();

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPointer>
+#include <QScreen>
 #include <QShortcut>
 #include <QThread>
 #include <QTimerEvent>
@@ -23,6 +24,7 @@
 #include "ui/shell/languagedlg.h"
 #include "ui/shell/localisation.h"
 #include "ui/shell/movelist.h"
+#include "ui/shell/preferences.h"
 #include "ui/shell/qtplatform.h"
 #include "ui/shell/shortcuts.h"
 #include "ui/shell/taviskapp.h"
@@ -88,6 +90,10 @@ void showTaskBar() {
 CMainFrame::CMainFrame(CTaviskDoc* document) : document_(document) {
     setWindowTitle(fromTable(applicationTitle));
     theMainFrame = this;
+    if (deviceScreen().desktop) {
+        createDesktopWindow();
+        return;
+    }
     const int z = zoom();
     const DeviceScreen& screen = deviceScreen();
     const int bar = systemBarHeight();
@@ -127,7 +133,34 @@ CMainFrame::CMainFrame(CTaviskDoc* document) : document_(document) {
     qApp->installEventFilter(this);
 }
 
+// The desktop window: the view (board and panel, with the move list in the panel)
+// fills the window above the command bar; any size from the minimum up, the size and
+// place of the last run again.
+void CMainFrame::createDesktopWindow() {
+    view_ = new CTaviskView(this, this);
+    setCentralWidget(view_);
+    taskBar_ = new TaskBarStrip(this); // never shown: the desktop has its own
+    taskBar_->hide();
+    moveList_ = new CMoveList(view_);
+    moveList_->hide();
+
+    created_ = rebuildMenuBar();
+    if (commandBar_) commandBar_->hide();
+    addAccelerators();
+    splashTimer_ = startTimer(SplashPeriodMs);
+    setMinimumSize(DesktopMinimumWidth, DesktopMinimumHeight);
+    if (!restoreWindowPlace(*this)) {
+        const QScreen* monitor = screen();
+        const QRect area = monitor ? monitor->availableGeometry() : QRect(0, 0, 1024, 768);
+        resize(std::clamp(area.width() * 4 / 5, DesktopMinimumWidth, 1024),
+               std::clamp(area.height() * 4 / 5, DesktopMinimumHeight, 760));
+    }
+    mainWindow.store(&shellNotify);
+    qApp->installEventFilter(this);
+}
+
 CMainFrame::~CMainFrame() {
+    if (deviceScreen().desktop) saveWindowPlace(*this);
     mainWindow.store(nullptr);
     theMainFrame = nullptr;
 }
@@ -195,7 +228,8 @@ bool CMainFrame::rebuildMenuBar() {
         gameMenu_ = optionsMenu_ = nullptr;
     }
     const int z = zoom();
-    const int barHeight = systemBarHeight() * z;
+    const bool desktop = deviceScreen().desktop;
+    const int barHeight = desktop ? DesktopBarHeight : systemBarHeight() * z;
 
     // 2. A new bar with the two drop-down buttons of the language.
     auto* bar = new QToolBar(this);
@@ -205,10 +239,10 @@ bool CMainFrame::rebuildMenuBar() {
     bar->setContextMenuPolicy(Qt::PreventContextMenu);
     bar->setFixedHeight(barHeight);
     // VGA-class screens draw the bar at twice the size, images included.
-    const int scale = std::max(1, z * systemBarHeight() / 26);
+    const int scale = desktop ? 2 : std::max(1, z * systemBarHeight() / 26);
     bar->setIconSize(QSize(16 * scale, 16 * scale));
     QFont font = bar->font();
-    font.setPixelSize(std::max(9, barHeight * 8 / 26));
+    font.setPixelSize(desktop ? 14 : std::max(9, barHeight * 8 / 26));
     bar->setFont(font);
 
     gameMenu_ = buildMenu(gameMenuLayout, std::size(gameMenuLayout), gameMenuExtras, std::size(gameMenuExtras), bar,
@@ -362,6 +396,7 @@ void CMainFrame::refreshMoveList() {
 }
 
 void CMainFrame::showTaskBar() {
+    if (deviceScreen().desktop) return;
     taskBar_->show();
     taskBar_->raise();
 }
@@ -411,6 +446,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
 // A close request ends the program in order: the window goes, the message loop ends,
 // and the document's end saves the settings and the game. Nothing is ever asked.
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (deviceScreen().desktop) saveWindowPlace(*this);
     event->accept();
     QApplication::quit();
 }

@@ -20,6 +20,11 @@ class CMainFrame : public QMainWindow {
     static constexpr int SplashAnimationTicks = 10; // the animation runs for the first ticks
     static constexpr int SplashTicks = 20;          // then the game screen appears
 
+    // The desktop window's least size and its command bar's height.
+    static constexpr int DesktopMinimumWidth = 320;
+    static constexpr int DesktopMinimumHeight = 240;
+    static constexpr int DesktopBarHeight = 40;
+
     explicit CMainFrame(CTaviskDoc* document);
     ~CMainFrame() override;
 
@@ -46,7 +51,8 @@ class CMainFrame : public QMainWindow {
     // Routes a command to the document, then to the application.
     void onCommand(int command);
 
-    // The list of moves beside the screen; null on screens without room for it.
+    // The list of moves beside the screen (in the desktop window's panel); null on
+    // screens without room for it.
     CMoveList* moveList() const { return moveList_; }
     void refreshMoveList();
 
@@ -71,6 +77,7 @@ class CMainFrame : public QMainWindow {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void createDesktopWindow();
     void splashTick();
     void buttonPressed(int index);
     void buttonReleased();

@@ -1,6 +1,7 @@
 #include "ui/shell/movelist.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
 
 #include "engine/core/gamerecord.h"
 #include "engine/session/session.h"
@@ -27,6 +28,21 @@ CMoveList::CMoveList(QWidget* parent) : QTableWidget(0, 3, parent) {
     connect(this, &QTableWidget::cellClicked, this, &CMoveList::plyClicked);
 }
 
+void CMoveList::fitTo(int x, int y, int width, int height, int fontPx) {
+    setGeometry(x, y, width, height);
+    QFont font = this->font();
+    font.setPixelSize(std::max(8, fontPx));
+    setFont(font);
+    verticalHeader()->setDefaultSectionSize(fontPx * 3 / 2);
+    const int inner = std::max(30, width - verticalScrollBar()->sizeHint().width() - 2 * frameWidth());
+    // Narrow columns in a wide panel, so that a move's halves stay together.
+    const int number = std::min(inner * 22 / 100, fontPx * 4);
+    const int move = std::min((inner - number) / 2, fontPx * 7);
+    setColumnWidth(0, number);
+    setColumnWidth(1, move);
+    setColumnWidth(2, move);
+}
+
 QTableWidgetItem* CMoveList::itemOfPly(int ply) const {
     if (ply < 1 || ply > plyCount_) return nullptr;
     const int index = ply - 1 + (firstPly_ % 2 == 0 ? 1 : 0); // a game begun by Black leaves one cell
@@ -34,8 +50,9 @@ QTableWidgetItem* CMoveList::itemOfPly(int ply) const {
 }
 
 void CMoveList::refresh() {
-    // The record is read while the engine rests.
-    if (engineSession.searchState == 0) {
+    // The record is read while the engine rests, or waits for its notification (a box
+    // about the move it has just played is open then).
+    if (engineSession.searchState == 0 || handlingEngineNotification()) {
         const int key = engineSession.gamePosition.ply * 1000 + recordLength() +
                         static_cast<int>(engineSession.startPosition.hashKey % 1000) * 1000000;
         if (key != shownKey_) {

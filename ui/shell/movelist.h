@@ -17,6 +17,10 @@ class CMoveList : public QTableWidget {
 
     static constexpr int ListWidth = 190;
 
+    // In the desktop window's panel: placed at (x, y), width x height, its text and
+    // columns sized to the panel's font.
+    void fitTo(int x, int y, int width, int height, int fontPx);
+
   private:
     void plyClicked(int row, int column);
 

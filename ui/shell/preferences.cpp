@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QWidget>
 
 #include <memory>
 
@@ -86,4 +87,15 @@ QString fileDialogFolder() {
 
 void rememberFileFolder(const QString& file) {
     if (!file.isEmpty()) preferences().lastFolder = QFileInfo(file).absolutePath();
+}
+
+bool restoreWindowPlace(QWidget& window) {
+    const QByteArray stored = preferencesFile().value("window/geometry").toByteArray();
+    return !stored.isEmpty() && window.restoreGeometry(stored);
+}
+
+void saveWindowPlace(const QWidget& window) {
+    QSettings& file = preferencesFile();
+    file.setValue("window/geometry", window.saveGeometry());
+    file.sync();
 }

@@ -9,6 +9,7 @@
 #include "game/boardstyle.h"
 
 class QSettings;
+class QWidget;
 
 constexpr const char* PreferencesFileName = "tavisk.ini";
 
@@ -31,6 +32,11 @@ Preferences& preferences();
 void loadPreferences();
 // Writes them, the shown board family's turn taken from the settings.
 void savePreferences();
+
+// The desktop window's size and place from the last run; false (nothing changed) when
+// none is stored or the stored one is unreadable.
+bool restoreWindowPlace(QWidget& window);
+void saveWindowPlace(const QWidget& window);
 
 // Where the Save and Load dialogs open: the last folder used while it exists, else the
 // user's documents folder.

@@ -93,10 +93,19 @@ void QtPlatform::releaseImage(ImageHandle image) {
     ::releaseImage(image);
 }
 
+// The desktop window's view before it is shown: a usual first size.
 int QtPlatform::screenWidth() {
-    return deviceScreen().width;
+    if (!deviceScreen().desktop) return deviceScreen().width;
+    const CTaviskView* view = theView();
+    return view && view->width() > 0 ? view->width() : 800;
 }
 
 int QtPlatform::screenHeight() {
-    return deviceScreen().height;
+    if (!deviceScreen().desktop) return deviceScreen().height;
+    const CTaviskView* view = theView();
+    return view && view->height() > 0 ? view->height() : 560;
+}
+
+bool QtPlatform::desktopLayout() {
+    return deviceScreen().desktop;
 }

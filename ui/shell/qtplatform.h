@@ -25,6 +25,7 @@ class QtPlatform : public GamePlatform {
     void releaseImage(ImageHandle image) override;
     int screenWidth() override;
     int screenHeight() override;
+    bool desktopLayout() override;
 };
 
 QtPlatform& qtPlatform();

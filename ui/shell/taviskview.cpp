@@ -2,8 +2,12 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QResizeEvent>
+#include <QtMath>
 #include <QPainter>
 #include <QTimerEvent>
+
+#include <cmath>
 
 #include "game/controller.h"
 #include "game/promotion.h"
@@ -14,13 +18,14 @@
 #include "ui/shell/devicescreen.h"
 #include "ui/shell/autoturn.h"
 #include "ui/shell/languagedlg.h"
+#include "ui/shell/movelist.h"
 #include "ui/shell/mainframe.h"
 #include "ui/shell/sounds.h"
 #include "ui/shell/taviskdoc.h"
 
 namespace {
 int zoom() {
-    return std::max(1, deviceScreen().zoom);
+    return deviceScreen().desktop ? 1 : std::max(1, deviceScreen().zoom);
 }
 } // namespace
 
@@ -37,6 +42,7 @@ void CTaviskView::endSplash() {
     // 2. From now on paints show the game, turned for the user's colour.
     splashShowing = false;
     autoTurnBoard();
+    if (deviceScreen().desktop) layOutDesktop();
     // 3. A first start without a restored game asks for the language.
     CTaviskDoc* document = mainFrame_->document();
     if (document && document->languageDialogPending) {
@@ -74,7 +80,7 @@ void CTaviskView::clearCaption() {
 
 QPoint CTaviskView::toDevice(const QPointF& position) const {
     const int z = zoom();
-    return QPoint(static_cast<int>(position.x()) / z, static_cast<int>(position.y()) / z);
+    return QPoint(static_cast<int>(std::floor(position.x())) / z, static_cast<int>(std::floor(position.y())) / z);
 }
 
 QPoint CTaviskView::toWidget(int x, int y) const {
@@ -85,6 +91,10 @@ QPoint CTaviskView::toWidget(int x, int y) const {
 void CTaviskView::paintEvent(QPaintEvent*) {
     GameController& game = gameController();
     game.view = this;
+    if (deviceScreen().desktop) {
+        paintDesktop();
+        return;
+    }
     const int width = deviceScreen().width;
     const int height = viewHeight();
     if (frame_.size() != QSize(width, height)) frame_ = QImage(width, height, QImage::Format_RGB32);
@@ -120,6 +130,52 @@ void CTaviskView::paintEvent(QPaintEvent*) {
         QMetaObject::invokeMethod(mainFrame_, &CMainFrame::updateImageButtons, Qt::QueuedConnection);
 }
 
+// The whole view at its logical size into a picture of the monitor's pixels, then
+// one step to the window: sharp at any size and pixel ratio.
+void CTaviskView::paintDesktop() {
+    GameController& game = gameController();
+    const qreal ratio = devicePixelRatioF();
+    const QSize physical(qCeil(width() * ratio), qCeil(height() * ratio));
+    if (frame_.size() != physical) frame_ = QImage(physical, QImage::Format_RGB32);
+    frame_.setDevicePixelRatio(ratio);
+    if (splashShowing) {
+        paintDesktopSplash(frame_, theSplash(), width(), height());
+    } else {
+        paintGameView(frame_, game);
+        placeMoveList(); // a change of style lays out the board anew
+        soundsAfterPaint();
+        mainFrame_->refreshMoveList();
+    }
+    if (!caption_.isEmpty()) drawCaption(frame_);
+    QPainter painter(this);
+    painter.drawImage(0, 0, frame_);
+    if (!splashShowing)
+        QMetaObject::invokeMethod(mainFrame_, &CMainFrame::updateImageButtons, Qt::QueuedConnection);
+}
+
+void CTaviskView::layOutDesktop() {
+    layoutBoard(gameController());
+    placeMoveList();
+}
+
+void CTaviskView::placeMoveList() {
+    CMoveList* list = mainFrame_->moveList();
+    if (!list) return;
+    const BoardGeometry& g = gameController().geometry;
+    int x, y, w, h;
+    desktopMoveListRect(g, x, y, w, h);
+    const QRect place(x, y, w, h);
+    if (list->geometry() != place || list->font().pixelSize() != g.panelFontPx) list->fitTo(x, y, w, h, g.panelFontPx);
+    list->setVisible(!splashShowing && w > 0 && h > 0);
+}
+
+void CTaviskView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (!deviceScreen().desktop) return;
+    layOutDesktop();
+    update();
+}
+
 // A box as wide as the text plus 6, centred on the button, its bottom one pixel above
 // the bottom of the view, outlined and filled with the default pen and brush.
 void CTaviskView::drawCaption(QImage& image) const {
@@ -127,7 +183,8 @@ void CTaviskView::drawCaption(QImage& image) const {
     const QFontMetrics metrics = painter.fontMetrics();
     const int boxWidth = metrics.horizontalAdvance(caption_) + 6;
     const int boxHeight = metrics.height() + 2;
-    const QRect box(captionCentreX_ - boxWidth / 2, image.height() - 1 - boxHeight, boxWidth, boxHeight);
+    const int bottom = qRound(image.height() / image.devicePixelRatio());
+    const QRect box(captionCentreX_ - boxWidth / 2, bottom - 1 - boxHeight, boxWidth, boxHeight);
     painter.setPen(Qt::black);
     painter.setBrush(Qt::white);
     painter.drawRect(box.adjusted(0, 0, -1, -1));
@@ -197,5 +254,9 @@ void CTaviskView::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (initialUpdateDone_) return;
     initialUpdateDone_ = true;
+    if (deviceScreen().desktop) {
+        layOutDesktop();
+        return;
+    }
     if (deviceScreen().width == deviceScreen().height) mainFrame_->enterFullScreen();
 }

@@ -1,6 +1,8 @@
 #pragma once
 // The game view: passes the stylus and the clock timer to the game controller and
 // paints the splash screen or the game, one device pixel as zoom x zoom desktop pixels.
+// In the desktop window the view is the board and its panel at any size: the game's
+// pixels are the view's logical pixels, painted at the monitor's device pixel ratio.
 
 #include <QImage>
 #include <QString>
@@ -30,7 +32,8 @@ class CTaviskView : public QWidget {
     void clearCaption();
     const QString& caption() const { return caption_; }
 
-    // The last picture painted, in device pixels.
+    // The last picture painted, in device pixels (the desktop window's carries the
+    // monitor's device pixel ratio).
     const QImage& lastFrame() const { return frame_; }
 
     // Device pixels to view pixels and back.
@@ -43,10 +46,15 @@ class CTaviskView : public QWidget {
     void mouseReleaseEvent(QMouseEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     QPoint toDevice(const QPointF& position) const;
     void drawCaption(QImage& image) const;
+    void paintDesktop();
+    // The desktop window's board and panel for the view's size, the move list in its place.
+    void layOutDesktop();
+    void placeMoveList();
 
     CMainFrame* mainFrame_;
     QImage frame_;
