@@ -56,6 +56,9 @@ void drawFlatPiece(QPainter& painter, int size, PieceKind kind, bool black);
 // Draws an isometric piece in a width x height box; the foot's centre is at
 // (width / 2, footY), the cell's diamond is cellWidth x cellHeight, view 0..3.
 void drawIsoPiece(QPainter& painter, const IsoLayout& iso, int footY, PieceKind kind, bool black, int view);
+// Its two layers: the round foot, the same under every piece of a colour, and the body on it.
+void drawIsoFoot(QPainter& painter, const IsoLayout& iso, int footY, bool black);
+void drawIsoBody(QPainter& painter, const IsoLayout& iso, int footY, PieceKind kind, bool black, int view);
 
 // Board tiles of a skin: the tile for odd squares (dark) or even squares (light).
 QImage boardTile(int skin, int size, bool light);

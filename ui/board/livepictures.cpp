@@ -154,39 +154,51 @@ void paintIsometric(LivePictures& art) {
     // The wood of the squares is seen slanted and at half height: a texture of
     // about 0.6 of the cell's width gives one texel per device pixel.
     const int texture = std::max(24, devicePixels(iso.cellWidth * 0.6, dpr));
-    QImage lightWood, darkWood;
-    std::vector<Task> tasks;
-    tasks.push_back([&lightWood, texture] { lightWood = art::boardTile(0, texture, true); });
-    tasks.push_back([&darkWood, texture] { darkWood = art::boardTile(0, texture, false); });
-    for (int view = 0; view < LiveViewCount; ++view)
-        for (int piece = 0; piece < LivePieceCount; ++piece) {
-            // Only the knight turns its head with the view; the others are copied below.
-            const art::PieceKind kind = art::PieceKind(piece % art::pieceKinds);
-            if (view > 0 && kind != art::Knight) continue;
-            tasks.push_back([&art, &iso, view, piece, kind, dpr] {
-                art.pieces[view][piece] = paintedImage(iso.pieceWidth, iso.pieceHeight, dpr, [&](QPainter& p) {
-                    p.setClipRect(0, 0, iso.pieceWidth, iso.pieceHeight);
-                    art::drawIsoPiece(p, iso, art.footY, kind, piece >= art::pieceKinds, view);
-                });
-            });
-        }
+    QImage lightWood, darkWood, feet[2];
+    std::vector<Task> first;
+    first.push_back([&lightWood, texture] { lightWood = art::boardTile(0, texture, true); });
+    first.push_back([&darkWood, texture] { darkWood = art::boardTile(0, texture, false); });
+    // Every piece of a colour stands on the same foot: painted once, then each body on a copy.
+    for (int black = 0; black < 2; ++black)
+        first.push_back([&, black] {
+            feet[black] = paintedImage(iso.pieceWidth, iso.pieceHeight, dpr,
+                                       [&](QPainter& p) { art::drawIsoFoot(p, iso, art.footY, black != 0); });
+        });
     for (int marker = 0; marker < LiveMarkerCount; ++marker)
-        tasks.push_back([&art, &iso, marker, dpr] {
+        first.push_back([&art, &iso, marker, dpr] {
             art.markers[marker] = paintedImage(iso.markerWidth, iso.markerHeight, dpr,
                                                [&](QPainter& p) { art::drawIsoMarker(p, iso, marker); });
         });
-    runTasks(tasks);
+    runTasks(first);
 
+    std::vector<Task> second;
     const QSize size = art::isoBoardSize(iso);
-    std::vector<Task> boards;
     for (int alternate = 0; alternate < 2; ++alternate)
-        boards.push_back([&, alternate] {
+        second.push_back([&, alternate] {
             (alternate ? art.boardAlt : art.board) =
                 paintedImage(size.width(), size.height(), dpr, [&](QPainter& p) {
                     art::paintIsoBoard(p, iso, alternate != 0, lightWood, darkWood);
                 });
         });
-    runTasks(boards);
+    for (int view = 0; view < LiveViewCount; ++view)
+        for (int piece = 0; piece < LivePieceCount; ++piece) {
+            // Only the knight turns its head with the view; the others are copied below.
+            const art::PieceKind kind = art::PieceKind(piece % art::pieceKinds);
+            if (view > 0 && kind != art::Knight) continue;
+            second.push_back([&, view, piece, kind] {
+                const bool black = piece >= art::pieceKinds;
+                QImage image = feet[black].copy();
+                image.setDevicePixelRatio(1.0); // painted in device pixels, scaled here
+                QPainter p(&image);
+                p.scale(dpr, dpr);
+                p.setClipRect(0, 0, iso.pieceWidth, iso.pieceHeight);
+                art::drawIsoBody(p, iso, art.footY, kind, black, view);
+                p.end();
+                image.setDevicePixelRatio(dpr);
+                art.pieces[view][piece] = image;
+            });
+        }
+    runTasks(second);
     for (int view = 1; view < LiveViewCount; ++view)
         for (int piece = 0; piece < LivePieceCount; ++piece)
             if (art.pieces[view][piece].isNull()) art.pieces[view][piece] = art.pieces[0][piece];
