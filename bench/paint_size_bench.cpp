@@ -136,8 +136,8 @@ bool measureDesktopPaint(const PaintSize& size, int isometric) {
     paintGameView(frame, game); // the pictures for this size, painted once
     const Timing t = timeRuns(std::max(size.repeat, 20), [&] { paintGameView(frame, game); });
     std::printf("%dx%d dpr %.2g  square %3d px  full paint %-10s %7.2f ms (median %.2f, processor %.2f)%s\n",
-                size.width, size.height, size.dpr, game.geometry.cellWidth, isometric ? "isometric" : "flat", t.best,
-                t.median, t.cpu, t.median <= goalMs ? "" : "  (over 8 ms)");
+                size.width, size.height, size.dpr, game.geometry.cellWidth, isometric ? "isometric" : "flat",
+                t.best, t.median, t.cpu, t.median <= goalMs ? "" : "  (over 8 ms)");
     return t.median <= goalMs;
 }
 

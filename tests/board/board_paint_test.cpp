@@ -356,8 +356,8 @@ TEST_F(BoardTest, DesktopBoardAtAnySizeAndPixelRatio) {
                     // 1. The squares.
                     const QImage& board = orientation % 2 ? art.boardAlt : art.board;
                     const int boardX = g.boardLeft + g.originX - art.boardCornerX;
-                    const int boardY = g.boardTop + g.originY + (iso ? g.boardHeight / 2 - g.cellHeight / 2 : 0) -
-                                       art.boardCornerY;
+                    const int boardY = g.boardTop + g.originY +
+                                       (iso ? g.boardHeight / 2 - g.cellHeight / 2 : 0) - art.boardCornerY;
                     auto squarePixel = [&](const char* square, QRgb& painted, QRgb& expected) {
                         int x, y;
                         cell(square, x, y);

@@ -468,7 +468,8 @@ void layoutBoard(GameController& controller) {
         width = controller.platform->screenWidth();
         height = controller.platform->screenHeight();
         if (controller.platform->desktopLayout()) {
-            layoutDesktop(controller.geometry, width, height, static_cast<int>(controller.settings.isometric));
+            layoutDesktop(controller.geometry, width, height,
+                          static_cast<int>(controller.settings.isometric));
             return;
         }
     }

@@ -43,7 +43,7 @@ struct BoardGeometry {
     std::int32_t panelTop;
     std::int32_t panelWidth;
     std::int32_t panelHeight;
-    std::int32_t panelFontPx;   // pixel size of the panel's font
+    std::int32_t panelFontPx;    // pixel size of the panel's font
     std::int32_t panelLinePitch; // distance of two text lines of the panel
     std::int32_t panelTextLines; // lines for the clocks and the status, above (or left of) the move list
 };
