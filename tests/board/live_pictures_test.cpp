@@ -3,6 +3,7 @@
 // of the emulated screens when painted at their size.
 
 #include <QImage>
+#include <QPainter>
 
 #include <cmath>
 #include <cstdlib>
@@ -11,6 +12,7 @@
 #include "tests/board/board_fixture.h"
 #include "ui/board/geometry.h"
 #include "ui/board/images.h"
+#include "tools/art/art.h"
 #include "ui/board/livepictures.h"
 
 namespace {
@@ -73,7 +75,7 @@ TEST_F(BoardTest, LivePicturesAtAnySizeAndRatio) {
                 EXPECT_EQ(&livePictures(iso ? 0 : style, iso, cellPx, dpr), &art);
 
                 EXPECT_EQ(art.board.devicePixelRatio(), dpr);
-                EXPECT_EQ(art.boardAlt.devicePixelRatio(), dpr);
+                EXPECT_EQ(liveBoard(art, 3).devicePixelRatio(), dpr);
                 if (iso) {
                     EXPECT_EQ(art.cellWidth, cellPx);
                     EXPECT_TRUE(art.cellHeight > cellPx / 3 && art.cellHeight < cellPx * 2 / 3 &&
@@ -89,10 +91,25 @@ TEST_F(BoardTest, LivePicturesAtAnySizeAndRatio) {
                     EXPECT_EQ(alphaAt(art.board, middle, top), 255);
                     EXPECT_EQ(alphaAt(art.board, middle, 7.5 * art.cellHeight * dpr), 255);
                     EXPECT_GT(std::abs(meanColour(art.board.copy(middle - 2, top - 1, 5, 3)) -
-                                       meanColour(art.boardAlt.copy(middle - 2, top - 1, 5, 3))),
+                                       meanColour(liveBoard(art, 1).copy(middle - 2, top - 1, 5, 3))),
                               60);
                     EXPECT_TRUE(art.lightTile.isNull());
+                    // Both views painted in layers are the board painted in one go; the
+                    // turned one is painted once and serves orientations 1 and 3.
+                    EXPECT_EQ(&liveBoard(art, 1), &liveBoard(art, 3));
+                    EXPECT_EQ(&liveBoard(art, 2), &art.board);
+                    for (const bool turned : {false, true}) {
+                        QImage whole(art.board.size(), QImage::Format_ARGB32_Premultiplied);
+                        whole.fill(Qt::transparent);
+                        QPainter p(&whole);
+                        p.scale(dpr, dpr);
+                        art::paintIsoBoard(p, liveIsoLayout(art.cellPx), turned, art.isoLightWood, art.isoDarkWood);
+                        p.end();
+                        EXPECT_TRUE(whole.convertToFormat(QImage::Format_ARGB32) ==
+                                    liveBoard(art, turned ? 1 : 0).convertToFormat(QImage::Format_ARGB32));
+                    }
                 } else {
+                    EXPECT_EQ(&liveBoard(art, 1), &art.board);
                     EXPECT_EQ(art.cellWidth, cellPx);
                     const int s = int(cellPx * dpr);
                     EXPECT_EQ(art.board.size(), QSize(8 * s, 8 * s));

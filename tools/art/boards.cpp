@@ -123,11 +123,10 @@ void paintIsoBoard(QPainter& p, const IsoLayout& iso, bool alternate, int textur
     paintIsoBoard(p, iso, alternate, boardTile(0, n, true), boardTile(0, n, false));
 }
 
-void paintIsoBoard(QPainter& p, const IsoLayout& iso, bool alternate, const QImage& lightTile,
-                   const QImage& darkTile) {
+void paintIsoBoardBase(QPainter& p, const IsoLayout& iso) {
     const IsoFrame f = isoFrame(iso);
-    const double wc = f.wc, hc = f.hc, depth = f.depth;
-    const QPointF left = f.left, top = f.top, right = f.right, bottom = f.bottom;
+    const double depth = f.depth;
+    const QPointF left = f.left, right = f.right, bottom = f.bottom;
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -152,6 +151,17 @@ void paintIsoBoard(QPainter& p, const IsoLayout& iso, bool alternate, const QIma
     rightSide.setColorAt(1, QColor(78, 44, 22));
     p.setBrush(rightSide);
     p.drawPolygon(QPolygonF({bottom, right, right + down, bottom + down}));
+    p.restore();
+}
+
+void paintIsoBoardTop(QPainter& p, const IsoLayout& iso, bool alternate, const QImage& lightTile,
+                      const QImage& darkTile) {
+    const IsoFrame f = isoFrame(iso);
+    const double wc = f.wc, hc = f.hc;
+    const QPointF left = f.left, top = f.top, right = f.right, bottom = f.bottom;
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
 
     // The squares: a flat wood board of 8 x 8 tiles mapped onto the diamond.
     const int n = std::max(1, std::min(lightTile.width(), darkTile.width()));
@@ -181,6 +191,12 @@ void paintIsoBoard(QPainter& p, const IsoLayout& iso, bool alternate, const QIma
     p.setPen(QPen(QColor(210, 170, 120), 0.8));
     p.drawLine(left + QPointF(0.5, 0.8), bottom + QPointF(0, 0.8));
     p.restore();
+}
+
+void paintIsoBoard(QPainter& p, const IsoLayout& iso, bool alternate, const QImage& lightTile,
+                   const QImage& darkTile) {
+    paintIsoBoardBase(p, iso);
+    paintIsoBoardTop(p, iso, alternate, lightTile, darkTile);
 }
 
 QImage isoBoard(const IsoLayout& iso, bool alternate) {
