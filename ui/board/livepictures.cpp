@@ -136,7 +136,7 @@ void paintBoardTop(QImage& board, const LivePictures& art, const art::IsoLayout&
     board.setDevicePixelRatio(1.0); // painted in device pixels, scaled here
     QPainter p(&board);
     p.scale(dpr, dpr);
-    art::paintIsoBoardTop(p, iso, turned, art.isoLightWood, art.isoDarkWood);
+    art::paintIsoBoardTop(p, iso, turned, art.isoLightWood, art.isoDarkWood, art::IsoFrameOutline::Filled);
     p.end();
     board.setDevicePixelRatio(dpr);
 }
