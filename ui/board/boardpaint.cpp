@@ -88,7 +88,7 @@ void drawBoard(QPainter& painter, const GameController& game) {
         if (game.settings.isometric)
             painter.drawImage(
                 QPoint(x - art.boardCornerX, y + g.boardHeight / 2 - g.cellHeight / 2 - art.boardCornerY),
-                game.settings.orientation % 2 ? art.boardAlt : art.board);
+                liveBoard(art, game.settings.orientation));
         else
             painter.drawImage(QPoint(x, y), art.board);
         return;
