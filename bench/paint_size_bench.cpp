@@ -83,7 +83,17 @@ bool measurePictureSet(const PaintSize& size, int isometric, int skin) {
     std::printf("%dx%d dpr %.2g  square %3d px  pictures %-10s %7.2f ms (median %.2f, processor %.2f)%s\n",
                 size.width, size.height, size.dpr, cell, style, t.best, t.median, t.cpu,
                 t.median <= goalMs ? "" : "  (over 50 ms)");
-    return t.median <= goalMs;
+    if (!isometric) return t.median <= goalMs;
+    // Turning the isometric board a quarter paints its other view, once per set.
+    const LivePictures set = paintLivePictures(skin, isometric, cell, size.dpr);
+    const Timing turn = timeRuns(size.repeat, [&] {
+        set.boardTurned = QImage();
+        liveBoard(set, 1);
+    });
+    std::printf("%dx%d dpr %.2g  square %3d px  turned view         %7.2f ms (median %.2f, processor %.2f)%s\n",
+                size.width, size.height, size.dpr, cell, turn.best, turn.median, turn.cpu,
+                turn.median <= goalMs ? "" : "  (over 50 ms)");
+    return t.median <= goalMs && turn.median <= goalMs;
 }
 
 // The desktop window of this size as the game shows it: a full paint of the view
@@ -135,9 +145,9 @@ bool measureDesktopPaint(const PaintSize& size, int isometric) {
     frame.setDevicePixelRatio(size.dpr);
     paintGameView(frame, game); // the pictures for this size, painted once
     const Timing t = timeRuns(std::max(size.repeat, 20), [&] { paintGameView(frame, game); });
-    std::printf("%dx%d dpr %.2g  square %3d px  full paint %-10s %8.2f ms (median %.2f)%s\n", size.width,
-                size.height, size.dpr, game.geometry.cellWidth, isometric ? "isometric" : "flat", t.best, t.median,
-                t.median <= goalMs ? "" : "  (over 8 ms)");
+    std::printf("%dx%d dpr %.2g  square %3d px  full paint %-10s %7.2f ms (median %.2f, processor %.2f)%s\n",
+                size.width, size.height, size.dpr, game.geometry.cellWidth, isometric ? "isometric" : "flat",
+                t.best, t.median, t.cpu, t.median <= goalMs ? "" : "  (over 8 ms)");
     return t.median <= goalMs;
 }
 

@@ -354,10 +354,10 @@ TEST_F(BoardTest, DesktopBoardAtAnySizeAndPixelRatio) {
                     ASSERT_EQ(art.pieceHeight, g.pieceHeight);
                     auto device = [&](int logical) { return static_cast<int>(std::lround(logical * ratio)); };
                     // 1. The squares.
-                    const QImage& board = orientation % 2 ? art.boardAlt : art.board;
+                    const QImage& board = liveBoard(art, orientation);
                     const int boardX = g.boardLeft + g.originX - art.boardCornerX;
-                    const int boardY = g.boardTop + g.originY + (iso ? g.boardHeight / 2 - g.cellHeight / 2 : 0) -
-                                       art.boardCornerY;
+                    const int boardY = g.boardTop + g.originY +
+                                       (iso ? g.boardHeight / 2 - g.cellHeight / 2 : 0) - art.boardCornerY;
                     auto squarePixel = [&](const char* square, QRgb& painted, QRgb& expected) {
                         int x, y;
                         cell(square, x, y);

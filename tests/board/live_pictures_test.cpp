@@ -3,7 +3,9 @@
 // of the emulated screens when painted at their size.
 
 #include <QImage>
+#include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -11,6 +13,7 @@
 #include "tests/board/board_fixture.h"
 #include "ui/board/geometry.h"
 #include "ui/board/images.h"
+#include "tools/art/art.h"
 #include "ui/board/livepictures.h"
 
 namespace {
@@ -73,7 +76,7 @@ TEST_F(BoardTest, LivePicturesAtAnySizeAndRatio) {
                 EXPECT_EQ(&livePictures(iso ? 0 : style, iso, cellPx, dpr), &art);
 
                 EXPECT_EQ(art.board.devicePixelRatio(), dpr);
-                EXPECT_EQ(art.boardAlt.devicePixelRatio(), dpr);
+                EXPECT_EQ(liveBoard(art, 3).devicePixelRatio(), dpr);
                 if (iso) {
                     EXPECT_EQ(art.cellWidth, cellPx);
                     EXPECT_TRUE(art.cellHeight > cellPx / 3 && art.cellHeight < cellPx * 2 / 3 &&
@@ -89,10 +92,35 @@ TEST_F(BoardTest, LivePicturesAtAnySizeAndRatio) {
                     EXPECT_EQ(alphaAt(art.board, middle, top), 255);
                     EXPECT_EQ(alphaAt(art.board, middle, 7.5 * art.cellHeight * dpr), 255);
                     EXPECT_GT(std::abs(meanColour(art.board.copy(middle - 2, top - 1, 5, 3)) -
-                                       meanColour(art.boardAlt.copy(middle - 2, top - 1, 5, 3))),
+                                       meanColour(liveBoard(art, 1).copy(middle - 2, top - 1, 5, 3))),
                               60);
                     EXPECT_TRUE(art.lightTile.isNull());
+                    // Both views, painted in layers with the quicker frame, look as the
+                    // board painted in one go with the stroked frame of the program
+                    // folder's pictures; the turned one serves orientations 1 and 3.
+                    EXPECT_EQ(&liveBoard(art, 1), &liveBoard(art, 3));
+                    EXPECT_EQ(&liveBoard(art, 2), &art.board);
+                    for (const bool turned : {false, true}) {
+                        QImage whole(art.board.size(), QImage::Format_ARGB32_Premultiplied);
+                        whole.fill(Qt::transparent);
+                        QPainter p(&whole);
+                        p.scale(dpr, dpr);
+                        art::paintIsoBoard(p, liveIsoLayout(art.cellPx), turned, art.isoLightWood, art.isoDarkWood);
+                        p.end();
+                        const QImage& live = liveBoard(art, turned ? 1 : 0);
+                        ASSERT_EQ(live.size(), whole.size());
+                        int unlike = 0;
+                        for (int y = 0; y < live.height(); ++y)
+                            for (int x = 0; x < live.width(); ++x) {
+                                const QRgb a = live.pixel(x, y), b = whole.pixel(x, y);
+                                unlike += std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                                    std::abs(qBlue(a) - qBlue(b)), std::abs(qAlpha(a) - qAlpha(b))}) > 12;
+                            }
+                        // A few antialiased pixels at the bevelled corners.
+                        EXPECT_LE(unlike, 16) << "turned " << turned;
+                    }
                 } else {
+                    EXPECT_EQ(&liveBoard(art, 1), &art.board);
                     EXPECT_EQ(art.cellWidth, cellPx);
                     const int s = int(cellPx * dpr);
                     EXPECT_EQ(art.board.size(), QSize(8 * s, 8 * s));

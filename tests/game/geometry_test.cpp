@@ -107,9 +107,10 @@ Box box(int x, int y, int width, int height) {
     return {x, y, x + width, y + height};
 }
 // The isometric board is wide and flat: on a 800 x 560 view it is larger above the panel.
-const View desktopViews[] = {{320, 200, {true, true}},    {800, 560, {true, false}},   {1280, 760, {true, true}},
-                             {1920, 1040, {true, true}},  {3840, 2120, {true, true}},  {600, 900, {false, false}},
-                             {420, 700, {false, false}},  {561, 560, {false, false}}};
+const View desktopViews[] = {{320, 200, {true, true}},   {800, 560, {true, false}},
+                             {1280, 760, {true, true}},  {1920, 1040, {true, true}},
+                             {3840, 2120, {true, true}}, {600, 900, {false, false}},
+                             {420, 700, {false, false}}, {561, 560, {false, false}}};
 
 // The desktop board is as large as the view allows beside or above its panel; board,
 // panel and move list lie inside the view and do not overlap.
@@ -132,13 +133,14 @@ TEST(BoardGeometry, DesktopBoardFillsTheViewBesideOrAboveThePanel) {
             }
             const Box panel = box(g.panelLeft, g.panelTop, g.panelWidth, g.panelHeight);
             const Box all = box(0, 0, view.width, view.height);
-            EXPECT_TRUE(all.contains(board)) << board.left << "," << board.top << " " << board.right << ","
-                                             << board.bottom;
+            EXPECT_TRUE(all.contains(board))
+                << board.left << "," << board.top << " " << board.right << "," << board.bottom;
             EXPECT_TRUE(all.contains(panel));
             EXPECT_FALSE(board.meets(panel));
             EXPECT_EQ(panel.left >= board.right, view.beside[iso]);
             // Nearly all of the view's shorter way goes to the board.
-            const int room = view.beside[iso] ? std::min(view.height, view.width - 200) : std::min(view.width, view.height - 160);
+            const int room = view.beside[iso] ? std::min(view.height, view.width - 200)
+                                              : std::min(view.width, view.height - 160);
             const int side = board.right - board.left;
             EXPECT_GE(iso ? side * 5 / 8 : side, room * (iso ? 5 : 8) / 10);
             int x, y, w, h;
@@ -147,6 +149,13 @@ TEST(BoardGeometry, DesktopBoardFillsTheViewBesideOrAboveThePanel) {
             EXPECT_GE(h, 2 * g.panelLinePitch);
             EXPECT_GE(w, 100);
         }
+    // A window larger than any board picture: the largest squares, centred beside the panel.
+    for (int iso = 0; iso < 2; ++iso) {
+        BoardGeometry huge;
+        layoutDesktop(huge, 16000, 9000, iso);
+        EXPECT_EQ(huge.cellWidth, DesktopMaxCell);
+        EXPECT_GT(huge.panelWidth, 180);
+    }
     // A window too small for anything still gives a board and no negative sizes.
     BoardGeometry tiny;
     layoutDesktop(tiny, -5, 0, 1);
@@ -160,8 +169,10 @@ TEST(BoardGeometry, DesktopBoardFillsTheViewBesideOrAboveThePanel) {
 TEST(BoardGeometry, HitTestInvertsCellPosition) {
     std::vector<BoardGeometry> layouts[2];
     for (int iso = 0; iso < 2; ++iso) {
-        for (const Screen& screen : screens) layoutBoard(layouts[iso].emplace_back(), screen.width, screen.height, iso);
-        for (const View& view : desktopViews) layoutDesktop(layouts[iso].emplace_back(), view.width, view.height, iso);
+        for (const Screen& screen : screens)
+            layoutBoard(layouts[iso].emplace_back(), screen.width, screen.height, iso);
+        for (const View& view : desktopViews)
+            layoutDesktop(layouts[iso].emplace_back(), view.width, view.height, iso);
     }
     for (int iso = 0; iso < 2; ++iso)
         for (const BoardGeometry& g : layouts[iso]) {

@@ -556,7 +556,6 @@ TEST_F(Desktop, MoveListReviewByClickAndKeys) {
         ExitedWithCode(0), "");
 }
 
-
 // The desktop window: the board and the panel follow the window's size, wide or tall,
 // flat or isometric; taps and drags move at every size; the move list stays in the
 // panel; the next start opens the window at the size it was left.
@@ -578,20 +577,24 @@ TEST_F(Desktop, WindowOfAnySize) {
                     view->repaint();
                     const BoardGeometry& g = game.geometry;
                     SHELL_CHECK(g.screenType == ScreenDesktop);
-                    const QRect board = g.cellWidth == g.cellHeight
-                                            ? QRect(g.boardLeft, g.boardTop, 8 * g.squareSize, 8 * g.squareSize)
-                                            : QRect(g.boardLeft, g.boardTop, g.boardWidth, g.boardHeight);
+                    const QRect board =
+                        g.cellWidth == g.cellHeight
+                            ? QRect(g.boardLeft, g.boardTop, 8 * g.squareSize, 8 * g.squareSize)
+                            : QRect(g.boardLeft, g.boardTop, g.boardWidth, g.boardHeight);
                     const QRect panel(g.panelLeft, g.panelTop, g.panelWidth, g.panelHeight);
                     SHELL_CHECK(view->rect().contains(board) && view->rect().contains(panel));
                     SHELL_CHECK(!board.intersects(panel));
                     // The board takes most of the view's shorter way.
-                    SHELL_CHECK(std::max(board.width(), board.height()) * 2 > std::min(view->width(), view->height()));
-                    SHELL_CHECK(frame->moveList()->isVisible() && panel.contains(frame->moveList()->geometry()));
+                    SHELL_CHECK(std::max(board.width(), board.height()) * 2 >
+                                std::min(view->width(), view->height()));
+                    SHELL_CHECK(frame->moveList()->isVisible() &&
+                                panel.contains(frame->moveList()->geometry()));
                     SHELL_CHECK(view->lastFrame().size() == view->size() * view->devicePixelRatioF());
                 };
                 auto waitForEngine = [] {
-                    SHELL_CHECK(waitUntil([] { return !gameController().engineBusy && engineSession.searchState == 0; },
-                                          20000));
+                    SHELL_CHECK(waitUntil(
+                        [] { return !gameController().engineBusy && engineSession.searchState == 0; },
+                        20000));
                 };
                 auto piece = [](int column, int row) { return engineBridge().pieceAt(column, row); };
                 // Wide, by taps: e2-e4.
@@ -604,7 +607,8 @@ TEST_F(Desktop, WindowOfAnySize) {
                 waitForEngine();
                 // Tall, by a drag: d2-d4; the squares change with the window.
                 resizeTo(420, 700);
-                SHELL_CHECK(game.geometry.squareSize != wideSquare && game.geometry.panelTop > game.geometry.boardTop);
+                SHELL_CHECK(game.geometry.squareSize != wideSquare &&
+                            game.geometry.panelTop > game.geometry.boardTop);
                 dragPiece(view, 3, 6, 3, 4);
                 SHELL_CHECK(piece(3, 4) == WhitePawn);
                 waitForEngine();
@@ -613,7 +617,8 @@ TEST_F(Desktop, WindowOfAnySize) {
                 frame->onCommand(CmdIsometric);
                 frame->onCommand(CmdRotateBoard);
                 resizeTo(700, 560);
-                SHELL_CHECK(game.settings.isometric && game.geometry.cellWidth > 2 * game.geometry.cellHeight - 4);
+                SHELL_CHECK(game.settings.isometric &&
+                            game.geometry.cellWidth > 2 * game.geometry.cellHeight - 4);
                 tapSquare(view, 6, 7);
                 SHELL_CHECK(game.pieceSelected && game.selectedColumn == 6 && game.selectedRow == 7);
                 tapSquare(view, 5, 5);
@@ -622,7 +627,8 @@ TEST_F(Desktop, WindowOfAnySize) {
                 frame->onCommand(CmdBlue2D);
                 resizeTo(640, 480);
                 SHELL_CHECK(!game.settings.isometric && game.geometry.cellWidth == game.geometry.cellHeight);
-                folder.writeFile("window.txt", std::to_string(frame->width()) + "x" + std::to_string(frame->height()));
+                folder.writeFile("window.txt",
+                                 std::to_string(frame->width()) + "x" + std::to_string(frame->height()));
                 QTimer::singleShot(0, frame, [frame] { frame->onCommand(CmdSaveAndExit); });
                 app.exec();
             });
@@ -637,7 +643,22 @@ TEST_F(Desktop, WindowOfAnySize) {
                 CMainFrame* frame = waitForGameScreen(app);
                 const QString size = QString("%1x%2").arg(frame->width()).arg(frame->height());
                 SHELL_CHECK(size.toStdString() == folder.read("window.txt"));
-                SHELL_CHECK(frame->minimumSize() == QSize(CMainFrame::DesktopMinimumWidth, CMainFrame::DesktopMinimumHeight));
+                SHELL_CHECK(frame->minimumSize() ==
+                            QSize(CMainFrame::DesktopMinimumWidth, CMainFrame::DesktopMinimumHeight));
+            });
+        },
+        ExitedWithCode(0), "");
+    // A damaged place in the settings file: the window opens at its usual first size.
+    if (folder.owner) folder.writeFile("tavisk.ini", "[window]\ngeometry=@ByteArray(\\x1d\\xd9\\xd0\\xcb)\n");
+    EXPECT_EXIT(
+        {
+            deviceScreen().desktop = true;
+            runProgram(folder.path, 480, 640, [](CTaviskApp& app) {
+                CMainFrame* frame = waitForGameScreen(app);
+                SHELL_CHECK(frame->width() >= CMainFrame::DesktopMinimumWidth &&
+                            frame->height() >= CMainFrame::DesktopMinimumHeight);
+                SHELL_CHECK(gameController().geometry.screenType == ScreenDesktop &&
+                            frame->view()->width() > 0);
             });
         },
         ExitedWithCode(0), "");

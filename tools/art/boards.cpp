@@ -123,11 +123,10 @@ void paintIsoBoard(QPainter& p, const IsoLayout& iso, bool alternate, int textur
     paintIsoBoard(p, iso, alternate, boardTile(0, n, true), boardTile(0, n, false));
 }
 
-void paintIsoBoard(QPainter& p, const IsoLayout& iso, bool alternate, const QImage& lightTile,
-                   const QImage& darkTile) {
+void paintIsoBoardBase(QPainter& p, const IsoLayout& iso) {
     const IsoFrame f = isoFrame(iso);
-    const double wc = f.wc, hc = f.hc, depth = f.depth;
-    const QPointF left = f.left, top = f.top, right = f.right, bottom = f.bottom;
+    const double depth = f.depth;
+    const QPointF left = f.left, right = f.right, bottom = f.bottom;
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -152,6 +151,50 @@ void paintIsoBoard(QPainter& p, const IsoLayout& iso, bool alternate, const QIma
     rightSide.setColorAt(1, QColor(78, 44, 22));
     p.setBrush(rightSide);
     p.drawPolygon(QPolygonF({bottom, right, right + down, bottom + down}));
+    p.restore();
+}
+
+namespace {
+
+// The frame a pen of this width with bevelled joins strokes along a convex
+// quadrilateral (corners clockwise on screen), filled as one piece per side. The
+// pieces overlap at the corners, so no seam shows; antialiasing a few small
+// polygons costs a third of stroking the whole outline on a large picture.
+void fillFrame(QPainter& p, const QPointF (&corner)[4], double width, const QColor& colour) {
+    const double half = width / 2;
+    auto outward = [](QPointF a, QPointF b) {
+        const QPointF d = b - a;
+        const double length = std::max(1e-9, std::hypot(d.x(), d.y()));
+        return QPointF(d.y() / length, -d.x() / length);
+    };
+    QPointF outer[8], inner[4];
+    for (int i = 0; i < 4; ++i) {
+        const QPointF before = outward(corner[(i + 3) % 4], corner[i]), after = outward(corner[i], corner[(i + 1) % 4]);
+        outer[2 * i] = corner[i] + before * half;
+        outer[2 * i + 1] = corner[i] + after * half;
+        // Where the two sides' inner edges meet.
+        const QPointF sum = before + after;
+        inner[i] = corner[i] - sum * (half / std::max(1e-9, QPointF::dotProduct(before, sum)));
+    }
+    p.save();
+    p.setPen(Qt::NoPen);
+    p.setBrush(colour);
+    for (int i = 0; i < 4; ++i)
+        p.drawPolygon(QPolygonF({outer[2 * i], outer[2 * i + 1], outer[(2 * i + 2) % 8], outer[(2 * i + 3) % 8],
+                                 inner[(i + 1) % 4], inner[i]}));
+    p.restore();
+}
+
+} // namespace
+
+void paintIsoBoardTop(QPainter& p, const IsoLayout& iso, bool alternate, const QImage& lightTile,
+                      const QImage& darkTile, IsoFrameOutline outline) {
+    const IsoFrame f = isoFrame(iso);
+    const double wc = f.wc, hc = f.hc;
+    const QPointF left = f.left, top = f.top, right = f.right, bottom = f.bottom;
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
 
     // The squares: a flat wood board of 8 x 8 tiles mapped onto the diamond.
     const int n = std::max(1, std::min(lightTile.width(), darkTile.width()));
@@ -174,13 +217,25 @@ void paintIsoBoard(QPainter& p, const IsoLayout& iso, bool alternate, const QIma
         QTransform(wc / (2.0 * n), -hc / (2.0 * n), wc / (2.0 * n), hc / (2.0 * n), left.x(), left.y()), true);
     p.drawImage(0, 0, plane);
     p.restore();
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(QColor(60, 34, 16), std::max(0.8, hc / 14.0)));
-    p.drawPolygon(QPolygonF({left, top, right, bottom}));
+    const QColor frame(60, 34, 16);
+    const double frameWidth = std::max(0.8, hc / 14.0);
+    if (outline == IsoFrameOutline::Filled) {
+        fillFrame(p, {left, top, right, bottom}, frameWidth, frame);
+    } else {
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(frame, frameWidth));
+        p.drawPolygon(QPolygonF({left, top, right, bottom}));
+    }
     // A little light on the front edges gives the top its thickness.
     p.setPen(QPen(QColor(210, 170, 120), 0.8));
     p.drawLine(left + QPointF(0.5, 0.8), bottom + QPointF(0, 0.8));
     p.restore();
+}
+
+void paintIsoBoard(QPainter& p, const IsoLayout& iso, bool alternate, const QImage& lightTile,
+                   const QImage& darkTile) {
+    paintIsoBoardBase(p, iso);
+    paintIsoBoardTop(p, iso, alternate, lightTile, darkTile, IsoFrameOutline::Stroked);
 }
 
 QImage isoBoard(const IsoLayout& iso, bool alternate) {

@@ -293,66 +293,93 @@ void drawFlatPiece(QPainter& painter, int size, PieceKind kind, bool black) {
     painter.restore();
 }
 
-void drawIsoPiece(QPainter& painter, const IsoLayout& iso, int footY, PieceKind kind, bool black, int view) {
-    const PieceColours c = coloursOf(black);
-    const double width = iso.pieceWidth;
-    const double cx = width / 2.0;
-    const double rx = std::min(width * 0.42, iso.cellWidth * 0.36);
-    const double ry = rx * iso.cellHeight / iso.cellWidth;
-    const double slab = std::max(0.8, ry * 0.4);
-    const double outlinePx = std::max(0.8, width / 28.0);
+namespace {
+
+// What the foot and the body of an isometric piece share.
+struct IsoPieceFrame {
+    PieceColours c;
+    double width, cx, rx, ry, slab, outlinePx;
+    QColor outline;
+};
+
+IsoPieceFrame isoPieceFrame(const IsoLayout& iso, bool black) {
+    IsoPieceFrame f;
+    f.c = coloursOf(black);
+    f.width = iso.pieceWidth;
+    f.cx = f.width / 2.0;
+    f.rx = std::min(f.width * 0.42, iso.cellWidth * 0.36);
+    f.ry = f.rx * iso.cellHeight / iso.cellWidth;
+    f.slab = std::max(0.8, f.ry * 0.4);
+    f.outlinePx = std::max(0.8, f.width / 28.0);
     // A softer outline keeps the small white pieces from looking drawn in ink.
-    const QColor outline = black ? c.outline : QColor(92, 80, 66);
+    f.outline = black ? f.c.outline : QColor(92, 80, 66);
+    return f;
+}
+
+// Light falls from the upper left of the screen, whatever the view.
+QLinearGradient isoShading(const IsoPieceFrame& f, bool black) {
+    QLinearGradient g(f.cx - f.rx, 0, f.cx + f.rx, 0);
+    g.setColorAt(0.0, f.c.light.darker(black ? 100 : 108));
+    g.setColorAt(0.3, f.c.light);
+    g.setColorAt(1.0, f.c.dark);
+    return g;
+}
+
+} // namespace
+
+void drawIsoFoot(QPainter& painter, const IsoLayout& iso, int footY, bool black) {
+    const IsoPieceFrame f = isoPieceFrame(iso, black);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-
-    // Light falls from the upper left of the screen, whatever the view.
-    auto shading = [&](double x0, double x1) {
-        QLinearGradient g(x0, 0, x1, 0);
-        g.setColorAt(0.0, c.light.darker(black ? 100 : 108));
-        g.setColorAt(0.3, c.light);
-        g.setColorAt(1.0, c.dark);
-        return g;
-    };
-
     // The round foot: a short cylinder standing on the cell's centre.
     QPainterPath foot;
-    foot.addEllipse(QPointF(cx, footY), rx, ry);
-    foot.addRect(QRectF(cx - rx, footY - slab, 2 * rx, slab));
-    foot.addEllipse(QPointF(cx, footY - slab), rx, ry);
+    foot.addEllipse(QPointF(f.cx, footY), f.rx, f.ry);
+    foot.addRect(QRectF(f.cx - f.rx, footY - f.slab, 2 * f.rx, f.slab));
+    foot.addEllipse(QPointF(f.cx, footY - f.slab), f.rx, f.ry);
     foot = foot.simplified();
-    painter.setPen(QPen(outline, outlinePx));
-    painter.setBrush(shading(cx - rx, cx + rx));
+    painter.setPen(QPen(f.outline, f.outlinePx));
+    painter.setBrush(isoShading(f, black));
     painter.drawPath(foot);
-    painter.setBrush(c.light.darker(black ? 80 : 104));
-    painter.drawEllipse(QPointF(cx, footY - slab), rx, ry);
+    painter.setBrush(f.c.light.darker(black ? 80 : 104));
+    painter.drawEllipse(QPointF(f.cx, footY - f.slab), f.rx, f.ry);
+    painter.restore();
+}
 
-    // The body: the flat design above its pedestal, turned for the view.
+void drawIsoBody(QPainter& painter, const IsoLayout& iso, int footY, PieceKind kind, bool black, int view) {
+    const IsoPieceFrame f = isoPieceFrame(iso, black);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    // The flat design above its pedestal, turned for the view.
     const PieceShape shape = pieceShape(kind, iso.pieceWidth < 25);
     const bool facingRight = kind == Knight && (view == 0 || view == 3);
     const bool fromBehind = kind == Knight && (view == 2 || view == 3);
-    const double top = 1.0, bottom = footY - slab;
+    const double top = 1.0, bottom = footY - f.slab;
     const double sy = (bottom - top) / (shape.baseTop - 3.0);
-    const double sx = std::min(2 * rx * 1.05, width - 1.0) / 64.0;
+    const double sx = std::min(2 * f.rx * 1.05, f.width - 1.0) / 64.0;
     QTransform t;
-    t.translate(cx, bottom);
+    t.translate(f.cx, bottom);
     t.scale(facingRight ? -sx : sx, sy);
     t.translate(-50, -shape.baseTop);
     const QPainterPath body = t.map(shape.upper);
-    painter.setBrush(shading(cx - rx, cx + rx));
-    painter.setPen(QPen(outline, outlinePx, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(isoShading(f, black));
+    painter.setPen(QPen(f.outline, f.outlinePx, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.drawPath(body);
     if (iso.pieceWidth >= 15) {
         painter.setBrush(Qt::NoBrush);
-        painter.setPen(QPen(c.detail, std::max(0.7, width / 40.0), Qt::SolidLine, Qt::RoundCap));
+        painter.setPen(QPen(f.c.detail, std::max(0.7, f.width / 40.0), Qt::SolidLine, Qt::RoundCap));
         painter.drawPath(t.map(shape.details));
         if (!fromBehind) {
             painter.setPen(Qt::NoPen);
-            painter.setBrush(c.detail);
+            painter.setBrush(f.c.detail);
             painter.drawPath(t.map(shape.dots));
         }
     }
     painter.restore();
+}
+
+void drawIsoPiece(QPainter& painter, const IsoLayout& iso, int footY, PieceKind kind, bool black, int view) {
+    drawIsoFoot(painter, iso, footY, black);
+    drawIsoBody(painter, iso, footY, kind, black, view);
 }
 
 } // namespace art

@@ -39,6 +39,8 @@ int spriteColumn(int pieceCode) {
     return type - Pawn + (pieceCode & 8 ? 6 : 0);
 }
 
+static_assert(DesktopMaxCell <= LiveMaxCellPx, "the desktop board's pictures exist at every size it takes");
+
 bool desktop(const GameController& game) {
     return game.geometry.screenType == ScreenDesktop;
 }
@@ -84,8 +86,9 @@ void drawBoard(QPainter& painter, const GameController& game) {
         const LivePictures& art = desktopArt(painter, game);
         const int x = g.originX + g.boardLeft, y = g.originY + g.boardTop;
         if (game.settings.isometric)
-            painter.drawImage(QPoint(x - art.boardCornerX, y + g.boardHeight / 2 - g.cellHeight / 2 - art.boardCornerY),
-                              game.settings.orientation % 2 ? art.boardAlt : art.board);
+            painter.drawImage(
+                QPoint(x - art.boardCornerX, y + g.boardHeight / 2 - g.cellHeight / 2 - art.boardCornerY),
+                liveBoard(art, game.settings.orientation));
         else
             painter.drawImage(QPoint(x, y), art.board);
         return;
@@ -151,7 +154,8 @@ void drawPiece(QPainter& painter, const GameController& game, int x, int y, int 
     const int column = spriteColumn(pieceCode);
     if (column < 0) return;
     if (desktop(game)) {
-        painter.drawImage(QPoint(x, y), livePiece(desktopArt(painter, game), pieceCode, game.settings.orientation & 3));
+        painter.drawImage(QPoint(x, y),
+                          livePiece(desktopArt(painter, game), pieceCode, game.settings.orientation & 3));
         return;
     }
     if (!game.piecesImage) return;

@@ -73,7 +73,8 @@ void drawDesktopPanel(QPainter& painter, GameController& game) {
     // 1. The clocks, the user's first.
     const int language = game.settings.language;
     const QByteArray you = word(WordClockYou, language).toUtf8(), cpu = word(WordClockCpu, language).toUtf8();
-    const QByteArray w = word(WordWhiteLetter, language).toUtf8(), b = word(WordBlackLetter, language).toUtf8();
+    const QByteArray w = word(WordWhiteLetter, language).toUtf8(),
+                     b = word(WordBlackLetter, language).toUtf8();
     char userLine[64], engineLine[64];
     clockLines(game, you.constData(), cpu.constData(), w.constData(), b.constData(), userLine, engineLine,
                sizeof userLine);
@@ -101,7 +102,8 @@ void drawDesktopPanel(QPainter& painter, GameController& game) {
                 line(next, QString::fromLatin1(buffer));
             }
             ++next;
-            for (const QString& text : wrapped(metrics, status.statusText, width, StatusLines)) line(next++, text);
+            for (const QString& text : wrapped(metrics, status.statusText, width, StatusLines))
+                line(next++, text);
         }
     }
     painter.restore();

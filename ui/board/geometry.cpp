@@ -262,7 +262,7 @@ int isoNeededHeight(int cell) {
 }
 // The largest even isometric cell whose board fits the width x height.
 int isoCellFor(int width, int height) {
-    int cell = 2 * std::max(1, width / 18);
+    int cell = 2 * std::clamp(width / 18, 1, DesktopMaxCell / 2);
     while (cell > 4 && (isoNeededWidth(cell) > width || isoNeededHeight(cell) > height)) cell -= 2;
     return std::max(4, cell);
 }
@@ -305,7 +305,7 @@ void layoutDesktop(BoardGeometry& g, int width, int height, int isometric) {
         const int sideBeside = std::min(besideWidth, besideHeight);
         const int sideAbove = std::min(aboveWidth, aboveHeight);
         beside = sideBeside >= sideAbove;
-        const int square = std::max(4, (beside ? sideBeside : sideAbove) / 8);
+        const int square = std::clamp((beside ? sideBeside : sideAbove) / 8, 4, DesktopMaxCell);
         boardW = boardH = 8 * square;
         setFlatCells(g, square, std::max(4, static_cast<int>(std::lround(square * 6.0 / 7.0))),
                      square + 2 * std::max(2, square / 14));
@@ -468,7 +468,8 @@ void layoutBoard(GameController& controller) {
         width = controller.platform->screenWidth();
         height = controller.platform->screenHeight();
         if (controller.platform->desktopLayout()) {
-            layoutDesktop(controller.geometry, width, height, static_cast<int>(controller.settings.isometric));
+            layoutDesktop(controller.geometry, width, height,
+                          static_cast<int>(controller.settings.isometric));
             return;
         }
     }

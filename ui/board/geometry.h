@@ -43,7 +43,7 @@ struct BoardGeometry {
     std::int32_t panelTop;
     std::int32_t panelWidth;
     std::int32_t panelHeight;
-    std::int32_t panelFontPx;   // pixel size of the panel's font
+    std::int32_t panelFontPx;    // pixel size of the panel's font
     std::int32_t panelLinePitch; // distance of two text lines of the panel
     std::int32_t panelTextLines; // lines for the clocks and the status, above (or left of) the move list
 };
@@ -70,6 +70,9 @@ void layoutBoard(BoardGeometry& geometry, int width, int height, int isometric);
 // panel, and the panel gets the rest. width x height is the view's size in
 // logical pixels; every field is in those pixels.
 void layoutDesktop(BoardGeometry& geometry, int width, int height, int isometric);
+// The largest desktop square or isometric cell: the board pictures are painted up
+// to that size (a larger window keeps a margin round the board).
+constexpr int DesktopMaxCell = 512;
 // The smallest desktop view that keeps the board and the panel usable.
 constexpr int DesktopMinimumViewWidth = 320;
 constexpr int DesktopMinimumViewHeight = 200;

@@ -14,6 +14,24 @@
 #include "engine/core/position.h"
 #include "tools/art/art.h"
 
+// The isometric layout of a cell cellPx wide, in the proportions of the large
+// emulated screens (a 58 x 28 cell, 31 x 50 pieces), with the diamond's top
+// corner at the top of the board picture.
+art::IsoLayout liveIsoLayout(int cellPx) {
+    art::IsoLayout iso{};
+    iso.cellWidth = cellPx;
+    iso.cellHeight = 2 * std::max(1, int(std::lround(cellPx * 14.0 / 58.0)));
+    iso.originX = 0;
+    iso.boardHeight = 8 * iso.cellHeight;
+    iso.originY = iso.cellHeight / 2; // puts the left corner 4 cells down
+    iso.boardWidth = 8 * iso.cellWidth;
+    iso.pieceWidth = std::max(4, int(std::lround(cellPx * 31.0 / 58.0)));
+    iso.pieceHeight = std::max(6, int(std::lround(cellPx * 50.0 / 58.0)));
+    iso.markerWidth = iso.cellWidth + 1;
+    iso.markerHeight = iso.cellHeight + 2;
+    return iso;
+}
+
 namespace {
 
 using Task = std::function<void()>;
@@ -105,34 +123,27 @@ void paintFlat(LivePictures& art) {
         });
     runTasks(tasks);
 
-    art.board = art.boardAlt = flatBoardImage(art);
+    art.board = flatBoardImage(art);
     art.lightTile.setDevicePixelRatio(dpr);
     art.darkTile.setDevicePixelRatio(dpr);
     for (int view = 1; view < LiveViewCount; ++view)
         for (int piece = 0; piece < LivePieceCount; ++piece) art.pieces[view][piece] = art.pieces[0][piece];
 }
 
-// The isometric layout of a cell cellPx wide, in the proportions of the large
-// emulated screens (a 58 x 28 cell, 31 x 50 pieces), with the diamond's top
-// corner at the top of the board picture.
-art::IsoLayout isoLayout(int cellPx) {
-    art::IsoLayout iso{};
-    iso.cellWidth = cellPx;
-    iso.cellHeight = 2 * std::max(1, int(std::lround(cellPx * 14.0 / 58.0)));
-    iso.originX = 0;
-    iso.boardHeight = 8 * iso.cellHeight;
-    iso.originY = iso.cellHeight / 2; // puts the left corner 4 cells down
-    iso.boardWidth = 8 * iso.cellWidth;
-    iso.pieceWidth = std::max(4, int(std::lround(cellPx * 31.0 / 58.0)));
-    iso.pieceHeight = std::max(6, int(std::lround(cellPx * 50.0 / 58.0)));
-    iso.markerWidth = iso.cellWidth + 1;
-    iso.markerHeight = iso.cellHeight + 2;
-    return iso;
+// The squares and their frame painted over a board picture's shadow and sides.
+void paintBoardTop(QImage& board, const LivePictures& art, const art::IsoLayout& iso, bool turned) {
+    const double dpr = art.devicePixelRatio;
+    board.setDevicePixelRatio(1.0); // painted in device pixels, scaled here
+    QPainter p(&board);
+    p.scale(dpr, dpr);
+    art::paintIsoBoardTop(p, iso, turned, art.isoLightWood, art.isoDarkWood, art::IsoFrameOutline::Filled);
+    p.end();
+    board.setDevicePixelRatio(dpr);
 }
 
 void paintIsometric(LivePictures& art) {
     const double dpr = art.devicePixelRatio;
-    const art::IsoLayout iso = isoLayout(art.cellPx);
+    const art::IsoLayout iso = liveIsoLayout(art.cellPx);
     art.cellWidth = iso.cellWidth;
     art.cellHeight = iso.cellHeight;
     art.boardCornerX = iso.originX;
@@ -154,39 +165,49 @@ void paintIsometric(LivePictures& art) {
     // The wood of the squares is seen slanted and at half height: a texture of
     // about 0.6 of the cell's width gives one texel per device pixel.
     const int texture = std::max(24, devicePixels(iso.cellWidth * 0.6, dpr));
-    QImage lightWood, darkWood;
-    std::vector<Task> tasks;
-    tasks.push_back([&lightWood, texture] { lightWood = art::boardTile(0, texture, true); });
-    tasks.push_back([&darkWood, texture] { darkWood = art::boardTile(0, texture, false); });
+    QImage feet[2];
+    std::vector<Task> first;
+    first.push_back([&art, texture] { art.isoLightWood = art::boardTile(0, texture, true); });
+    first.push_back([&art, texture] { art.isoDarkWood = art::boardTile(0, texture, false); });
+    // The shadow and sides need no wood: painted while the wood is.
+    const QSize size = art::isoBoardSize(iso);
+    first.push_back([&] {
+        art.board = paintedImage(size.width(), size.height(), dpr, [&](QPainter& p) { art::paintIsoBoardBase(p, iso); });
+    });
+    // Every piece of a colour stands on the same foot: painted once, then each body on a copy.
+    for (int black = 0; black < 2; ++black)
+        first.push_back([&, black] {
+            feet[black] = paintedImage(iso.pieceWidth, iso.pieceHeight, dpr,
+                                       [&](QPainter& p) { art::drawIsoFoot(p, iso, art.footY, black != 0); });
+        });
+    for (int marker = 0; marker < LiveMarkerCount; ++marker)
+        first.push_back([&art, &iso, marker, dpr] {
+            art.markers[marker] = paintedImage(iso.markerWidth, iso.markerHeight, dpr,
+                                               [&](QPainter& p) { art::drawIsoMarker(p, iso, marker); });
+        });
+    runTasks(first);
+
+    std::vector<Task> second;
+    second.push_back([&] { paintBoardTop(art.board, art, iso, false); });
     for (int view = 0; view < LiveViewCount; ++view)
         for (int piece = 0; piece < LivePieceCount; ++piece) {
             // Only the knight turns its head with the view; the others are copied below.
             const art::PieceKind kind = art::PieceKind(piece % art::pieceKinds);
             if (view > 0 && kind != art::Knight) continue;
-            tasks.push_back([&art, &iso, view, piece, kind, dpr] {
-                art.pieces[view][piece] = paintedImage(iso.pieceWidth, iso.pieceHeight, dpr, [&](QPainter& p) {
-                    p.setClipRect(0, 0, iso.pieceWidth, iso.pieceHeight);
-                    art::drawIsoPiece(p, iso, art.footY, kind, piece >= art::pieceKinds, view);
-                });
+            second.push_back([&, view, piece, kind] {
+                const bool black = piece >= art::pieceKinds;
+                QImage image = feet[black].copy();
+                image.setDevicePixelRatio(1.0); // painted in device pixels, scaled here
+                QPainter p(&image);
+                p.scale(dpr, dpr);
+                p.setClipRect(0, 0, iso.pieceWidth, iso.pieceHeight);
+                art::drawIsoBody(p, iso, art.footY, kind, black, view);
+                p.end();
+                image.setDevicePixelRatio(dpr);
+                art.pieces[view][piece] = image;
             });
         }
-    for (int marker = 0; marker < LiveMarkerCount; ++marker)
-        tasks.push_back([&art, &iso, marker, dpr] {
-            art.markers[marker] = paintedImage(iso.markerWidth, iso.markerHeight, dpr,
-                                               [&](QPainter& p) { art::drawIsoMarker(p, iso, marker); });
-        });
-    runTasks(tasks);
-
-    const QSize size = art::isoBoardSize(iso);
-    std::vector<Task> boards;
-    for (int alternate = 0; alternate < 2; ++alternate)
-        boards.push_back([&, alternate] {
-            (alternate ? art.boardAlt : art.board) =
-                paintedImage(size.width(), size.height(), dpr, [&](QPainter& p) {
-                    art::paintIsoBoard(p, iso, alternate != 0, lightWood, darkWood);
-                });
-        });
-    runTasks(boards);
+    runTasks(second);
     for (int view = 1; view < LiveViewCount; ++view)
         for (int piece = 0; piece < LivePieceCount; ++piece)
             if (art.pieces[view][piece].isNull()) art.pieces[view][piece] = art.pieces[0][piece];
@@ -244,6 +265,19 @@ const LivePictures& livePictures(int skin, int isometric, int cellPx, double dev
     kept.push_front(std::make_unique<LivePictures>(paintLivePictures(skin, isometric, cellPx, devicePixelRatio)));
     while (kept.size() > std::size_t(LivePictureSetsKept)) kept.pop_back();
     return *kept.front();
+}
+
+const QImage& liveBoard(const LivePictures& pictures, int orientation) {
+    if (!pictures.isometric || (orientation & 1) == 0) return pictures.board;
+    if (pictures.boardTurned.isNull()) {
+        const art::IsoLayout iso = liveIsoLayout(pictures.cellPx);
+        const QSize size = art::isoBoardSize(iso);
+        QImage turned = paintedImage(size.width(), size.height(), pictures.devicePixelRatio,
+                                     [&](QPainter& p) { art::paintIsoBoardBase(p, iso); });
+        paintBoardTop(turned, pictures, iso, true);
+        pictures.boardTurned = turned;
+    }
+    return pictures.boardTurned;
 }
 
 const QImage& livePiece(const LivePictures& pictures, int pieceCode, int orientation) {

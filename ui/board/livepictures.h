@@ -13,10 +13,14 @@
 //
 // Usage, in each paint (after the first call for a size the lookup is cheap):
 //     const LivePictures& art = livePictures(skin, isometric, cellPx, widget->devicePixelRatioF());
-//     painter.drawImage(boardX, boardY, art.board);
+//     painter.drawImage(boardX, boardY, liveBoard(art, orientation));
 //     painter.drawImage(cellX + art.pieceOffsetX, cellY + art.pieceOffsetY, livePiece(art, code, orientation));
 
 #include <QImage>
+
+namespace art {
+struct IsoLayout;
+}
 
 // Pieces in sheet order: White pawn, bishop, knight, rook, queen, king, then Black's.
 constexpr int LivePieceCount = 12;
@@ -51,12 +55,16 @@ struct LivePictures {
     int cellHeight = 0;
 
     // Flat: the whole board, 8 cellPx square, a8 (a light square) at the top-left;
-    // it looks the same in every orientation, so boardAlt is the same image.
-    // Isometric: the board seen in orientations 0 and 2 (board) and 1 and 3
-    // (boardAlt), the board's two visible sides and its shadow below the diamond,
-    // transparent around it.
+    // it looks the same in every orientation.
+    // Isometric: the board seen in orientations 0 and 2, the board's two visible
+    // sides and its shadow below the diamond, transparent around it.
+    // liveBoard() gives the picture for any orientation.
     QImage board;
-    QImage boardAlt;
+    // The isometric view for orientations 1 and 3 costs as much as the first one
+    // and is seldom needed: liveBoard() paints it on first use from the kept wood.
+    mutable QImage boardTurned;
+    QImage isoLightWood;
+    QImage isoDarkWood;
     // Where the left corner of the isometric diamond lies in the board picture
     // (its top corner is at y 0, its right corner at x 8 * cellWidth). Flat: 0, 0.
     // Square (column c, row r) of the unturned board has its cell box's top-left
@@ -100,6 +108,14 @@ const LivePictures& livePictures(int skin, int isometric, int cellPx, double dev
 
 // The same set painted afresh, not kept (the benchmark times it).
 LivePictures paintLivePictures(int skin, int isometric, int cellPx, double devicePixelRatio);
+
+// The isometric layout the set of a cell cellPx wide is painted in (tools/art/art.h).
+art::IsoLayout liveIsoLayout(int cellPx);
+
+// The board picture for an orientation 0..3 (any int is taken modulo 4); the
+// first call for an isometric set's odd orientations paints that view.
+// GUI thread only, as livePictures.
+const QImage& liveBoard(const LivePictures& pictures, int orientation);
 
 // The image of a piece code (the engine's codes, as the board draws them) in an
 // orientation 0..3: the isometric White pieces are seen from the other side of

@@ -97,7 +97,8 @@ void paintSplashView(QImage& target, Splash& splash) {
 void paintDesktopSplash(QImage& target, const Splash& splash, int width, int height) {
     target.fill(Qt::white);
     QPainter painter(&target);
-    const double scale = std::min({1.0, double(width) / DesktopSplashWidth, double(height) / DesktopSplashHeight});
+    const double scale =
+        std::min({1.0, double(width) / DesktopSplashWidth, double(height) / DesktopSplashHeight});
     painter.translate((width - DesktopSplashWidth * scale) / 2, (height - DesktopSplashHeight * scale) / 2);
     painter.scale(scale, scale);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, scale < 1.0);

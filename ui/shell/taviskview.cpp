@@ -2,24 +2,24 @@
 
 #include <QApplication>
 #include <QMouseEvent>
-#include <QResizeEvent>
-#include <QtMath>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QTimerEvent>
+#include <QtMath>
 
 #include <cmath>
 
 #include "game/controller.h"
 #include "game/promotion.h"
 #include "game/review.h"
-#include "ui/board/geometry.h"
 #include "ui/board/boardpaint.h"
+#include "ui/board/geometry.h"
 #include "ui/board/splash.h"
-#include "ui/shell/devicescreen.h"
 #include "ui/shell/autoturn.h"
+#include "ui/shell/devicescreen.h"
 #include "ui/shell/languagedlg.h"
-#include "ui/shell/movelist.h"
 #include "ui/shell/mainframe.h"
+#include "ui/shell/movelist.h"
 #include "ui/shell/sounds.h"
 #include "ui/shell/taviskdoc.h"
 
@@ -80,7 +80,8 @@ void CTaviskView::clearCaption() {
 
 QPoint CTaviskView::toDevice(const QPointF& position) const {
     const int z = zoom();
-    return QPoint(static_cast<int>(std::floor(position.x())) / z, static_cast<int>(std::floor(position.y())) / z);
+    return QPoint(static_cast<int>(std::floor(position.x())) / z,
+                  static_cast<int>(std::floor(position.y())) / z);
 }
 
 QPoint CTaviskView::toWidget(int x, int y) const {
@@ -165,7 +166,8 @@ void CTaviskView::placeMoveList() {
     int x, y, w, h;
     desktopMoveListRect(g, x, y, w, h);
     const QRect place(x, y, w, h);
-    if (list->geometry() != place || list->font().pixelSize() != g.panelFontPx) list->fitTo(x, y, w, h, g.panelFontPx);
+    if (list->geometry() != place || list->font().pixelSize() != g.panelFontPx)
+        list->fitTo(x, y, w, h, g.panelFontPx);
     list->setVisible(!splashShowing && w > 0 && h > 0);
 }
 
