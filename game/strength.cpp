@@ -6,12 +6,13 @@
 
 namespace {
 
-// Measured (docs/strength.md); Rank 9 and 10 are extrapolated from the steps
-// between Rank 5 and Rank 8, as too few of their slow games could be played.
-constexpr int noviceRatings[3] = {348, 979, 1549};
-constexpr int rankRatings[10] = {1990, 2270, 2450, 2652, 2932, 3141, 3251, 3422, 3585, 3748};
-constexpr int turnInOneSecond = 3251;
-constexpr int turnInFiveSeconds = 3563;
+// Measured (docs/strength.md). Rank 9 and 10 got too few of their slow games
+// to tell them from Rank 8; they are shown one mean step (Rank 5 to 8) apart
+// above it.
+constexpr int noviceRatings[3] = {280, 705, 1285};
+constexpr int rankRatings[10] = {1654, 1806, 1888, 1926, 2002, 2061, 2112, 2317, 2422, 2527};
+constexpr int turnInOneSecond = 2164;
+constexpr int turnInFiveSeconds = 2470;
 
 // Moves a game of Game In lasts on average, for its time per move.
 constexpr double MovesPerGame = 40.0;

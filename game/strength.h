@@ -1,6 +1,7 @@
 #pragma once
 // How strong each level plays: Elo figures measured by tools/strength
-// (docs/strength.md), on a scale where the random legal mover stands at 0.
+// (docs/strength.md), on the scale of Stockfish held to a stated Elo
+// (UCI_Elo 1350, 1700, 2100 and 2500 were the references).
 // The beginner levels, every Rank and Turn In 1 s and 5 s are measured; other
 // times per move are read off the Turn In figures by the logarithm of the
 // time, and a Game In level by its average time per move.

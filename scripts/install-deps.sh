@@ -11,7 +11,7 @@ packages=(
   pgn-extract fairymax sjeng phalanx
   clang libclang-rt-14-dev
   dpkg-dev file appstream desktop-file-utils man-db xboard polyglot imagemagick xdotool
-  fairymax phalanx sjeng gnuchess
+  fairymax phalanx sjeng gnuchess stockfish
 )
 # node and npm run the chess.js checks of tools/pgn-check; some machines have
 # them from outside Debian.

@@ -2,6 +2,7 @@
 # Plays the calibration schedule of tools/strength/README.md, two matches at a
 # time, each game appended to OUT (default strength-games.txt), then prints
 # the rating table. Usage: tools/strength/calibrate.sh [OUT] [LANES]
+# The Stockfish pairings at the end place the scale on their stated Elo.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 out=$(realpath -m "${1:-strength-games.txt}")
@@ -36,11 +37,32 @@ rank8 rank7 12 --adjudicate
 rank9 rank8 10 --adjudicate
 rank10 rank9 10 --adjudicate
 turnin1 rank10 8 --adjudicate
+stockfish1350@6 novice3 40
+stockfish1350@6 novice2 20
+fairymax@1 novice1 20
+fairymax@1 novice2 20
+stockfish1350@6 stockfish1700@8 10 --adjudicate
+stockfish1700@8 stockfish2100@10 10 --adjudicate
+stockfish2100@10 stockfish2500@15 6 --adjudicate
+stockfish1700@8 rank1 40 --adjudicate
+stockfish1700@8 rank2 20 --adjudicate
+stockfish1700@8 rank3 16 --adjudicate
+stockfish1700@8 rank4 12 --adjudicate
+stockfish1700@8 rank5 12 --adjudicate
+stockfish2100@10 rank3 12 --adjudicate
+stockfish2100@10 rank4 12 --adjudicate
+stockfish2100@10 rank5 32 --adjudicate
+stockfish2100@10 rank6 12 --adjudicate
+stockfish2500@15 rank7 8 --adjudicate
+rank9 stockfish2500@15 2 --adjudicate
+rank9 stockfish2100@10 2 --adjudicate
+rank10 stockfish2100@10 2 --adjudicate
+turnin1 stockfish2100@10 4 --adjudicate
 LIST
 }
 start=$(date +%s)
 export STRENGTH_OUT="$out"
-schedule | nice -n 10 xargs -P "$lanes" -L 1 sh -c \
+schedule | nice -n 15 xargs -P "$lanes" -L 1 sh -c \
   '"$0" match "$1" "$2" "$3" --seed 2026 --out "$STRENGTH_OUT" $4 >/dev/null' "$bin/tavisk-strength" || true
 echo "calibration took $(( $(date +%s) - start )) s"
 python3 "$root/tools/strength/rate.py" "$out"

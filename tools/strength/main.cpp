@@ -7,7 +7,9 @@
 // Players: random, greedy (built in), novice1..3, rank1..10, turnin1,
 // turnin5 (the game's levels, run as "tavisk-strength player"), and the
 // Debian engines as fairymax@D, sjeng@D, phalanx@D, gnuchess@D at a fixed
-// search depth D. Games go in pairs: the same opening with colours swapped.
+// search depth D, and stockfishE@D: Stockfish (UCI) limited to Elo E by its
+// own strength option, searching to depth D. Games go in pairs: the same
+// opening with colours swapped.
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -22,6 +24,7 @@
 #include <ctime>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/core/attacks.h"
@@ -181,17 +184,17 @@ class GreedyPlayer : public Player {
     }
 };
 
-// A program that speaks the xboard protocol over two pipes.
-class XboardPlayer : public Player {
+// A program run as a child process, spoken to over two pipes.
+class ChildProcess {
   public:
-    XboardPlayer(std::vector<std::string> argv, std::string depthCommand, int moveSeconds)
-        : argv_(std::move(argv)), depthCommand_(std::move(depthCommand)), moveSeconds_(moveSeconds) {}
-    ~XboardPlayer() override { stop(); }
+    explicit ChildProcess(std::vector<std::string> argv) : argv_(std::move(argv)) {}
+    ~ChildProcess() { stop(); }
 
-    bool start() override {
+    bool launch() {
         int toChild[2], fromChild[2];
         if (pipe(toChild) != 0 || pipe(fromChild) != 0) return false;
         pid_ = fork();
+        if (pid_ < 0) return false;
         if (pid_ == 0) {
             dup2(toChild[0], 0);
             dup2(fromChild[1], 1);
@@ -209,13 +212,85 @@ class XboardPlayer : public Player {
         close(fromChild[1]);
         in_ = toChild[1];
         out_ = fromChild[0];
-        send("xboard\nprotover 2\n");
+        return true;
+    }
+
+    void stop(const char* quit = "quit\n") {
+        if (pid_ <= 0) return;
+        send(quit);
+        close(in_);
+        for (int i = 0; i < 20 && waitpid(pid_, nullptr, WNOHANG) == 0; ++i) usleep(50000);
+        if (waitpid(pid_, nullptr, WNOHANG) == 0) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+        close(out_);
+        pid_ = -1;
+    }
+
+    void send(const std::string& text) {
+        if (in_ < 0 || write(in_, text.data(), text.size()) < 0) return;
+    }
+
+    // One line of output, or false when none comes within the time or the
+    // program has ended.
+    bool readLine(std::string& line, int timeoutMs) {
+        const long deadline = nowMs() + timeoutMs;
+        for (;;) {
+            const auto end = buffer_.find('\n');
+            if (end != std::string::npos) {
+                line = buffer_.substr(0, end);
+                buffer_.erase(0, end + 1);
+                if (!line.empty() && line.back() == '\r') line.pop_back();
+                return true;
+            }
+            const long left = deadline - nowMs();
+            if (left <= 0 || out_ < 0) return false;
+            pollfd p{out_, POLLIN, 0};
+            if (poll(&p, 1, static_cast<int>(left)) <= 0) return false;
+            char chunk[4096];
+            const ssize_t n = read(out_, chunk, sizeof chunk);
+            if (n <= 0) return false;
+            buffer_.append(chunk, static_cast<size_t>(n));
+        }
+    }
+
+    // Reads until a line starting with `prefix`; false if it does not come.
+    bool waitFor(const std::string& prefix, int timeoutMs) {
+        std::string line;
+        while (readLine(line, timeoutMs))
+            if (line.rfind(prefix, 0) == 0) return true;
+        return false;
+    }
+
+  private:
+    static long nowMs() {
+        timespec t{};
+        clock_gettime(CLOCK_MONOTONIC, &t);
+        return t.tv_sec * 1000L + t.tv_nsec / 1000000L;
+    }
+
+    std::vector<std::string> argv_;
+    pid_t pid_ = -1;
+    int in_ = -1, out_ = -1;
+    std::string buffer_;
+};
+
+// A program that speaks the xboard protocol.
+class XboardPlayer : public Player {
+  public:
+    XboardPlayer(std::vector<std::string> argv, std::string depthCommand, int moveSeconds)
+        : child_(std::move(argv)), depthCommand_(std::move(depthCommand)), moveSeconds_(moveSeconds) {}
+
+    bool start() override {
+        if (!child_.launch()) return false;
+        child_.send("xboard\nprotover 2\n");
         // Features until "done=1", or a few seconds for programs that send none.
         std::string line;
-        while (readLine(line, 3000)) {
+        while (child_.readLine(line, 3000)) {
             if (line.find("usermove=1") != std::string::npos) {
                 usermove_ = true;
-                send("accepted usermove\n");
+                child_.send("accepted usermove\n");
             }
             if (line.find("done=1") != std::string::npos) break;
         }
@@ -224,32 +299,30 @@ class XboardPlayer : public Player {
 
     void newGame(const std::vector<std::string>& opening) override {
         // Whatever the last game left unread (a move after a resignation) goes.
-        send("force\nping " + std::to_string(++pings_) + "\n");
-        std::string line;
-        while (readLine(line, 30000) && line != "pong " + std::to_string(pings_)) {
-        }
-        send("new\neasy\n" + (depthCommand_.empty() ? "" : depthCommand_ + "\n") + "force\n");
+        child_.send("force\nping " + std::to_string(++pings_) + "\n");
+        child_.waitFor("pong " + std::to_string(pings_), 30000);
+        child_.send("new\neasy\n" + (depthCommand_.empty() ? "" : depthCommand_ + "\n") + "force\n");
         for (const auto& m : opening) sendMove(m);
         sent_ = opening.size();
     }
 
     std::string move(const Position&, const std::vector<std::string>& played, std::string& why) override {
         for (; sent_ < played.size(); ++sent_) sendMove(played[sent_]);
-        send("go\n");
+        child_.send("go\n");
         std::string line;
-        while (readLine(line, moveSeconds_ * 1000)) {
+        while (child_.readLine(line, moveSeconds_ * 1000)) {
             // GNU Chess announces its move in words, the others as "move X".
             const bool words = line.rfind("My move is : ", 0) == 0;
             if (line.rfind("move ", 0) == 0 || words) {
-                send("force\n");
+                child_.send("force\n");
                 ++sent_;
                 std::string text = line.substr(words ? 13 : 5);
-                while (!text.empty() && (text.back() == ' ' || text.back() == '\r')) text.pop_back();
+                while (!text.empty() && text.back() == ' ') text.pop_back();
                 return text;
             }
             if (line.find("resign") != std::string::npos) {
                 why = "resigns";
-                send("force\n");
+                child_.send("force\n");
                 return "";
             }
             if (line.rfind("Illegal move", 0) == 0 || line.rfind("Error", 0) == 0) {
@@ -261,59 +334,68 @@ class XboardPlayer : public Player {
         return "";
     }
 
-    void stop() override {
-        if (pid_ <= 0) return;
-        send("quit\n");
-        close(in_);
-        for (int i = 0; i < 20 && waitpid(pid_, nullptr, WNOHANG) == 0; ++i) usleep(50000);
-        if (waitpid(pid_, nullptr, WNOHANG) == 0) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
-        close(out_);
-        pid_ = -1;
-    }
+    void stop() override { child_.stop(); }
 
   private:
-    void send(const std::string& text) {
-        if (write(in_, text.data(), text.size()) < 0) return;
-    }
-    void sendMove(const std::string& m) { send((usermove_ ? "usermove " : "") + m + "\n"); }
+    void sendMove(const std::string& m) { child_.send((usermove_ ? "usermove " : "") + m + "\n"); }
 
-    bool readLine(std::string& line, int timeoutMs) {
-        const long deadline = nowMs() + timeoutMs;
-        for (;;) {
-            const auto end = buffer_.find('\n');
-            if (end != std::string::npos) {
-                line = buffer_.substr(0, end);
-                buffer_.erase(0, end + 1);
-                return true;
-            }
-            const long left = deadline - nowMs();
-            if (left <= 0) return false;
-            pollfd p{out_, POLLIN, 0};
-            if (poll(&p, 1, static_cast<int>(left)) <= 0) return false;
-            char chunk[4096];
-            const ssize_t n = read(out_, chunk, sizeof chunk);
-            if (n <= 0) return false;
-            buffer_.append(chunk, static_cast<size_t>(n));
-        }
-    }
-    static long nowMs() {
-        timespec t{};
-        clock_gettime(CLOCK_MONOTONIC, &t);
-        return t.tv_sec * 1000L + t.tv_nsec / 1000000L;
-    }
-
-    std::vector<std::string> argv_;
+    ChildProcess child_;
     std::string depthCommand_;
     int moveSeconds_;
-    pid_t pid_ = -1;
-    int in_ = -1, out_ = -1;
     bool usermove_ = false;
     size_t sent_ = 0;
     int pings_ = 0;
-    std::string buffer_;
+};
+
+// A program that speaks UCI: the whole game is sent with every move, and it
+// searches to a fixed depth. `options` are "name value" pairs set once.
+class UciPlayer : public Player {
+  public:
+    UciPlayer(std::vector<std::string> argv, std::vector<std::pair<std::string, std::string>> options,
+              int depth, int moveSeconds)
+        : child_(std::move(argv)), options_(std::move(options)), depth_(depth), moveSeconds_(moveSeconds) {}
+
+    bool start() override {
+        if (!child_.launch()) return false;
+        child_.send("uci\n");
+        if (!child_.waitFor("uciok", 10000)) return false;
+        for (const auto& [name, value] : options_)
+            child_.send("setoption name " + name + " value " + value + "\n");
+        child_.send("isready\n");
+        return child_.waitFor("readyok", 10000);
+    }
+
+    void newGame(const std::vector<std::string>&) override {
+        child_.send("ucinewgame\nisready\n");
+        child_.waitFor("readyok", 30000);
+    }
+
+    std::string move(const Position&, const std::vector<std::string>& played, std::string& why) override {
+        std::string position = "position startpos moves";
+        for (const auto& m : played) position += " " + m;
+        child_.send(position + "\ngo depth " + std::to_string(depth_) + "\n");
+        std::string line;
+        while (child_.readLine(line, moveSeconds_ * 1000)) {
+            if (line.rfind("bestmove ", 0) != 0) continue;
+            std::string text = line.substr(9);
+            text = text.substr(0, text.find(' '));
+            if (text.empty() || text == "(none)") {
+                why = "no move";
+                return "";
+            }
+            return text;
+        }
+        why = "no move in time";
+        return "";
+    }
+
+    void stop() override { child_.stop(); }
+
+  private:
+    ChildProcess child_;
+    std::vector<std::pair<std::string, std::string>> options_;
+    int depth_;
+    int moveSeconds_;
 };
 
 std::string selfPath;
@@ -323,13 +405,25 @@ std::unique_ptr<Player> makePlayer(const std::string& name) {
     if (name == "greedy") return std::make_unique<GreedyPlayer>();
     LevelSpec level{};
     if (parseLevel(name, level)) {
-        const int seconds = level.mode == 1 ? static_cast<int>(level.value / 1000) * 4 + 10 : 300;
+        // A Rank's deep search can take minutes of wall time on a busy machine;
+        // the limit only guards against a player that hangs.
+        const int seconds = level.mode == 1 ? static_cast<int>(level.value / 1000) * 4 + 10 : 3600;
         return std::make_unique<XboardPlayer>(std::vector<std::string>{selfPath, "player", name}, "",
                                               seconds);
     }
     const auto at = name.find('@');
     if (at == std::string::npos) return nullptr;
     const std::string engine = name.substr(0, at), depth = name.substr(at + 1);
+    // Stockfish held to a stated Elo by its own strength limit, e.g. stockfish1700@8.
+    int elo = 0;
+    const int searchDepth = std::atoi(depth.c_str());
+    if (std::sscanf(engine.c_str(), "stockfish%d", &elo) == 1 && elo >= 1350 && elo <= 2850 &&
+        searchDepth >= 1 && searchDepth <= 30)
+        return std::make_unique<UciPlayer>(
+            std::vector<std::string>{"/usr/games/stockfish"},
+            std::vector<std::pair<std::string, std::string>>{
+                {"Threads", "1"}, {"Hash", "16"}, {"UCI_LimitStrength", "true"}, {"UCI_Elo", std::to_string(elo)}},
+            searchDepth, 300);
     if (engine == "fairymax")
         return std::make_unique<XboardPlayer>(std::vector<std::string>{"/usr/games/fairymax"}, "sd " + depth,
                                               300);

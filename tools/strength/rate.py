@@ -1,16 +1,24 @@
 #!/usr/bin/env python3
 """Ratings from the games tavisk-strength wrote: one Elo scale for all players.
 
-    tools/strength/rate.py GAMES.txt [--anchor random=0]
+    tools/strength/rate.py GAMES.txt... [--anchor NAME=ELO]...
     tools/strength/rate.py docs/strength-games.txt.gz   (the committed calibration)
 
 Each game line is "A B scoreA aWhite "reason" plies moves...". The ratings are
 the maximum-likelihood fit of the logistic Elo model to every game (a draw
 counts half a win), with one virtual draw added to every pairing so that a
-clean sweep still gives a finite difference. Errors are 95 % intervals
-(1.96 standard errors from the fit's information matrix) relative to the
-anchor, whose rating is fixed. Prints two markdown tables: the pairings and
-the ratings.
+clean sweep still gives a finite difference.
+
+The anchors place the scale: every Stockfish player held to a stated Elo
+("stockfish1700@8") is one unless --anchor names others (random = 0 when there
+is none). The fit of all games gives the differences; those ratings are then
+mapped piecewise-linearly through the anchors' (fitted, stated) points, so an
+anchor lands on its stated Elo, a player between two anchors in proportion,
+and one beyond them keeps its fitted distance from the nearest. The map never
+reorders players. Errors are 95 % intervals (1.96 standard errors from the
+fit's information matrix) of a player's difference to its nearest anchor,
+through the map. Prints markdown tables: the pairings, the anchors, the
+ratings.
 """
 import gzip
 import math
@@ -18,7 +26,7 @@ import re
 import sys
 from collections import OrderedDict
 
-LINE = re.compile(r'^(\S+) (\S+) ([\d.]+) (\d) "([^"]*)" (\d+)')
+LINE = re.compile(r'^(\S+) (\S+) (1\.0|0\.5|0\.0) (\d) "([^"]*)" (\d+)')
 
 
 def expected(d):
@@ -45,15 +53,75 @@ def invert(matrix):
     return [[columns[j][i] for j in range(n)] for i in range(n)]
 
 
+def fit(pairs, players, fixed):
+    """Ratings and 95 % errors of the players, those in `fixed` held at their value."""
+    free = [p for p in players if p not in fixed]
+    index = {p: k for k, p in enumerate(free)}
+    rating = {p: fixed.get(p, sum(fixed.values()) / len(fixed)) for p in players}
+    scale = math.log(10) / 400.0
+    hessian = []
+    for _ in range(100):
+        n = len(free)
+        gradient = [0.0] * n
+        hessian = [[0.0] * n for _ in range(n)]
+        for (a, b), (games, points, *_rest) in pairs.items():
+            if a not in rating or b not in rating:
+                continue
+            g, s = games + 1, points + 0.5  # the virtual draw
+            e = expected(rating[a] - rating[b])
+            da = scale * (s - g * e)
+            w = scale * scale * g * e * (1 - e)
+            for p, sign in ((a, 1), (b, -1)):
+                if p in index:
+                    gradient[index[p]] += sign * da
+            for p in (a, b):
+                for q in (a, b):
+                    if p in index and q in index:
+                        hessian[index[p]][index[q]] += w if p == q else -w
+        if not free:
+            break
+        step = solve(hessian, gradient)
+        # Far from the answer a full Newton step can overshoot into a flat
+        # region where the matrix is singular; long steps are shortened.
+        longest = max(abs(x) for x in step)
+        if longest > 200:
+            step = [x * 200 / longest for x in step]
+        for p, k in index.items():
+            rating[p] += step[k]
+        if longest < 0.01:
+            break
+    covariance = invert(hessian) if free else []
+
+    def covar(p, q):
+        return covariance[index[p]][index[q]] if p in index and q in index else 0.0
+
+    return rating, covar
+
+
+def calibration(points):
+    """The piecewise-linear map through (rating by the games, stated Elo)
+    points, sorted; beyond the ends it keeps the games' own differences."""
+
+    def place(x):
+        if x <= points[0][0]:
+            return points[0][1] + x - points[0][0]
+        for (x0, y0), (x1, y1) in zip(points, points[1:]):
+            if x <= x1:
+                return y0 + (x - x0) * (y1 - y0) / (x1 - x0)
+        return points[-1][1] + x - points[-1][0]
+
+    return place
+
+
 def main():
     args = sys.argv[1:]
-    anchor, anchor_value = "random", 0.0
+    anchors = OrderedDict()  # name -> stated rating
     files = []
     i = 0
     while i < len(args):
-        if args[i] == "--anchor":
+        if args[i] == "--anchor" and i + 1 < len(args):
             name, value = args[i + 1].split("=")
-            anchor, anchor_value = name, float(value)
+            anchors[name] = float(value)
             i += 2
         else:
             files.append(args[i])
@@ -75,8 +143,18 @@ def main():
         for p in (a, b):
             if p not in players:
                 players.append(p)
-    if anchor not in players:
-        sys.exit("the anchor %s played no game" % anchor)
+    if not anchors:
+        for p in players:
+            m = re.match(r"stockfish(\d+)@", p)
+            if m:
+                anchors[p] = float(m.group(1))
+    if not anchors:
+        anchors["random"] = 0.0
+    for name in anchors:
+        if name not in players:
+            sys.exit("the anchor %s played no game" % name)
+    # The fit holds one anchor still; the scale is placed by all of them afterwards.
+    anchor, anchor_value = next(iter(anchors.items()))
     # Only players linked to the anchor by games can be rated.
     linked = {anchor}
     grew = True
@@ -86,39 +164,28 @@ def main():
             if (a in linked) != (b in linked):
                 linked |= {a, b}
                 grew = True
+    for name in anchors:
+        if name not in linked:
+            sys.exit("the anchor %s is linked to %s by no game" % (name, anchor))
     unlinked = [p for p in players if p not in linked]
     players = [p for p in players if p in linked]
-    free = [p for p in players if p != anchor]
-    index = {p: k for k, p in enumerate(free)}
-    rating = {p: anchor_value for p in players}
-    scale = math.log(10) / 400.0
-    for _ in range(100):
-        n = len(free)
-        gradient = [0.0] * n
-        hessian = [[0.0] * n for _ in range(n)]
-        for (a, b), (games, points, *_rest) in pairs.items():
-            if a not in rating or b not in rating:
-                continue
-            g, s = games + 1, points + 0.5  # the virtual draw
-            e = expected(rating[a] - rating[b])
-            da = scale * (s - g * e)
-            w = scale * scale * g * e * (1 - e)
-            for p, sign in ((a, 1), (b, -1)):
-                if p in index:
-                    gradient[index[p]] += sign * da
-            for p in (a, b):
-                for q in (a, b):
-                    if p in index and q in index:
-                        hessian[index[p]][index[q]] += w if p == q else -w
-        step = solve(hessian, gradient)
-        for p, k in index.items():
-            rating[p] += step[k]
-        if max(abs(x) for x in step) < 0.01:
-            break
-    covariance = invert(hessian)
-    error = {anchor: 0.0}
-    for p, k in index.items():
-        error[p] = 1.96 * math.sqrt(max(covariance[k][k], 0.0))
+    # One fit of all games with one anchor held gives every difference; the
+    # anchors then place that scale: a rating between two of them lands
+    # between their stated Elo in proportion, one beyond them keeps its
+    # distance from the nearest.
+    alone, covar = fit(pairs, players, {anchor: anchor_value})
+    points = sorted((alone[name], value) for name, value in anchors.items())
+    for (x0, y0), (x1, y1) in zip(points, points[1:]):
+        if y1 <= y0 or x1 - x0 < 1:
+            sys.exit("the anchors' games put them in another order than their stated Elo: play more games")
+    place = calibration(points)
+    rating, error = {}, {}
+    for p in players:
+        rating[p] = place(alone[p])
+        # The error is that of the difference to the nearest anchor, through the map.
+        near = min(anchors, key=lambda name: abs(alone[name] - alone[p]))
+        spread = 1.96 * math.sqrt(max(covar(p, p) + covar(near, near) - 2 * covar(p, near), 0.0))
+        error[p] = (place(alone[p] + spread) - place(alone[p] - spread)) / 2
 
     total = sum(e[0] for e in pairs.values())
     print("Pairings (%d games; score of the first player):\n" % total)
@@ -136,12 +203,19 @@ def main():
                 "< %.0f" % (-400 * math.log10(1 / (0.5 / (games + 1)) - 1))
         print("| %s – %s | %d | +%d =%d -%d | %.1f (%.0f %%) | %s |" % (a, b, games, won, drawn, lost, points,
                                                                       100 * share, diff))
-    print("\nRatings (anchor: %s = %.0f; 95 %% error):\n" % (anchor, anchor_value))
-    print("| player | games | estimate | error |")
-    print("|---|---:|---:|---:|")
+    if len(anchors) > 1:
+        print("\nAnchors: their stated Elo, and where each lands by the games alone with %s held:\n" % anchor)
+        print("| anchor | stated | by the games |")
+        print("|---|---:|---:|")
+        for name, value in anchors.items():
+            print("| %s | %.0f | %.0f |" % (name, value, alone[name]))
+    print("\nRatings (placed by %s; 95 %% error of the difference to the nearest anchor):\n"
+          % ", ".join("%s = %.0f" % (name, value) for name, value in anchors.items()))
+    print("| player | games | by the games | estimate | error |")
+    print("|---|---:|---:|---:|---:|")
     played = {p: sum(e[0] for (a, b), e in pairs.items() if p in (a, b)) for p in players}
     for p in sorted(players, key=lambda p: rating[p]):
-        print("| %s | %d | %.0f | ± %.0f |" % (p, played[p], rating[p], error[p]))
+        print("| %s | %d | %.0f | %.0f | ± %.0f |" % (p, played[p], alone[p], rating[p], error[p]))
     if unlinked:
         print("\nNot linked to the anchor by any game: %s" % ", ".join(unlinked))
 

@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMenu>
+#include <QMessageBox>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -77,13 +78,28 @@ void shoot(const char* name, CMainFrame* frame) {
 }
 
 // Shoots while a modal window is open, then closes it.
-void shootModal(const QString& name, CMainFrame* frame, const std::function<void()>& open) {
-    QTimer::singleShot(400, [name, frame] {
+void shootModal(const QString& name, CMainFrame* frame, const std::function<void()>& open, int delayMs = 400) {
+    QTimer::singleShot(delayMs, [name, frame] {
         shoot(qPrintable(name), frame);
         if (QWidget* modal = QApplication::activeModalWidget())
             if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
     });
     open();
+}
+
+// The New Game dialog (in level mode `mode`, or as it opens when -1). With a
+// game in progress the program first asks whether to save it: not now.
+void shootNewGame(const char* name, CMainFrame* frame, int mode) {
+    QTimer::singleShot(150, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            for (QAbstractButton* button : box->buttons())
+                if (box->buttonRole(button) == QMessageBox::DestructiveRole) button->click();
+    });
+    QTimer::singleShot(450, [mode] {
+        if (auto* dialog = qobject_cast<CNewGameDlg*>(QApplication::activeModalWidget()))
+            if (mode >= 0) dialog->modeList()->setCurrentIndex(mode);
+    });
+    shootModal(name, frame, [frame] { frame->onCommand(CmdNewGame); }, 700);
 }
 
 void tapSquare(CTaviskView* view, int column, int row) {
@@ -123,13 +139,9 @@ void firstShots(CTaviskApp& app) {
     });
     QTest::mousePress(frame->menuButton(1), Qt::LeftButton);
     settle(200);
-    shootModal("dialog-new-game", frame, [frame] { frame->onCommand(CmdNewGame); });
+    shootNewGame("dialog-new-game", frame, -1);
     // The same dialog on the beginner levels, with the strength figure beside the level.
-    QTimer::singleShot(250, [] {
-        if (auto* dialog = qobject_cast<CNewGameDlg*>(QApplication::activeModalWidget()))
-            dialog->modeList()->setCurrentIndex(3);
-    });
-    shootModal("dialog-new-game-novice", frame, [frame] { frame->onCommand(CmdNewGame); });
+    shootNewGame("dialog-new-game-novice", frame, 3);
     shootModal("dialog-game-settings", frame, [frame] { frame->onCommand(CmdGameSettings); });
     shootModal("dialog-about", frame, [frame] { frame->onCommand(CmdAbout); });
 }
