@@ -10,34 +10,11 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "bench/benchplatform.h"
 #include "game/controller.h"
 #include "ui/board/boardpaint.h"
 #include "ui/board/images.h"
 #include "ui/board/showcase.h"
-
-namespace {
-
-class BenchPlatform : public GamePlatform {
-  public:
-    int width = 480, height = 640;
-    void repaint() override {}
-    void sleepMs(int) override {}
-    std::intptr_t startTimer(void*, int, int) override { return 1; }
-    void stopTimer(std::intptr_t) override {}
-    void showMessage(int, int) override {}
-    bool askYesNo(int, int) override { return false; }
-    bool isForeground() override { return true; }
-    bool stylusButtonDown() override { return false; }
-    bool hasMainWindow() override { return false; }
-    void closeMainWindow() override {}
-    void exitProcess(int) override {}
-    ImageHandle loadImage(const char* name) override { return ::loadImage(name); }
-    void releaseImage(ImageHandle image) override { ::releaseImage(image); }
-    int screenWidth() override { return width; }
-    int screenHeight() override { return height; }
-};
-
-} // namespace
 
 int runPaintSizeBench(int argc, char** argv);
 

@@ -20,6 +20,7 @@
 
 #include <QImage>
 
+#include "bench/benchplatform.h"
 #include "game/controller.h"
 #include "ui/board/boardpaint.h"
 #include "ui/board/geometry.h"
@@ -67,7 +68,8 @@ Timing timeRuns(int repeat, const std::function<void()>& run) {
         const double cpu = cpuMs();
         const auto start = std::chrono::steady_clock::now();
         run();
-        const double wall = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        const double wall =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
         runs.push_back({wall, cpuMs() - cpu});
     }
     std::sort(runs.begin(), runs.end());
@@ -79,7 +81,10 @@ bool measurePictureSet(const PaintSize& size, int isometric, int skin) {
     constexpr double goalMs = 50.0;
     const int cell = boardSquare(size, isometric);
     const Timing t = timeRuns(size.repeat, [&] { paintLivePictures(skin, isometric, cell, size.dpr); });
-    const char* style = isometric ? "isometric" : (skin == 0 ? "flat wood" : skin == 1 ? "flat blue" : "flat paper");
+    const char* style = isometric ? "isometric"
+                                  : (skin == 0   ? "flat wood"
+                                     : skin == 1 ? "flat blue"
+                                                 : "flat paper");
     std::printf("%dx%d dpr %.2g  square %3d px  pictures %-10s %7.2f ms (median %.2f, processor %.2f)%s\n",
                 size.width, size.height, size.dpr, cell, style, t.best, t.median, t.cpu,
                 t.median <= goalMs ? "" : "  (over 50 ms)");
@@ -90,39 +95,20 @@ bool measurePictureSet(const PaintSize& size, int isometric, int skin) {
         set.boardTurned = QImage();
         liveBoard(set, 1);
     });
-    std::printf("%dx%d dpr %.2g  square %3d px  turned view         %7.2f ms (median %.2f, processor %.2f)%s\n",
-                size.width, size.height, size.dpr, cell, turn.best, turn.median, turn.cpu,
-                turn.median <= goalMs ? "" : "  (over 50 ms)");
+    std::printf(
+        "%dx%d dpr %.2g  square %3d px  turned view         %7.2f ms (median %.2f, processor %.2f)%s\n",
+        size.width, size.height, size.dpr, cell, turn.best, turn.median, turn.cpu,
+        turn.median <= goalMs ? "" : "  (over 50 ms)");
     return t.median <= goalMs && turn.median <= goalMs;
 }
 
 // The desktop window of this size as the game shows it: a full paint of the view
 // (board, pieces, markers, panel) into a picture of its device pixels, the
 // pictures already painted for the size. The view is the window less its command bar.
-class DesktopBenchPlatform : public GamePlatform {
-  public:
-    int width = 0, height = 0;
-    void repaint() override {}
-    void sleepMs(int) override {}
-    std::intptr_t startTimer(void*, int, int) override { return 1; }
-    void stopTimer(std::intptr_t) override {}
-    void showMessage(int, int) override {}
-    bool askYesNo(int, int) override { return false; }
-    bool isForeground() override { return true; }
-    bool stylusButtonDown() override { return false; }
-    bool hasMainWindow() override { return false; }
-    void closeMainWindow() override {}
-    void exitProcess(int) override {}
-    ImageHandle loadImage(const char* name) override { return ::loadImage(name); }
-    void releaseImage(ImageHandle image) override { ::releaseImage(image); }
-    int screenWidth() override { return width; }
-    int screenHeight() override { return height; }
-    bool desktopLayout() override { return true; }
-};
-
 bool measureDesktopPaint(const PaintSize& size, int isometric) {
     constexpr double goalMs = 8.0;
-    static DesktopBenchPlatform platform;
+    static BenchPlatform platform;
+    platform.desktop = true;
     GameController& game = gameController();
     platform.width = size.width;
     platform.height = viewHeight(size);

@@ -153,8 +153,16 @@ void workerLoop() {
             if (engineColour == s.gamePosition.sideToMove || s.gameResult != GameInProgress ||
                 engineColour == EnginePlaysNone)
                 break;
+            const int movedBefore = s.gamePosition.ply;
             rootSearch(s.gamePosition, ThinkMode, s.depthLimit);
             if (lastSearchAborted) break; // aborted without a move: do not start again
+            // A position in which the search finds nothing to play (a set-up no
+            // game can reach) would only be searched again and again.
+            // A UCI interface still waits for its "bestmove".
+            if (s.gamePosition.ply == movedBefore) {
+                if (s.uciMode == 1) playEngineMove();
+                break;
+            }
         }
         s.searchState = 0;
         s.ponderState = 0;

@@ -304,3 +304,21 @@ TEST(FuzzFindings, MoveOutOfTurnMeetingTheEnginesCommitLeavesOneGame) {
 }
 
 }  // namespace
+
+// A UCI "position" line of garbage set up a position in which the search finds
+// nothing to play; the worker searched it again and again, "stop" never ended
+// and no "bestmove" came. It now answers "bestmove 0000" and stays responsive.
+TEST(FuzzFindings, PositionWithNothingToPlayAnswersAndStops) {
+  EngineProcess engine;
+  ASSERT_TRUE(engine.started());
+  engine.send("uci");
+  ASSERT_EQ(engine.readUntil("uciok", 5000), "uciok");
+  engine.send("position fe6Kp/p\x91\x8c\x96\x8bion fen 8/P6kqqXqqqqqqq\x82qqqqqqqqqqforeon!namisreadye "
+              "\xff\xffqqqqqqqqqucqqpingKp/8 w - - 0 1 moves a88 w -Kp/8\x1cpond 1 mov1");
+  engine.send("es a8a8a8n h3h3q");
+  engine.send("go moventim e ");
+  EXPECT_EQ(engine.readUntil("bestmove", 5000), "bestmove 0000");
+  engine.send("stop");
+  engine.send("isready");
+  EXPECT_EQ(engine.readUntil("readyok", 5000), "readyok");
+}

@@ -19,10 +19,6 @@ namespace {
 constexpr int NoScore = 100000;
 constexpr int StatusLines = 3;
 
-QString word(int entry, int language) {
-    return QString::fromUtf16(uiWord(entry, language));
-}
-
 // The width the texts may use: the whole panel, or its left part when the move list
 // stands beside them.
 int textWidth(const BoardGeometry& g) {
@@ -71,18 +67,13 @@ void drawDesktopPanel(QPainter& painter, GameController& game) {
     };
 
     // 1. The clocks, the user's first.
-    const int language = game.settings.language;
-    const QByteArray you = word(WordClockYou, language).toUtf8(), cpu = word(WordClockCpu, language).toUtf8();
-    const QByteArray w = word(WordWhiteLetter, language).toUtf8(),
-                     b = word(WordBlackLetter, language).toUtf8();
-    char userLine[64], engineLine[64];
-    clockLines(game, you.constData(), cpu.constData(), w.constData(), b.constData(), userLine, engineLine,
-               sizeof userLine);
+    QString clocks[2];
+    clockTexts(game, clocks);
     QFont bold = painter.font();
     bold.setBold(true);
     painter.setFont(bold);
-    line(0, QString::fromUtf8(userLine));
-    line(1, QString::fromUtf8(engineLine));
+    line(0, clocks[0]);
+    line(1, clocks[1]);
     painter.setFont(desktopPanelFont(game));
 
     // 2. The status from the first move on: the opening while in the book, else the

@@ -392,8 +392,7 @@ void drawStatus(const PanelContext& panel) {
     drawPanelText(panel, l.sx + l.score.x, y, QString::fromLatin1(buffer));
 }
 
-void drawClocks(const PanelContext& panel) {
-    const GameController& game = panel.game;
+void clockTexts(const GameController& game, QString lines[2]) {
     const int language = game.settings.language;
     const QByteArray you = word(WordClockYou, language).toUtf8(), cpu = word(WordClockCpu, language).toUtf8();
     const QByteArray w = word(WordWhiteLetter, language).toUtf8(),
@@ -401,10 +400,17 @@ void drawClocks(const PanelContext& panel) {
     char userLine[64], engineLine[64];
     clockLines(game, you.constData(), cpu.constData(), w.constData(), b.constData(), userLine, engineLine,
                sizeof userLine);
+    lines[0] = QString::fromUtf8(userLine);
+    lines[1] = QString::fromUtf8(engineLine);
+}
+
+void drawClocks(const PanelContext& panel) {
+    const GameController& game = panel.game;
+    QString lines[2];
+    clockTexts(game, lines);
     const ClockLayout l = clockLayout(game.geometry.screenType, game.settings.isometric != 0);
     const int boardX = game.geometry.originX + game.geometry.boardLeft;
     const Point computer = {l.computer.x + (l.fromBoard ? boardX : 0), l.computer.y};
-    const QString lines[2] = {QString::fromUtf8(userLine), QString::fromUtf8(engineLine)};
     const Point at[2] = {l.user, computer};
     for (int i = 0; i < 2; ++i) {
         if (l.twoLines) {

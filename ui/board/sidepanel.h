@@ -26,6 +26,8 @@ void drawPanelText(const PanelContext& panel, int x, int y, const QString& text)
 void drawMoveList(const PanelContext& panel);
 void drawStatus(const PanelContext& panel);
 void drawClocks(const PanelContext& panel);
+// The user's clock line and the computer's, in the user's language.
+void clockTexts(const GameController& game, QString lines[2]);
 
 // What the status area shows, read from the engine at each paint.
 struct EngineStatus {
