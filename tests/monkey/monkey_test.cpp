@@ -62,6 +62,7 @@
 #include "ui/board/sidepanel.h"
 #include "engine/pgn/pgnread.h"
 #include "engine/session/bridge.h"
+#include "engine/search/worker.h"
 #include "engine/session/session.h"
 #include "game/autosave.h"
 #include "game/controller.h"
@@ -299,6 +300,12 @@ Counts counts;
 
 bool engineIdle() {
     return !gameController().engineBusy && engineSession.searchState == 0;
+}
+
+// At rest as the autosave writer judges it: the worker is back in its wait. A change
+// made in the moment between the end of a search and that wait is saved with the next one.
+bool gameAtRestForTheWriter() {
+    return engineIdle() && idleEvent.isSet();
 }
 
 // A move word of the engine's line played by its squares on a copy; false if illegal there.
@@ -948,7 +955,7 @@ unsigned long long seedOf(int screen) {
             ++done;
             ++counts.events;
             progress.fetch_add(1);
-            idleAfterLastEvent = engineIdle();
+            idleAfterLastEvent = gameAtRestForTheWriter();
             if (engineIdle()) {
                 checkGame("after an event");
                 if (gameController().gameDecided()) ++counts.decided;
