@@ -2,6 +2,8 @@
 // The platform of the paint benches: a screen of the given size and nothing
 // else; pictures come from the program folder.
 
+#include <QGuiApplication>
+
 #include "game/platform.h"
 #include "ui/board/images.h"
 
@@ -25,4 +27,14 @@ class BenchPlatform : public GamePlatform {
     int screenWidth() override { return width; }
     int screenHeight() override { return height; }
     bool desktopLayout() override { return desktop; }
+};
+
+// The Qt application a paint bench needs, on the offscreen screen unless another
+// is asked for.
+struct BenchApplication {
+    int argc = 1;
+    char name[13] = "tavisk-bench";
+    char* argv[2] = {name, nullptr};
+    bool offscreen = (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qputenv("QT_QPA_PLATFORM", "offscreen"));
+    QGuiApplication app{argc, argv};
 };

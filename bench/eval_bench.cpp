@@ -44,10 +44,9 @@ std::vector<Position> gamePositions() {
             int bestScore = -100000;
             Position best{};
             bool any = false;
-            const int total = list.tacticalCount() + list.quietCount();
+            const int total = list.count();
             for (int k = 0; k < total; ++k) {
-                int32_t move =
-                    k < list.tacticalCount() ? list.tactical(k) : list.quiet(k - list.tacticalCount());
+                int32_t move = list.move(k);
                 Position next = position;
                 uint32_t a, b;
                 makeMove(next, move, a, b, Queen);

@@ -3,7 +3,6 @@
 // panel and clocks. A paint must stay well under the 50 ms frame of a slide.
 #ifdef TAVISK_BENCH_PAINT
 
-#include <QGuiApplication>
 #include <QImage>
 
 #include <chrono>
@@ -26,11 +25,7 @@ int runPaintBench(int argc, char** argv) {
         std::fprintf(stderr, "paint: the number of paints must be positive\n");
         return 2;
     }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    int qtArgc = 1;
-    char name[] = "tavisk-bench";
-    char* qtArgv[] = {name, nullptr};
-    QGuiApplication app(qtArgc, qtArgv);
+    BenchApplication application;
 
     BenchPlatform platform;
     GameController& game = gameController();

@@ -5,7 +5,6 @@
 // call in runPaintSizeBench.
 #ifdef TAVISK_BENCH_PAINT
 
-#include <QGuiApplication>
 
 #include <algorithm>
 #include <chrono>
@@ -167,11 +166,7 @@ int runPaintSizeBench(int argc, char** argv) {
                              "       (64..16384 pixels each way, ratio 0.5..8, 1..1000 runs)\n");
         return 2;
     }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    int qtArgc = 1;
-    char name[] = "tavisk-bench";
-    char* qtArgv[] = {name, nullptr};
-    QGuiApplication app(qtArgc, qtArgv);
+    BenchApplication application;
 
     bool kept = true;
     for (int skin = 0; skin < 3; ++skin) kept = measurePictureSet(size, 0, skin) && kept;

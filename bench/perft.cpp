@@ -106,9 +106,9 @@ int runDivide(int argc, char** argv) {
     generateMovesWithCheck(p, list, colour);
     auto start = std::chrono::steady_clock::now();
     uint64_t total = 0;
-    int moves = list.tacticalCount() + list.quietCount();
+    int moves = list.count();
     for (int k = 0; k < moves; ++k) {
-        int32_t move = k < list.tacticalCount() ? list.tactical(k) : list.quiet(k - list.tacticalCount());
+        int32_t move = list.move(k);
         int from = moveOrigin(move);
         bool promotion = from < CastleWhiteKingSide && pieceType(p.board[from]) == Pawn &&
                          (rowOf(moveDestination(move)) == 0 || rowOf(moveDestination(move)) == 7);

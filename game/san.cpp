@@ -77,9 +77,9 @@ std::vector<int32_t> legalMoves(const Position& position) {
     MoveList list;
     const int colour = position.sideToMove;
     generateMovesWithCheck(position, list, colour);
-    const int total = list.tacticalCount() + list.quietCount();
+    const int total = list.count();
     for (int k = 0; k < total; ++k) {
-        const int32_t move = k < list.tacticalCount() ? list.tactical(k) : list.quiet(k - list.tacticalCount());
+        const int32_t move = list.move(k);
         if (!inCheck(played(position, move, Queen), colour)) moves.push_back(move);
     }
     return moves;

@@ -50,9 +50,9 @@ int playMove(Position& position, int fromColumn, int fromRow, int toColumn, int 
 
     // 3. The last legal move that matches, tactical moves first.
     int32_t matched = -1;
-    int total = list.tacticalCount() + list.quietCount();
+    int total = list.count();
     for (int k = 0; k < total; ++k) {
-        int32_t move = k < list.tacticalCount() ? list.tactical(k) : list.quiet(k - list.tacticalCount());
+        int32_t move = list.move(k);
         int from = moveOrigin(move);
         if (moveDestination(move) != destination) continue;
         bool matches;

@@ -267,9 +267,9 @@ void unmakeMove(Position& position, const Position& saved, uint32_t changedSquar
 int countLegalMoves(const Position& position, int colour) {
     MoveList list;
     generateMovesWithCheck(position, list, colour);
-    int total = list.tacticalCount() + list.quietCount();
+    int total = list.count();
     for (int k = 0; k < total; ++k) {
-        int32_t move = k < list.tacticalCount() ? list.tactical(k) : list.quiet(k - list.tacticalCount());
+        int32_t move = list.move(k);
         Position copy = position;
         uint32_t a, b;
         makeMove(copy, move, a, b, Queen);

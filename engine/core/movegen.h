@@ -99,6 +99,9 @@ struct MoveList {
     // k-th tactical move (0-based) and k-th quiet move (0-based).
     int32_t tactical(int k) const { return words[ListSlotOffset + FirstTacticalSlot + k]; }
     int32_t quiet(int k) const { return words[ListSlotOffset + FirstQuietSlot + k]; }
+    // Both sections as one list: the tactical moves first, then the quiet ones.
+    int count() const { return tacticalCount() + quietCount(); }
+    int32_t move(int k) const { return k < tacticalCount() ? tactical(k) : quiet(k - tacticalCount()); }
 };
 
 // All pseudo-legal moves of colour; castling only when the check word is 0

@@ -157,10 +157,9 @@ int disambiguationNeeded(int32_t move, const Position& position) {
             list[ListCheckWord] = 1; // no castling wanted
             generateMoves(position, list, colour);
             int destination = moveDestination(move);
-            int total = list.tacticalCount() + list.quietCount();
+            int total = list.count();
             for (int k = 0; k < total && !result; ++k) {
-                int32_t m =
-                    k < list.tacticalCount() ? list.tactical(k) : list.quiet(k - list.tacticalCount());
+                int32_t m = list.move(k);
                 int slot = moveSlot(m);
                 if (slot >= firstSlot && slot <= lastSlot && moveDestination(m) == destination &&
                     moveOrigin(m) != origin)

@@ -273,9 +273,9 @@ int bookMoves(const OpeningBook& book, const Position& position, BookMove* moves
     MoveList list;
     generateMovesWithCheck(position, list, colour);
     int found = 0;
-    int total = list.tacticalCount() + list.quietCount();
+    int total = list.count();
     for (int k = 0; k < total && found < maxMoves; ++k) {
-        int32_t move = k < list.tacticalCount() ? list.tactical(k) : list.quiet(k - list.tacticalCount());
+        int32_t move = list.move(k);
         Position next = position;
         uint32_t changed, former;
         makeMove(next, move, changed, former, Queen);

@@ -100,10 +100,9 @@ int captureLookahead(const Position& pos, int plies, const BlindSpots& blind) {
     if (plies == 0) return best;
     MoveList list;
     generateTactical(pos, list, colour);
-    const int total = list.tacticalCount() + list.quietCount();
+    const int total = list.count();
     for (int k = 0; k < total; ++k) {
-        const int32_t move =
-            k < list.tacticalCount() ? list.tactical(k) : list.quiet(k - list.tacticalCount());
+        const int32_t move = list.move(k);
         if (blind.hides(pos, move)) continue;
         Position next;
         if (!tryMove(pos, move, next)) continue;
@@ -120,12 +119,11 @@ int replyLookahead(const Position& pos, int plies, const BlindSpots& blind) {
     const int colour = pos.sideToMove;
     MoveList list;
     generateMovesWithCheck(pos, list, colour);
-    const int total = list.tacticalCount() + list.quietCount();
+    const int total = list.count();
     int best = -MateScore;
     bool anyLegal = false;
     for (int k = 0; k < total; ++k) {
-        const int32_t move =
-            k < list.tacticalCount() ? list.tactical(k) : list.quiet(k - list.tacticalCount());
+        const int32_t move = list.move(k);
         if (blind.hides(pos, move)) continue;
         Position next;
         if (!tryMove(pos, move, next)) continue;
@@ -161,10 +159,9 @@ int32_t chooseNoviceMove(const Position& pos, int level, int& score) {
     int values[MaxRootMoves];
     bool seen[MaxRootMoves];
     int count = 0;
-    const int total = list.tacticalCount() + list.quietCount();
+    const int total = list.count();
     for (int k = 0; k < total && count < MaxRootMoves; ++k) {
-        const int32_t move =
-            k < list.tacticalCount() ? list.tactical(k) : list.quiet(k - list.tacticalCount());
+        const int32_t move = list.move(k);
         Position next;
         if (!tryMove(pos, move, next)) continue;
         const int reply = countLegalMoves(next, 3 - colour);

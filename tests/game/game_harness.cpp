@@ -38,6 +38,14 @@ std::intptr_t sendToMainWindow(unsigned message, std::intptr_t wParam, std::intp
     return 0;
 }
 
+// Handles one notification as the main window would, and tells its sender.
+void handleNotification(Notification* note) {
+    dispatchEngineNotification(note->message, note->wParam, note->lParam);
+    std::lock_guard<std::mutex> lock(queueMutex);
+    note->done = true;
+    queueChanged.notify_all();
+}
+
 // Handles queued notifications until the predicate holds or the time is up.
 template <typename Predicate> bool pumpUntil(Predicate done, int timeoutMs) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
@@ -54,10 +62,7 @@ template <typename Predicate> bool pumpUntil(Predicate done, int timeoutMs) {
             note = queue.front();
             queue.pop_front();
         }
-        dispatchEngineNotification(note->message, note->wParam, note->lParam);
-        std::lock_guard<std::mutex> lock(queueMutex);
-        note->done = true;
-        queueChanged.notify_all();
+        handleNotification(note);
     }
 }
 
@@ -86,10 +91,7 @@ void FakePlatform::serveEngineNotifications() {
             note = queue.front();
             queue.pop_front();
         }
-        dispatchEngineNotification(note->message, note->wParam, note->lParam);
-        std::lock_guard<std::mutex> lock(queueMutex);
-        note->done = true;
-        queueChanged.notify_all();
+        handleNotification(note);
     }
 }
 

@@ -64,10 +64,10 @@ int legalMoveCount(const Position& position) {
   int colour = position.sideToMove;
   MoveList list;
   generateMovesWithCheck(position, list, colour);
-  int total = list.tacticalCount() + list.quietCount();
+  int total = list.count();
   int legal = 0;
   for (int k = 0; k < total; ++k) {
-    int32_t move = k < list.tacticalCount() ? list.tactical(k) : list.quiet(k - list.tacticalCount());
+    int32_t move = list.move(k);
     Position copy = position;
     uint32_t changed, former;
     makeMove(copy, move, changed, former, Queen);

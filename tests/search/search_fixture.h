@@ -60,9 +60,9 @@ inline int legalMoves(const Position& pos, int32_t* out) {
     MoveList list;
     generateMovesWithCheck(work, list, work.sideToMove);
     int n = 0;
-    int total = list.tacticalCount() + list.quietCount();
+    int total = list.count();
     for (int i = 0; i < total; ++i) {
-        int32_t move = i < list.tacticalCount() ? list.tactical(i) : list.quiet(i - list.tacticalCount());
+        int32_t move = list.move(i);
         Position child = work;
         uint32_t a, b;
         makeMove(child, move, a, b, Queen);

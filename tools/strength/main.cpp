@@ -109,10 +109,9 @@ std::vector<LegalMove> legalMoves(const Position& pos) {
     MoveList list;
     const int colour = pos.sideToMove;
     generateMovesWithCheck(pos, list, colour);
-    const int total = list.tacticalCount() + list.quietCount();
+    const int total = list.count();
     for (int k = 0; k < total; ++k) {
-        const int32_t move =
-            k < list.tacticalCount() ? list.tactical(k) : list.quiet(k - list.tacticalCount());
+        const int32_t move = list.move(k);
         const int origin = moveOrigin(move), destination = moveDestination(move);
         if (!isCastling(move) && pieceType(pos.board[destination]) == King) continue;
         Position copy = pos;
