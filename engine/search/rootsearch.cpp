@@ -102,6 +102,19 @@ int countLegalRootMoves(int colour) {
     return legal;
 }
 
+// The move to play when a stop came before the first iteration chose one.
+int firstLegalRootMove(int colour) {
+    const PlyMoveList& root = plyMoves[1];
+    for (int i = 0; i < root.moves[OrderedTotal]; ++i) {
+        int move = orderedMove(root, i);
+        if (root.moves[ListCheckWord] != 0) return move;
+        bool illegal = moveSlot(move) == KingSlot ? squareAttacked(searchPosition, moveDestination(move), colour)
+                                                  : exposesKing(searchPosition, colour, move);
+        if (!illegal) return move;
+    }
+    return NoMove;
+}
+
 bool allowedAtRoot(int move) {
     char text[8];
     coordinateTextLower(text, move);
@@ -168,6 +181,7 @@ int rootSearch(Position& pos, int mode, int maxDepth) {
     s.stopRequest = NoStop;
     s.promotionChoice = Queen;
     lastSearchAborted = 0;
+    rootBestScore = 0;
     rootPosition = pos;
     searchPosition = pos;
     searchStartTick = tickCount();
@@ -272,6 +286,8 @@ int rootSearch(Position& pos, int mode, int maxDepth) {
             return 0;
         }
         searchPosition = rootPosition;
+        // A stop in the first iteration still answers with a legal move.
+        if (rootMove == NoMove && rootLegalMoves > 0) rootMove = firstLegalRootMove(colour);
 
         // 6. Commit the move.
         bool playing = mode == ThinkMode || (mode == PonderMode && s.ponderState == 2);

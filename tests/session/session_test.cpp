@@ -270,6 +270,13 @@ TEST(EngineScript, UciPlaysWithPositionGoAndStop) {
     engine.send("stop");
     std::string reply = engine.readUntil("bestmove");
     EXPECT_TRUE(std::regex_match(reply, BestMoveLine)) << reply;
+    // A stop that comes before the first iteration has chosen still answers a move.
+    for (int i = 0; i < 20; ++i) {
+        engine.send("go infinite");
+        engine.send("stop");
+        reply = engine.readUntil("bestmove");
+        EXPECT_TRUE(std::regex_match(reply, BestMoveLine)) << i << ": " << reply;
+    }
     engine.send("position fen k7/1Q6/1K6/8/8/8/8/8 b - -"); // mated: an answer at once
     engine.send("go movetime 100");
     EXPECT_EQ(engine.readUntil("bestmove"), "bestmove 0000");
