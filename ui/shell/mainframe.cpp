@@ -272,7 +272,7 @@ bool CMainFrame::rebuildMenuBar() {
     bar->addSeparator();
     for (int i = 0; i < 4; ++i) {
         auto* button = new QToolButton(bar);
-        button->setIcon(barButtonIcon(i, scale));
+        button->setIcon(desktop ? desktopBarButtonIcon(i, 16 * scale) : barButtonIcon(i, scale));
         button->setAutoRaise(true);
         const int command = barButtons[i].command;
         connect(button, &QToolButton::pressed, this, [this, i] { buttonPressed(i); });
