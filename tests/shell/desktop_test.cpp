@@ -600,11 +600,18 @@ TEST_F(Desktop, WindowOfAnySize) {
                 // Wide, by taps: e2-e4.
                 resizeTo(760, 520);
                 const int wideSquare = game.geometry.squareSize;
+                // Before the first move the panel shows the clocks only: the list follows
+                // them; with the engine's status it goes under all the text lines.
+                const int pitch = game.geometry.panelLinePitch;
+                SHELL_CHECK(frame->moveList()->geometry().top() == game.geometry.panelTop + 3 * pitch);
                 tapSquare(view, 4, 6);
                 SHELL_CHECK(game.pieceSelected && game.selectedColumn == 4 && game.selectedRow == 6);
                 tapSquare(view, 4, 4);
                 SHELL_CHECK(piece(4, 4) == WhitePawn);
                 waitForEngine();
+                view->repaint();
+                SHELL_CHECK(frame->moveList()->geometry().top() ==
+                            game.geometry.panelTop + game.geometry.panelTextLines * pitch);
                 // Tall, by a drag: d2-d4; the squares change with the window.
                 resizeTo(420, 700);
                 SHELL_CHECK(game.geometry.squareSize != wideSquare &&

@@ -13,6 +13,7 @@
 #include "game/promotion.h"
 #include "game/review.h"
 #include "ui/board/boardpaint.h"
+#include "ui/board/desktoppanel.h"
 #include "ui/board/geometry.h"
 #include "ui/board/splash.h"
 #include "ui/shell/autoturn.h"
@@ -162,9 +163,10 @@ void CTaviskView::layOutDesktop() {
 void CTaviskView::placeMoveList() {
     CMoveList* list = mainFrame_->moveList();
     if (!list) return;
-    const BoardGeometry& g = gameController().geometry;
+    const GameController& game = gameController();
+    const BoardGeometry& g = game.geometry;
     int x, y, w, h;
-    desktopMoveListRect(g, x, y, w, h);
+    desktopMoveListRect(g, desktopPanelTextLines(game), x, y, w, h);
     const QRect place(x, y, w, h);
     if (list->geometry() != place || list->font().pixelSize() != g.panelFontPx)
         list->fitTo(x, y, w, h, g.panelFontPx);
