@@ -141,6 +141,16 @@ void paintBoardTop(QImage& board, const LivePictures& art, const art::IsoLayout&
     board.setDevicePixelRatio(dpr);
 }
 
+// The squares and their frame from a plane painted beforehand.
+void paintBoardTop(QImage& board, double dpr, const art::IsoLayout& iso, const QImage& plane) {
+    board.setDevicePixelRatio(1.0); // painted in device pixels, scaled here
+    QPainter p(&board);
+    p.scale(dpr, dpr);
+    art::paintIsoBoardTop(p, iso, plane, art::IsoFrameOutline::Filled);
+    p.end();
+    board.setDevicePixelRatio(dpr);
+}
+
 void paintIsometric(LivePictures& art) {
     const double dpr = art.devicePixelRatio;
     const art::IsoLayout iso = liveIsoLayout(art.cellPx);
@@ -166,13 +176,19 @@ void paintIsometric(LivePictures& art) {
     // about 0.6 of the cell's width gives one texel per device pixel.
     const int texture = std::max(24, devicePixels(iso.cellWidth * 0.6, dpr));
     QImage feet[2];
+    QImage plane;
     std::vector<Task> first;
-    first.push_back([&art, texture] { art.isoLightWood = art::boardTile(0, texture, true); });
-    first.push_back([&art, texture] { art.isoDarkWood = art::boardTile(0, texture, false); });
+    // The wood and the squares' plane made of it: the top, painted next with the
+    // pieces, is the longest task of all, and the plane its first part.
+    first.push_back([&art, &plane, texture] {
+        art.isoLightWood = art::boardTile(0, texture, true);
+        art.isoDarkWood = art::boardTile(0, texture, false);
+        plane = art::isoBoardPlane(art.isoLightWood, art.isoDarkWood, false);
+    });
     // The shadow and sides need no wood: painted while the wood is.
     const QSize size = art::isoBoardSize(iso);
     first.push_back([&] {
-        art.board = paintedImage(size.width(), size.height(), dpr, [&](QPainter& p) { art::paintIsoBoardBase(p, iso); });
+        art.board = paintedImage(size.width(), size.height(), dpr, [&](QPainter& p) { art::paintIsoBoardBase(p, iso, art::IsoShadow::Visible); });
     });
     // Every piece of a colour stands on the same foot: painted once, then each body on a copy.
     for (int black = 0; black < 2; ++black)
@@ -188,7 +204,7 @@ void paintIsometric(LivePictures& art) {
     runTasks(first);
 
     std::vector<Task> second;
-    second.push_back([&] { paintBoardTop(art.board, art, iso, false); });
+    second.push_back([&] { paintBoardTop(art.board, dpr, iso, plane); });
     for (int view = 0; view < LiveViewCount; ++view)
         for (int piece = 0; piece < LivePieceCount; ++piece) {
             // Only the knight turns its head with the view; the others are copied below.
