@@ -143,7 +143,13 @@ void CTaviskView::paintDesktop() {
     if (splashShowing) {
         paintDesktopSplash(frame_, theSplash(), width(), height());
     } else {
-        paintGameView(frame_, game);
+        // A new size shows at once with the last pictures scaled; the crisp ones are
+        // painted on another thread, and a paint follows when they are ready.
+        standInShown_ = !paintGameViewWithStandIn(frame_, game);
+        if (standInShown_) {
+            ++standInPaints_;
+            paintDesktopPicturesLater(game, ratio, this, [this] { update(); });
+        }
         placeMoveList(); // a change of style lays out the board anew
         soundsAfterPaint();
         mainFrame_->refreshMoveList();
