@@ -85,7 +85,14 @@ void autosaveIsCurrent() {
 }
 
 void autosaveIfChanged() {
-    if (!gameAtRest()) return;
+    if (!gameAtRest()) {
+        // The worker holds the game, or has let it go and not yet come back to its
+        // wait: its notice from there brings the change to disk without waiting for
+        // another event. Asked first and then looked again, so that a worker that
+        // arrives in between is seen here or sends its notice.
+        idleNoticeWanted = 1;
+        if (!gameAtRest()) return;
+    }
     std::string text = autosaveText();
     std::string path = gameFile(AutosaveFileName);
     std::string key = keyOf(path, text);

@@ -11,8 +11,9 @@
 // The current game as the controller writes it, trailer included.
 std::string autosaveText();
 
-// Writes the game when it differs from the last one written. Does nothing
-// while the engine searches: the end of the search calls it again.
+// Writes the game when it differs from the last one written. While the worker
+// is not in its wait nothing is written: the engine's notification of its move,
+// or the worker's notice once it waits again, calls it again.
 void autosaveIfChanged();
 
 // Takes the game as it stands for written (the game just restored, or the fresh

@@ -462,6 +462,9 @@ std::intptr_t dispatchEngineNotification(unsigned message, std::intptr_t wParam,
         gameController().onEngineProgress(static_cast<int>(wParam));
         --notificationDepth;
         break;
+    case WorkerIdleMessage:
+        autosaveIfChanged(); // a change left while the worker held the game
+        break;
     case DisambiguateMessage:
         if (lParam)
             disambiguationNeeded(static_cast<std::int32_t>(wParam),

@@ -24,6 +24,7 @@ Event& idleEvent = *new Event(true);
 Event& commitGuard = *new Event(true);
 std::timed_mutex& commitMutex = *new std::timed_mutex;
 std::atomic<int> requestPending{0};
+std::atomic<int> idleNoticeWanted{0};
 
 namespace {
 
@@ -130,6 +131,12 @@ void workerLoop() {
         // 1. Wait for a request.
         commitGuard.set();
         idleEvent.set();
+        // Cleared after the post: a caller that sees it clear with idleEvent set knows
+        // the notice, if one was wanted, is on its way.
+        if (idleNoticeWanted.load() != 0) {
+            notifyMainWindow(WorkerIdleMessage, 0, 0);
+            idleNoticeWanted = 0;
+        }
         wakeEvent.wait();
         idleEvent.reset();
         commitGuard.reset();

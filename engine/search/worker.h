@@ -38,6 +38,10 @@ extern std::timed_mutex& commitMutex;
 // 1 from startSearch until the worker has taken the request and shows itself busy;
 // covers the moment in which a worker that has just finished sets idleEvent again.
 extern std::atomic<int> requestPending;
+// Set by the main thread when something waits for the worker to be back in its wait
+// (a change of the game that could not be written while the worker held it). The
+// worker, once idleEvent is set, posts WorkerIdleMessage and then clears it.
+extern std::atomic<int> idleNoticeWanted;
 
 // Creates the worker thread and installs stopSearch as the session's stop
 // hook (once; later calls do nothing).

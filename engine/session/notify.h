@@ -10,6 +10,9 @@
 constexpr unsigned EngineMovedMessage = 0x401;   // wParam 0, lParam 0: the engine played a move
 constexpr unsigned IterationDoneMessage = 0x402; // wParam = depth just completed
 constexpr unsigned DisambiguateMessage = 0x403;  // wParam = move, lParam = const Position*
+// wParam 0, lParam 0: the worker is back in its wait (sent when idleNoticeWanted asks
+// for it). The one message that is posted: the worker goes on without an answer.
+constexpr unsigned WorkerIdleMessage = 0x404;
 
 // The hook answers a message; for 0x403 it runs disambiguationNeeded on the
 // main thread, which sets disambiguationFlag.

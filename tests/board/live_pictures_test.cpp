@@ -210,5 +210,11 @@ TEST_F(BoardTest, LivePicturesMatchTheProgramFolderPictures) {
                                       QRect(piece * 31, view * 50, 31, 50)),
                       12)
                 << "view " << view << " piece " << piece;
-    for (ImageHandle image : {flatSheet, isoSheet, tiles}) releaseImage(image);
+    // The desktop command bar's images are the program folder's button strip, painted sharp.
+    const ImageHandle buttons = loadImage("Toolbar.bmp", ScreenQvgaPortrait);
+    ASSERT_TRUE(buttons);
+    for (int button = 0; button < 4; ++button)
+        EXPECT_LE(differingPixels(art::buttonPicture(button, 16), buttons->picture, QRect(button * 16, 0, 16, 16)), 2)
+            << "button " << button;
+    for (ImageHandle image : {flatSheet, isoSheet, tiles, buttons}) releaseImage(image);
 }

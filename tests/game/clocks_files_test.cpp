@@ -11,11 +11,13 @@
 #include "engine/search/searchdata.h"
 #include "engine/search/book.h"
 #include "engine/search/results.h"
+#include "engine/search/worker.h"
 #include "engine/core/attacks.h"
 #include "engine/core/makemove.h"
 #include "engine/core/movegen.h"
 #include "engine/core/position.h"
 #include "engine/session/bridge.h"
+#include "engine/session/notify.h"
 #include "engine/session/session.h"
 #include "game/autosave.h"
 #include "game/clocks.h"
@@ -518,6 +520,30 @@ TEST_F(GameTest, AutosaveFollowsEveryChange) {
     autosaveIfChanged();
     expectCurrentGame("new game", 1);
     EXPECT_EQ(onDisk().find("d2-d4"), std::string::npos);
+
+    // A change made after the engine's search has ended but before its worker is back
+    // in its wait cannot be written at once; it is written when the worker gets there,
+    // with no other event. Thinking on the user's time holds the worker in that moment:
+    // it takes the commit lock first, which the test holds from the engine's move on.
+    engineSession.ponderEnabled = 1;
+    std::unique_lock<std::timed_mutex> held(commitMutex, std::defer_lock);
+    whileWorkerWaits = [&](unsigned message) {
+        if (message == EngineMovedMessage && !held.owns_lock()) held.lock();
+    };
+    tap(col("e2"), row("e2"));
+    tap(col("e4"), row("e4"));
+    ASSERT_TRUE(waitForEngine());
+    whileWorkerWaits = nullptr;
+    ASSERT_TRUE(held.owns_lock());
+    expectCurrentGame("engine's move", 3);
+    ASSERT_FALSE(idleEvent.isSet());
+    game().takeBack(true);
+    autosaveIfChanged();
+    EXPECT_EQ(currentPlyTag(onDisk()), 3);
+    held.unlock();
+    engineSession.ponderEnabled = 0;
+    EXPECT_TRUE(serveUntil([&] { return currentPlyTag(onDisk()) == 1; }, 10000));
+    expectCurrentGame("takeback while the worker was on its way to its wait", 1);
 }
 
 TEST_F(GameTest, MissingInstalledFilesEndTheProgram) {

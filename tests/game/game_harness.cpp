@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "engine/search/book.h"
+#include "engine/search/worker.h"
 #include "engine/session/bridge.h"
 #include "engine/session/notify.h"
 #include "engine/session/session.h"
@@ -20,6 +21,7 @@ struct Notification {
     unsigned message;
     std::intptr_t wParam, lParam;
     bool done = false;
+    bool posted = false; // nobody waits for it: the handler deletes it
 };
 
 std::mutex queueMutex;
@@ -30,6 +32,12 @@ std::thread::id mainThread;
 std::intptr_t sendToMainWindow(unsigned message, std::intptr_t wParam, std::intptr_t lParam) {
     if (std::this_thread::get_id() == mainThread || message == DisambiguateMessage)
         return dispatchEngineNotification(message, wParam, lParam);
+    if (message == WorkerIdleMessage) {
+        std::lock_guard<std::mutex> lock(queueMutex);
+        queue.push_back(new Notification{message, wParam, lParam, false, true});
+        queueChanged.notify_all();
+        return 0;
+    }
     Notification note{message, wParam, lParam};
     std::unique_lock<std::mutex> lock(queueMutex);
     queue.push_back(&note);
@@ -41,6 +49,11 @@ std::intptr_t sendToMainWindow(unsigned message, std::intptr_t wParam, std::intp
 // Handles one notification as the main window would, and tells its sender.
 void handleNotification(Notification* note) {
     dispatchEngineNotification(note->message, note->wParam, note->lParam);
+    if (note->posted) {
+        delete note;
+        return;
+    }
+    if (GameTest::whileWorkerWaits) GameTest::whileWorkerWaits(note->message);
     std::lock_guard<std::mutex> lock(queueMutex);
     note->done = true;
     queueChanged.notify_all();
@@ -141,7 +154,10 @@ void GameTest::SetUp() {
     mainWindow = &sendToMainWindow;
 }
 
+std::function<void(unsigned)> GameTest::whileWorkerWaits;
+
 void GameTest::TearDown() {
+    whileWorkerWaits = nullptr;
     // Leave the engine idle and without a window for the next test.
     engineSession.engineColour = EnginePlaysNone;
     // A search that starts just after a single stop request clears it again:
@@ -151,6 +167,19 @@ void GameTest::TearDown() {
         return engineSession.searchState == 0;
     }, 5000));
     mainWindow = nullptr;
+    engineSession.ponderEnabled = 0; // a test may have let the engine think on the user's time
+    // The worker's notices belong to this test's game.
+    idleNoticeWanted = 0;
+    {
+        std::lock_guard<std::mutex> lock(queueMutex);
+        for (auto at = queue.begin(); at != queue.end();)
+            if ((*at)->posted) {
+                delete *at;
+                at = queue.erase(at);
+            } else {
+                ++at;
+            }
+    }
     game().platform = nullptr;
     delete platform;
     platform = nullptr;
@@ -185,6 +214,10 @@ bool GameTest::waitForEngine(int timeoutMs) {
 
 void GameTest::pumpUntilIdle() {
     EXPECT_TRUE(pumpUntil([] { return engineSession.searchState == 0; }, 5000));
+}
+
+bool GameTest::serveUntil(const std::function<bool()>& done, int timeoutMs) {
+    return pumpUntil(done, timeoutMs);
 }
 
 void GameTest::pumpFor(int milliseconds) {

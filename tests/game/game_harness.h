@@ -87,6 +87,8 @@ class GameTest : public ::testing::Test {
     void pumpFor(int milliseconds);
     // Runs notifications until the worker is idle.
     void pumpUntilIdle();
+    // Runs notifications until the condition holds; false on time-out.
+    bool serveUntil(const std::function<bool()>& done, int timeoutMs);
 
     // View point at the centre of a square's cell.
     void squarePoint(int column, int row, int& x, int& y);
@@ -96,6 +98,12 @@ class GameTest : public ::testing::Test {
     void loadText(const std::string& text);
 
     GameController& game();
+  public:
+    // Runs on the main thread after each notification the worker waits for has been
+    // handled, before the worker is let go (the message as argument).
+    static std::function<void(unsigned)> whileWorkerWaits;
+
+  protected:
     std::filesystem::path folder;
     FakePlatform* platform = nullptr;
 };

@@ -303,10 +303,11 @@ bool engineIdle() {
     return !gameController().engineBusy && engineSession.searchState == 0;
 }
 
-// At rest as the autosave writer judges it: the worker is back in its wait. A change
-// made in the moment between the end of a search and that wait is saved with the next one.
-bool gameAtRestForTheWriter() {
-    return engineIdle() && idleEvent.isSet();
+// The worker is back in its wait and has posted its notice if the writer asked for one
+// (a change made in the moment between the end of a search and that wait): once that
+// notice has been served, the change is on disk.
+bool workerSettled() {
+    return idleEvent.isSet() && idleNoticeWanted.load() == 0;
 }
 
 // A move word of the engine's line played by its squares on a copy; false if illegal there.
@@ -936,6 +937,8 @@ unsigned long long seedOf(int screen) {
     Random patience(seed + 1);
     bool busyPhase = false, patient = false;
     bool idleAfterLastEvent = false;
+    bool settledTurn = false; // the worker was settled at the last turn: its notice is served
+    std::chrono::steady_clock::time_point idleSince;
     long long slowestMs = 0;
     std::string slowestEvent;
     long long eventMs = 0;
@@ -974,8 +977,18 @@ unsigned long long seedOf(int screen) {
         // quarters of the events may use it.
         if (done == events / 4 && theMainFrame->splashTimerRunning()) return again();
         if (done < events) {
-            // The last event's change, handled with the engine at rest, is on disk.
-            if (idleAfterLastEvent && engineIdle()) checkAutosave("before an event");
+            // The last event's change is on disk once the worker has come back to its wait
+            // and one more turn of the loop has served its notice; no later change needed.
+            if (idleAfterLastEvent && engineIdle()) {
+                const bool settled = workerSettled();
+                if ((!settled || !settledTurn) &&
+                    std::chrono::steady_clock::now() - idleSince < std::chrono::seconds(2)) {
+                    settledTurn = settled;
+                    return again();
+                }
+                checkAutosave("before an event");
+            }
+            settledTurn = false;
             const auto begin = std::chrono::steady_clock::now();
             const unsigned firstLine = logNext.load();
             oneEvent(random);
@@ -991,7 +1004,8 @@ unsigned long long seedOf(int screen) {
             ++done;
             ++counts.events;
             progress.fetch_add(1);
-            idleAfterLastEvent = gameAtRestForTheWriter();
+            idleAfterLastEvent = engineIdle();
+            idleSince = std::chrono::steady_clock::now();
             if (engineIdle()) {
                 checkGame("after an event");
                 if (gameController().gameDecided()) ++counts.decided;

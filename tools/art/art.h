@@ -99,5 +99,8 @@ QImage splashPicture(const Family& family);
 QImage splashAnimation();
 // The four 16 x 16 command-bar images: hint, takeback, forward, rotate.
 QImage buttonImage(int index);
+// The same image painted on a 16-unit grid at any size, antialiased over transparency.
+void paintButton(QPainter& painter, int index);
+QImage buttonPicture(int index, int pixels);
 
 } // namespace art

@@ -69,6 +69,18 @@ std::intptr_t shellNotify(unsigned message, std::intptr_t wParam, std::intptr_t 
     QCoreApplication* application = QCoreApplication::instance();
     if (!application) return 0;
     if (message == DisambiguateMessage) return dispatchEngineNotification(message, wParam, lParam);
+    if (message == WorkerIdleMessage) {
+        // Posted: the worker does not wait. Inside a dialog's own loop the handler
+        // under way finishes its change first, and the game is written after it.
+        QMetaObject::invokeMethod(
+            application,
+            [] {
+                const CTaviskApp* app = CTaviskApp::instance();
+                if (app && !app->inNestedLoop()) handleOnMainThread(WorkerIdleMessage, 0, 0);
+            },
+            Qt::QueuedConnection);
+        return 0;
+    }
     if (QThread::currentThread() == application->thread()) return handleOnMainThread(message, wParam, lParam);
     std::intptr_t answer = 0;
     QMetaObject::invokeMethod(
@@ -274,7 +286,7 @@ bool CMainFrame::rebuildMenuBar() {
     bar->addSeparator();
     for (int i = 0; i < 4; ++i) {
         auto* button = new QToolButton(bar);
-        button->setIcon(barButtonIcon(i, scale));
+        button->setIcon(desktop ? desktopBarButtonIcon(i, 16 * scale) : barButtonIcon(i, scale));
         button->setAutoRaise(true);
         const int command = barButtons[i].command;
         connect(button, &QToolButton::pressed, this, [this, i] { buttonPressed(i); });

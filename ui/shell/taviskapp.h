@@ -38,6 +38,8 @@ class CTaviskApp : public QApplication {
     // Every event handed to the program; once an event of the outermost loop has
     // been handled, the game is auto-saved if it changed.
     bool notify(QObject* receiver, QEvent* event) override;
+    // An event is being handled inside the handler of another (a dialog's own loop).
+    bool inNestedLoop() const { return eventDepth_ > 1; }
 
     // "Load": the open dialog, then the document's load path.
     bool openDocument();
