@@ -10,11 +10,13 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QThread>
+#include <QTimer>
 #include <QTimerEvent>
 #include <QToolBar>
 #include <QToolButton>
 
 #include "engine/session/notify.h"
+#include "engine/session/session.h"
 #include "game/controller.h"
 #include "game/review.h"
 #include "ui/shell/autoturn.h"
@@ -321,6 +323,16 @@ void CMainFrame::updateMenu(QMenu* menu) {
 void CMainFrame::updateImageButtons() {
     for (int i = 0; i < 4; ++i)
         if (imageButtons_[i]) imageButtons_[i]->setEnabled(commandState(barButtons[i].command).enabled);
+    // The engine's worker comes to rest a moment after the game has taken its move, or
+    // after a takeback in the tutor's question has stopped it; Hint waits for that rest,
+    // and no paint may follow it (the clocks may stand): judge the buttons again then.
+    if (engineSession.searchState != 0 && !gameController().engineBusy && !buttonsRecheckPending_) {
+        buttonsRecheckPending_ = true;
+        QTimer::singleShot(ButtonsRecheckMs, this, [this] {
+            buttonsRecheckPending_ = false;
+            updateImageButtons();
+        });
+    }
 }
 
 void CMainFrame::onCommand(int command) {
