@@ -463,35 +463,33 @@ CMainFrame* frame() {
 
 // The Hint button shows what the game allows: at the user's turn in a game going on,
 // with the engine at rest and its predicted reply a legal move here, it is enabled;
-// otherwise greyed. The button is set after the paints and the engine's worker comes
-// to rest a moment after its move is shown, so a difference must not outlast a second.
-void checkHintButton() {
-    static std::chrono::steady_clock::time_point differsSince;
-    static bool differs = false;
-    if (!frame()) return;
-    QToolButton* hint = frame()->imageButton(0);
-    if (!hint || frame()->menuBar()->isHidden() || QApplication::activeModalWidget()) {
-        differs = false; // a box in front: the button waits, and the second starts afresh
-        return;
-    }
+// otherwise greyed. The buttons are set after the paints and every 150 ms: a difference
+// must be gone once the events of 400 ms have been served.
+bool hintDue() {
     GameController& game = gameController();
     const Position& position = engineSession.gamePosition;
-    const bool due = engineIdle() && !game.gameDecided() && position.sideToMove == game.userColour &&
-                     engineSession.expectedReply != 0 && playLineMove(position, engineSession.expectedReply);
+    return engineIdle() && !game.gameDecided() && position.sideToMove == game.userColour &&
+           engineSession.expectedReply != 0 && playLineMove(position, engineSession.expectedReply);
+}
+
+void checkHintButton() {
+    if (!frame()) return;
+    QToolButton* hint = frame()->imageButton(0);
+    if (!hint || frame()->menuBar()->isHidden() || QApplication::activeModalWidget()) return;
     ++counts.hintChecks;
-    if (due) ++counts.hintsDue;
-    if (hint->isEnabled() == due) {
-        differs = false;
-        return;
-    }
-    const auto now = std::chrono::steady_clock::now();
-    if (!differs) {
-        differs = true;
-        differsSince = now;
-    } else if (now - differsSince > std::chrono::seconds(1)) {
-        monkeyFailed("the Hint button is %s for a second, but the hint is %s (engine %s, side to move %d, user %d)",
-                     hint->isEnabled() ? "enabled" : "greyed", due ? "due" : "not due",
-                     engineIdle() ? "idle" : "busy", position.sideToMove, game.userColour);
+    if (hintDue()) ++counts.hintsDue;
+    const auto begin = std::chrono::steady_clock::now();
+    while (hint && hint->isEnabled() != hintDue()) {
+        if (std::chrono::steady_clock::now() - begin > std::chrono::milliseconds(400)) {
+            GameController& game = gameController();
+            monkeyFailed("the Hint button is %s, but the hint is %s (engine %s, side to move %d, user %d, "
+                         "the controller %s it)",
+                         hint->isEnabled() ? "enabled" : "greyed", hintDue() ? "due" : "not due",
+                         engineIdle() ? "idle" : "busy", engineSession.gamePosition.sideToMove, game.userColour,
+                         game.hintAvailable() ? "offers" : "refuses");
+        }
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+        if (QApplication::activeModalWidget()) return; // a box came meanwhile
     }
 }
 

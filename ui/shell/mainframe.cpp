@@ -10,13 +10,11 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QThread>
-#include <QTimer>
 #include <QTimerEvent>
 #include <QToolBar>
 #include <QToolButton>
 
 #include "engine/session/notify.h"
-#include "engine/session/session.h"
 #include "game/controller.h"
 #include "game/review.h"
 #include "ui/shell/autoturn.h"
@@ -104,6 +102,11 @@ void showTaskBar() {
 CMainFrame::CMainFrame(CTaviskDoc* document) : document_(document) {
     setWindowTitle(fromTable(applicationTitle));
     theMainFrame = this;
+    // The paints set the bar's buttons, but what they depend on also changes without
+    // a paint: the engine's worker comes to rest a moment after its move is shown (or
+    // after the tutor's takeback has stopped it), and a box or a dialog closes. Hint
+    // would stay greyed at the user's turn until the next paint.
+    buttonsTimer_ = startTimer(ButtonsRefreshMs);
     if (deviceScreen().desktop) {
         createDesktopWindow();
         return;
@@ -323,16 +326,6 @@ void CMainFrame::updateMenu(QMenu* menu) {
 void CMainFrame::updateImageButtons() {
     for (int i = 0; i < 4; ++i)
         if (imageButtons_[i]) imageButtons_[i]->setEnabled(commandState(barButtons[i].command).enabled);
-    // The engine's worker comes to rest a moment after the game has taken its move, or
-    // after a takeback in the tutor's question has stopped it; Hint waits for that rest,
-    // and no paint may follow it (the clocks may stand): judge the buttons again then.
-    if (engineSession.searchState != 0 && !gameController().engineBusy && !buttonsRecheckPending_) {
-        buttonsRecheckPending_ = true;
-        QTimer::singleShot(ButtonsRecheckMs, this, [this] {
-            buttonsRecheckPending_ = false;
-            updateImageButtons();
-        });
-    }
 }
 
 void CMainFrame::onCommand(int command) {
@@ -344,6 +337,8 @@ void CMainFrame::onCommand(int command) {
 void CMainFrame::timerEvent(QTimerEvent* event) {
     if (event->timerId() == splashTimer_ && splashTimer_ != 0)
         splashTick();
+    else if (event->timerId() == buttonsTimer_)
+        updateImageButtons();
     else
         QMainWindow::timerEvent(event);
 }

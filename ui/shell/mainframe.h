@@ -97,6 +97,6 @@ class CMainFrame : public QMainWindow {
     int splashTicks_ = 0;
     int splashTimer_ = 0;
     bool created_ = false;
-    bool buttonsRecheckPending_ = false; // the bar buttons are judged again when the worker rests
-    static constexpr int ButtonsRecheckMs = 30;
+    int buttonsTimer_ = 0; // sets the bar's buttons again now and then
+    static constexpr int ButtonsRefreshMs = 150;
 };
