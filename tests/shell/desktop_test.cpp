@@ -575,7 +575,10 @@ TEST_F(Desktop, WindowOfAnySize) {
                 GameController& game = gameController();
                 auto resizeTo = [&](int width, int height) {
                     frame->resize(width, height);
-                    SHELL_CHECK(waitUntil([&] { return frame->size() == QSize(width, height); }, 3000));
+                    // The view, laid out by the frame afterwards, has the new width too: the
+                    // squares' places are final.
+                    SHELL_CHECK(waitUntil(
+                        [&] { return frame->size() == QSize(width, height) && view->width() == width; }, 3000));
                     QApplication::processEvents();
                     view->repaint();
                     const BoardGeometry& g = game.geometry;

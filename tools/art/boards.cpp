@@ -112,6 +112,10 @@ IsoFrame isoFrame(const IsoLayout& iso) {
     return f;
 }
 
+double isoFrameWidth(const IsoLayout& iso) {
+    return std::max(0.8, iso.cellHeight / 14.0);
+}
+
 } // namespace
 
 QSize isoBoardSize(const IsoLayout& iso) {
@@ -257,27 +261,36 @@ void paintIsoBoardTop(QPainter& p, const IsoLayout& iso, bool alternate, const Q
 }
 
 void paintIsoBoardTop(QPainter& p, const IsoLayout& iso, const QImage& plane, IsoFrameOutline outline) {
+    paintIsoBoardSquares(p, iso, plane, outline);
+    paintIsoBoardFrame(p, iso, outline);
+}
+
+void paintIsoBoardSquares(QPainter& p, const IsoLayout& iso, const QImage& plane, IsoFrameOutline outline) {
     const IsoFrame f = isoFrame(iso);
     const double wc = f.wc, hc = f.hc;
-    const QPointF left = f.left, top = f.top, right = f.right, bottom = f.bottom;
+    const int n = std::max(1, plane.width() / 8);
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
-
-    // The squares: the plane mapped onto the diamond.
-    const int n = std::max(1, plane.width() / 8);
-    const QColor frame(60, 34, 16);
-    const double frameWidth = std::max(0.8, hc / 14.0);
-    p.save();
     // The filled frame, two device pixels or more on each side of the diamond's
     // edge, covers the plane's edge whole: its antialiasing would only cost time.
-    if (outline == IsoFrameOutline::Filled && frameWidth / 2 * p.deviceTransform().m11() >= 2.0)
+    if (outline == IsoFrameOutline::Filled && isoFrameWidth(iso) / 2 * p.deviceTransform().m11() >= 2.0)
         p.setRenderHint(QPainter::Antialiasing, false);
-    // Combined with the painter's own transform, so a scaled painter paints the same board larger.
+    // The plane mapped onto the diamond; combined with the painter's own transform, so
+    // a scaled painter paints the same board larger.
     p.setTransform(
-        QTransform(wc / (2.0 * n), -hc / (2.0 * n), wc / (2.0 * n), hc / (2.0 * n), left.x(), left.y()), true);
+        QTransform(wc / (2.0 * n), -hc / (2.0 * n), wc / (2.0 * n), hc / (2.0 * n), f.left.x(), f.left.y()), true);
     p.drawImage(0, 0, plane);
     p.restore();
+}
+
+void paintIsoBoardFrame(QPainter& p, const IsoLayout& iso, IsoFrameOutline outline) {
+    const IsoFrame f = isoFrame(iso);
+    const QPointF left = f.left, top = f.top, right = f.right, bottom = f.bottom;
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor frame(60, 34, 16);
+    const double frameWidth = isoFrameWidth(iso);
     if (outline == IsoFrameOutline::Filled) {
         fillFrame(p, {left, top, right, bottom}, frameWidth, frame);
     } else {

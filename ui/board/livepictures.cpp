@@ -146,15 +146,20 @@ void paintBoardTop(QImage& board, const LivePictures& art, const art::IsoLayout&
     board.setDevicePixelRatio(dpr);
 }
 
-// The squares and their frame from a plane painted beforehand.
-void paintBoardTop(QImage& board, double dpr, const art::IsoLayout& iso, const QImage& plane) {
-    board.setDevicePixelRatio(1.0); // painted in device pixels, scaled here
-    QPainter p(&board);
+// The squares of rows [top, bottom) of a board picture, from a plane painted
+// beforehand, through a picture of those rows that shares the board's memory: the
+// bands are painted side by side, each pixel as in one go.
+void paintSquaresBand(uchar* bits, const QImage& board, int top, int bottom, double dpr, const art::IsoLayout& iso,
+                      const QImage& plane) {
+    QImage band(bits + top * board.bytesPerLine(), board.width(), bottom - top, board.bytesPerLine(),
+                board.format());
+    QPainter p(&band);
+    p.translate(0, -top);
     p.scale(dpr, dpr);
-    art::paintIsoBoardTop(p, iso, plane, art::IsoFrameOutline::Filled);
-    p.end();
-    board.setDevicePixelRatio(dpr);
+    art::paintIsoBoardSquares(p, iso, plane, art::IsoFrameOutline::Filled);
 }
+
+constexpr int SquaresBands = 4;
 
 void paintIsometric(LivePictures& art) {
     const double dpr = art.devicePixelRatio;
@@ -209,7 +214,14 @@ void paintIsometric(LivePictures& art) {
     runTasks(first);
 
     std::vector<Task> second;
-    second.push_back([&] { paintBoardTop(art.board, dpr, iso, plane); });
+    // The squares, the longest step, in bands painted side by side with the pieces.
+    art.board.setDevicePixelRatio(1.0); // painted in device pixels, scaled by the painters
+    uchar* const bits = art.board.bits(); // here, not by the bands' threads
+    for (int band = 0; band < SquaresBands; ++band) {
+        const int top = art.board.height() * band / SquaresBands;
+        const int bottom = art.board.height() * (band + 1) / SquaresBands;
+        second.push_back([&, bits, top, bottom] { paintSquaresBand(bits, art.board, top, bottom, dpr, iso, plane); });
+    }
     for (int view = 0; view < LiveViewCount; ++view)
         for (int piece = 0; piece < LivePieceCount; ++piece) {
             // Only the knight turns its head with the view; the others are copied below.
@@ -229,6 +241,12 @@ void paintIsometric(LivePictures& art) {
             });
         }
     runTasks(second);
+    {
+        QPainter p(&art.board);
+        p.scale(dpr, dpr);
+        art::paintIsoBoardFrame(p, iso, art::IsoFrameOutline::Filled);
+    }
+    art.board.setDevicePixelRatio(dpr);
     for (int view = 1; view < LiveViewCount; ++view)
         for (int piece = 0; piece < LivePieceCount; ++piece)
             if (art.pieces[view][piece].isNull()) art.pieces[view][piece] = art.pieces[0][piece];
