@@ -123,9 +123,7 @@ QImage splashPicture(const Family& family) {
     return picture;
 }
 
-QImage buttonImage(int index) {
-    QImage image = canvas(16, 16);
-    QPainter p(&image);
+void paintButton(QPainter& p, int index) {
     p.setRenderHint(QPainter::Antialiasing);
     const QColor ink(30, 40, 60);
     switch (index) {
@@ -159,8 +157,23 @@ QImage buttonImage(int index) {
         break;
     }
     }
+}
+
+QImage buttonImage(int index) {
+    QImage image = canvas(16, 16);
+    QPainter p(&image);
+    paintButton(p, index);
     p.end();
     return keyed(image);
+}
+
+QImage buttonPicture(int index, int pixels) {
+    QImage image = canvas(pixels, pixels);
+    QPainter p(&image);
+    p.scale(pixels / 16.0, pixels / 16.0);
+    paintButton(p, index);
+    p.end();
+    return image;
 }
 
 } // namespace art

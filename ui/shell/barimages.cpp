@@ -8,6 +8,7 @@
 #include <QPixmap>
 
 #include "game/gamefiles.h"
+#include "tools/art/art.h"
 
 namespace {
 constexpr int ButtonSize = 16;
@@ -73,4 +74,13 @@ QIcon barButtonIcon(int index, int zoom) {
     if (image.isNull()) image = drawnButton(index);
     const int size = ButtonSize * std::max(1, zoom);
     return QIcon(QPixmap::fromImage(image.scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
+}
+
+QIcon desktopBarButtonIcon(int index, int logicalSize) {
+    // Painted at every size the window may ask for (device pixel ratios 1 to 3), so the
+    // images stay sharp where the handheld's bitmaps would be doubled.
+    QIcon icon;
+    for (int ratio = 1; ratio <= 3; ++ratio)
+        icon.addPixmap(QPixmap::fromImage(art::buttonPicture(index, logicalSize * ratio)));
+    return icon;
 }
