@@ -485,8 +485,8 @@ void checkHintButton() {
             monkeyFailed("the Hint button is %s, but the hint is %s (engine %s, side to move %d, user %d, "
                          "the controller %s it)",
                          hint->isEnabled() ? "enabled" : "greyed", hintDue() ? "due" : "not due",
-                         engineIdle() ? "idle" : "busy", engineSession.gamePosition.sideToMove, game.userColour,
-                         game.hintAvailable() ? "offers" : "refuses");
+                         engineIdle() ? "idle" : "busy", engineSession.gamePosition.sideToMove,
+                         game.userColour, game.hintAvailable() ? "offers" : "refuses");
         }
         QApplication::processEvents(QEventLoop::AllEvents, 10);
         if (QApplication::activeModalWidget()) return; // a box came meanwhile
@@ -1031,13 +1031,15 @@ unsigned long long seedOf(int screen) {
                                             std::chrono::steady_clock::now() - started)
                                             .count()),
                  slowestMs, slowestEvent.c_str());
-    std::fprintf(report,
-                 "monkey: %d events (%d presses, %d moves, %d releases, %d commands, %d bar clicks, %d menus, "
-                 "%d keys, %d resizes), %d user moves, %d game checks, %d autosave checks, %d modal windows, %d menu pop-ups, "
-                 "highest ply %d; Hint button checked %d times, %d of them with a hint due\n",
-                 counts.events, counts.presses, counts.moves, counts.releases, counts.commands, counts.barClicks,
-                 counts.menus, counts.keys, counts.resizes, counts.userMoves, counts.checks, counts.autosaveChecks, counts.modals, counts.popups,
-                 counts.maxPly, counts.hintChecks, counts.hintsDue);
+    std::fprintf(
+        report,
+        "monkey: %d events (%d presses, %d moves, %d releases, %d commands, %d bar clicks, %d menus, "
+        "%d keys, %d resizes), %d user moves, %d game checks, %d autosave checks, %d modal windows, %d menu "
+        "pop-ups, "
+        "highest ply %d; Hint button checked %d times, %d of them with a hint due\n",
+        counts.events, counts.presses, counts.moves, counts.releases, counts.commands, counts.barClicks,
+        counts.menus, counts.keys, counts.resizes, counts.userMoves, counts.checks, counts.autosaveChecks,
+        counts.modals, counts.popups, counts.maxPly, counts.hintChecks, counts.hintsDue);
     std::fprintf(report, "monkey: user moves not tried: %d with the engine busy, %d on its turn, %d decided; "
                  "%d tutorial pages\n", counts.busy, counts.notTurn, counts.over, viewer.opened);
     std::fprintf(report, "monkey: the events themselves took %lld ms; %d of them waited a second or more\n",

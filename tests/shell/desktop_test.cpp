@@ -578,7 +578,8 @@ TEST_F(Desktop, WindowOfAnySize) {
                     // The view, laid out by the frame afterwards, has the new width too: the
                     // squares' places are final.
                     SHELL_CHECK(waitUntil(
-                        [&] { return frame->size() == QSize(width, height) && view->width() == width; }, 3000));
+                        [&] { return frame->size() == QSize(width, height) && view->width() == width; },
+                        3000));
                     QApplication::processEvents();
                     view->repaint();
                     const BoardGeometry& g = game.geometry;

@@ -91,7 +91,8 @@ QImage isoBoardPlane(const QImage& lightTile, const QImage& darkTile, bool alter
 void paintIsoBoardTop(QPainter& painter, const IsoLayout& iso, const QImage& plane, IsoFrameOutline outline);
 // The top's two steps: the squares (the plane mapped onto the diamond; the same
 // pixels whichever band of the picture a painter covers) and then their frame.
-void paintIsoBoardSquares(QPainter& painter, const IsoLayout& iso, const QImage& plane, IsoFrameOutline outline);
+void paintIsoBoardSquares(QPainter& painter, const IsoLayout& iso, const QImage& plane,
+                          IsoFrameOutline outline);
 void paintIsoBoardFrame(QPainter& painter, const IsoLayout& iso, IsoFrameOutline outline);
 // Marker sheets, and one marker of a sheet drawn antialiased at the painter's origin.
 QImage flatSelection(const SpriteFile& file);

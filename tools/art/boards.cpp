@@ -152,7 +152,8 @@ std::array<QPolygonF, 3> visibleShadow(const QPolygonF& shadow, QPointF left, QP
     const QPointF rightTop = right - inward;
     const QPointF rightIn = crossing(rightTop, rightTop + down, bottomIn, right + down - up);
     const QPointF leftIn = crossing(left, shadow[0], bottomIn, left + down - up);
-    return {QPolygonF({leftIn, shadow[0], shadow[1], bottomIn}), QPolygonF({bottomIn, shadow[1], shadow[2], rightIn}),
+    return {QPolygonF({leftIn, shadow[0], shadow[1], bottomIn}),
+            QPolygonF({bottomIn, shadow[1], shadow[2], rightIn}),
             QPolygonF({rightTop, rightIn, shadow[2], right})};
 }
 
@@ -279,7 +280,8 @@ void paintIsoBoardSquares(QPainter& p, const IsoLayout& iso, const QImage& plane
     // The plane mapped onto the diamond; combined with the painter's own transform, so
     // a scaled painter paints the same board larger.
     p.setTransform(
-        QTransform(wc / (2.0 * n), -hc / (2.0 * n), wc / (2.0 * n), hc / (2.0 * n), f.left.x(), f.left.y()), true);
+        QTransform(wc / (2.0 * n), -hc / (2.0 * n), wc / (2.0 * n), hc / (2.0 * n), f.left.x(), f.left.y()),
+        true);
     p.drawImage(0, 0, plane);
     p.restore();
 }

@@ -95,8 +95,8 @@ void drawMarker(QPainter& painter, const GameController& game, int column, int r
         const DesktopArt art = desktopArt(painter, game);
         int x = 0, y = 0;
         cellPosition(game, column, row, x, y);
-        drawArt(painter, x + art.pictures.markerOffsetX * art.scale, y + art.pictures.markerOffsetY * art.scale,
-                art.pictures.markers[marker], art.scale);
+        drawArt(painter, x + art.pictures.markerOffsetX * art.scale,
+                y + art.pictures.markerOffsetY * art.scale, art.pictures.markers[marker], art.scale);
         return;
     }
     if (!game.selectionImage) return;

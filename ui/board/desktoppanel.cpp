@@ -55,7 +55,8 @@ QFont desktopPanelFont(const GameController& game) {
 // The status is read by the paint, from the first move on.
 static bool statusShown() {
     const EngineStatus& status = engineStatus();
-    return engineSession.gamePosition.ply >= 2 && (!status.openingName.isEmpty() || !status.statusText.isEmpty());
+    return engineSession.gamePosition.ply >= 2 &&
+           (!status.openingName.isEmpty() || !status.statusText.isEmpty());
 }
 
 int desktopPanelTextLines(const GameController& game) {

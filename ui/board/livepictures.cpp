@@ -149,8 +149,8 @@ void paintBoardTop(QImage& board, const LivePictures& art, const art::IsoLayout&
 // The squares of rows [top, bottom) of a board picture, from a plane painted
 // beforehand, through a picture of those rows that shares the board's memory: the
 // bands are painted side by side, each pixel as in one go.
-void paintSquaresBand(uchar* bits, const QImage& board, int top, int bottom, double dpr, const art::IsoLayout& iso,
-                      const QImage& plane) {
+void paintSquaresBand(uchar* bits, const QImage& board, int top, int bottom, double dpr,
+                      const art::IsoLayout& iso, const QImage& plane) {
     QImage band(bits + top * board.bytesPerLine(), board.width(), bottom - top, board.bytesPerLine(),
                 board.format());
     QPainter p(&band);
@@ -198,7 +198,9 @@ void paintIsometric(LivePictures& art) {
     // The shadow and sides need no wood: painted while the wood is.
     const QSize size = art::isoBoardSize(iso);
     first.push_back([&] {
-        art.board = paintedImage(size.width(), size.height(), dpr, [&](QPainter& p) { art::paintIsoBoardBase(p, iso, art::IsoShadow::Visible); });
+        art.board = paintedImage(size.width(), size.height(), dpr, [&](QPainter& p) {
+            art::paintIsoBoardBase(p, iso, art::IsoShadow::Visible);
+        });
     });
     // Every piece of a colour stands on the same foot: painted once, then each body on a copy.
     for (int black = 0; black < 2; ++black)
@@ -215,12 +217,13 @@ void paintIsometric(LivePictures& art) {
 
     std::vector<Task> second;
     // The squares, the longest step, in bands painted side by side with the pieces.
-    art.board.setDevicePixelRatio(1.0); // painted in device pixels, scaled by the painters
+    art.board.setDevicePixelRatio(1.0);   // painted in device pixels, scaled by the painters
     uchar* const bits = art.board.bits(); // here, not by the bands' threads
     for (int band = 0; band < SquaresBands; ++band) {
         const int top = art.board.height() * band / SquaresBands;
         const int bottom = art.board.height() * (band + 1) / SquaresBands;
-        second.push_back([&, bits, top, bottom] { paintSquaresBand(bits, art.board, top, bottom, dpr, iso, plane); });
+        second.push_back(
+            [&, bits, top, bottom] { paintSquaresBand(bits, art.board, top, bottom, dpr, iso, plane); });
     }
     for (int view = 0; view < LiveViewCount; ++view)
         for (int piece = 0; piece < LivePieceCount; ++piece) {
@@ -403,8 +406,9 @@ const QImage& liveBoard(const LivePictures& pictures, int orientation) {
     if (pictures.boardTurned.isNull()) {
         const art::IsoLayout iso = liveIsoLayout(pictures.cellPx);
         const QSize size = art::isoBoardSize(iso);
-        QImage turned = paintedImage(size.width(), size.height(), pictures.devicePixelRatio,
-                                     [&](QPainter& p) { art::paintIsoBoardBase(p, iso, art::IsoShadow::Visible); });
+        QImage turned =
+            paintedImage(size.width(), size.height(), pictures.devicePixelRatio,
+                         [&](QPainter& p) { art::paintIsoBoardBase(p, iso, art::IsoShadow::Visible); });
         paintBoardTop(turned, pictures, iso, true);
         pictures.boardTurned = turned;
     }
