@@ -20,8 +20,9 @@ constexpr std::int32_t ClockLimitMs = 3599000;    // 59:59
 constexpr std::int32_t DecisiveAdvantage = 300;
 
 // How the game ended besides the rules of the position (GameEnd of the engine's
-// results). Such an end stands at the position where it came; a takeback, a
-// step forward, a new game or a load judges the game afresh.
+// results). Such an end stands at the position where it came: a takeback goes
+// on with the game, going forward to that position ends it again, and a new
+// move, a new game or a load judges the game afresh.
 constexpr std::int32_t EndResigned = 16;       // the engine resigned
 constexpr std::int32_t EndUserResigned = 17;   // the user resigned
 constexpr std::int32_t EndDrawAgreed = 18;     // one side offered a draw, the other accepted
@@ -83,6 +84,13 @@ class GameController {
     // The end of the game.
     std::int32_t gameEnd;       // why the game is over in the current position; 0 = it goes on
     std::int32_t gameEndResult; // 1 White won, 2 Black won, 3 drawn (while gameEnd is set)
+    // An end by the players' word (a resignation, an agreed draw, a loaded result)
+    // stays with the position where it came: a takeback leaves it, going forward
+    // to that position again brings it back, a new move drops it.
+    std::int32_t standingEnd;       // its gameEnd; 0 = none
+    std::int32_t standingEndResult; // its gameEndResult
+    std::int32_t standingEndPly;    // the ply of gamePosition where it came
+    std::uint32_t standingEndGame;  // the gameNumber it belongs to
     std::uint32_t gameNumber;   // counts new games and loads: what the screen shows belongs to one of them
     std::uint32_t moveRequests; // moves the user has played or handed to the engine (Swap sides, Game settings):
                                 // such a move after a takeback replaces the record's tail
@@ -168,6 +176,8 @@ class GameController {
     // `engineMoved` also takes the engine's resignation into account. An end
     // by the players' word is dropped: the game goes on unless the rules end it.
     void judgeGame(bool engineMoved);
+    // A move replaces the record's tail: an end by the players' word there no longer stands.
+    void forgetStandingEnd();
     // The message box that says who won and why.
     void announceGameEnd();
     // Ends the game that goes on (`end` one of EndUserResigned, EndDrawAgreed,

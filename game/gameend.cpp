@@ -19,8 +19,26 @@ int GameController::gameResultCode() {
     return gameDecided() ? gameEndResult : GameInProgress;
 }
 
+void GameController::forgetStandingEnd() {
+    standingEnd = GameGoesOn;
+}
+
+// The end of the current game that came at the position shown, if any.
+static bool endStandsHere(const GameController& game, const Position& position) {
+    return game.standingEnd != GameGoesOn && game.standingEndGame == game.gameNumber &&
+           game.standingEndPly == position.ply;
+}
+
+static void keepEndAtThisPosition(GameController& game) {
+    game.standingEnd = game.gameEnd;
+    game.standingEndResult = game.gameEndResult;
+    game.standingEndPly = engineSession.gamePosition.ply;
+    game.standingEndGame = game.gameNumber;
+}
+
 void GameController::judgeGame(bool engineMoved) {
     const Position& position = engineSession.gamePosition;
+    if (engineMoved) forgetStandingEnd();
     const int end = gameEndOf(position);
     gameEnd = end;
     if (end == EndCheckmate) {
@@ -28,6 +46,11 @@ void GameController::judgeGame(bool engineMoved) {
         engineSession.gameResult = gameEndResult;
     } else if (end != GameGoesOn) {
         gameEndResult = Drawn;
+        engineSession.gameResult = gameEndResult;
+    } else if (endStandsHere(*this, position)) {
+        // Back at the position where the players ended the game (Forward).
+        gameEnd = standingEnd;
+        gameEndResult = standingEndResult;
         engineSession.gameResult = gameEndResult;
     } else {
         // A resignation or an agreed draw of another position no longer stands.
@@ -38,6 +61,7 @@ void GameController::judgeGame(bool engineMoved) {
         if (engineMoved && noviceLevel == 0 && resignationDue(engineSession.rootScore, engine)) {
             gameEnd = EndResigned;
             gameEndResult = engine == White ? BlackWon : WhiteWon;
+            keepEndAtThisPosition(*this);
         }
     }
     if (gameDecided()) {
@@ -90,6 +114,7 @@ void GameController::concludeGame(int end, int result, bool announce) {
     engineBusy = false;
     gameEnd = end;
     gameEndResult = result;
+    keepEndAtThisPosition(*this);
     // The worker starts no search, and no pondering, on a game with a result.
     engineSession.gameResult = result;
     selectedColumn = selectedRow = -1;

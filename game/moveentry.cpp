@@ -46,6 +46,7 @@ bool GameController::tryMove(int fromColumn, int fromRow, int toColumn, int toRo
     replyBeforeMove = expected;
     tutorWarned = false;
     ++moveRequests;
+    forgetStandingEnd();
     // The paints of the move show the end of the game if it has come.
     judgeGame(false);
     return true;

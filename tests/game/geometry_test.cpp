@@ -144,10 +144,17 @@ TEST(BoardGeometry, DesktopBoardFillsTheViewBesideOrAboveThePanel) {
             const int side = board.right - board.left;
             EXPECT_GE(iso ? side * 5 / 8 : side, room * (iso ? 5 : 8) / 10);
             int x, y, w, h;
-            desktopMoveListRect(g, x, y, w, h);
+            desktopMoveListRect(g, g.panelTextLines, x, y, w, h);
             EXPECT_TRUE(panel.contains(box(x, y, w, h)));
             EXPECT_GE(h, 2 * g.panelLinePitch);
             EXPECT_GE(w, 100);
+            // Under the clocks alone (before the first move) the same list reaches up to them.
+            int x3, y3, w3, h3;
+            desktopMoveListRect(g, 3, x3, y3, w3, h3);
+            EXPECT_EQ(x3, x);
+            EXPECT_EQ(w3, w);
+            EXPECT_EQ(y3 + h3, y + h);
+            EXPECT_EQ(y3, y == g.panelTop ? y : g.panelTop + 3 * g.panelLinePitch);
         }
     // A window larger than any board picture: the largest squares, centred beside the panel.
     for (int iso = 0; iso < 2; ++iso) {

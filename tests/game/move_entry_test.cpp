@@ -287,6 +287,22 @@ TEST_F(GameTest, GameEndIsShownAnnouncedAndKeptFromTheBoard) {
     ASSERT_TRUE(game().writeGameToFile(saved.c_str()));
     EXPECT_EQ(savedResult(saved, tag), "0-1");
     EXPECT_EQ(tag, "0-1");
+    // Taken back the game goes on; forward to where the user resigned it is over again.
+    const int resignedAt = engineSession.gamePosition.ply;
+    game().takeBack(true);
+    EXPECT_FALSE(game().gameDecided());
+    EXPECT_EQ(engineSession.gameResult, GameInProgress);
+    while (engineSession.gamePosition.ply < resignedAt && game().canForward()) game().forward();
+    EXPECT_EQ(game().gameEnd, EndUserResigned);
+    EXPECT_EQ(engineSession.gameResult, BlackWon);
+    EXPECT_EQ(platform->messages.size(), 1u); // going forward announces nothing
+    tap(col("d2"), row("d2"));
+    EXPECT_FALSE(game().pieceSelected);
+    drag(col("d2"), row("d2"), col("d3"), row("d3"));
+    EXPECT_EQ(engineBridge().pieceAt(col("d2"), row("d2")), WhiteKing);
+    ASSERT_TRUE(game().writeGameToFile(saved.c_str()));
+    EXPECT_EQ(savedResult(saved, tag), "0-1");
+    EXPECT_EQ(tag, "0-1");
     ASSERT_TRUE(game().readGameFromFile(saved.c_str()));
     EXPECT_EQ(game().gameEnd, EndRecordedResult);
     EXPECT_EQ(game().gameResultCode(), BlackWon);
@@ -300,6 +316,11 @@ TEST_F(GameTest, GameEndIsShownAnnouncedAndKeptFromTheBoard) {
     EXPECT_EQ(engineSession.gameResult, GameInProgress);
     ASSERT_TRUE(game().writeGameToFile(saved.c_str()));
     EXPECT_EQ(savedResult(saved, tag), "*");
+    game().forwardAll(); // the loaded result stands at the record's end
+    EXPECT_EQ(game().gameEnd, EndRecordedResult);
+    EXPECT_EQ(game().gameResultCode(), BlackWon);
+    game().takeBack(true);
+    EXPECT_FALSE(game().gameDecided());
 
     // The engine offers a draw after its fifth drawish move. Declined, the game goes
     // on and the engine has offered indeed (it accepts the user's offer now); accepted,
@@ -334,6 +355,27 @@ TEST_F(GameTest, GameEndIsShownAnnouncedAndKeptFromTheBoard) {
     EXPECT_EQ(savedResult(saved, tag), "1/2-1/2");
     EXPECT_EQ(tag, "1/2-1/2");
     platform->answer = [] { return false; };
+    // The agreement, too, comes back with the position; a move played anew drops
+    // it, even when the game comes back to the same ply.
+    const int agreedAt = engineSession.gamePosition.ply;
+    game().takeBack(true);
+    EXPECT_FALSE(game().gameDecided());
+    game().forwardAll();
+    EXPECT_EQ(game().gameEnd, EndDrawAgreed);
+    EXPECT_EQ(engineSession.gameResult, Drawn);
+    EXPECT_EQ(engineSession.gamePosition.ply, agreedAt);
+    ASSERT_TRUE(game().writeGameToFile(saved.c_str()));
+    EXPECT_EQ(savedResult(saved, tag), "1/2-1/2");
+    EXPECT_EQ(tag, "1/2-1/2");
+    game().takeBack(true);
+    drawishStreak = 0;
+    tap(col("e1"), row("e1"));
+    tap(col("d2"), row("d2"));
+    ASSERT_TRUE(waitForEngine());
+    pumpUntilIdle();
+    EXPECT_EQ(engineSession.gamePosition.ply, agreedAt);
+    EXPECT_FALSE(game().gameDecided());
+    EXPECT_EQ(engineSession.gameResult, GameInProgress);
 
     // A new game starts afresh.
     game().startNewGame(true);

@@ -291,6 +291,7 @@ struct Counts {
     int events = 0, presses = 0, moves = 0, releases = 0, commands = 0, barClicks = 0, menus = 0, keys = 0;
     int userMoves = 0, checks = 0, modals = 0, popups = 0, decided = 0, resizes = 0;
     int autosaveChecks = 0;
+    int hintChecks = 0, hintsDue = 0;
     int maxPly = 0;
     int busy = 0, notTurn = 0, over = 0; // user moves not tried, and why
 };
@@ -458,6 +459,38 @@ void checkAutosave(const char* when) {
 
 CMainFrame* frame() {
     return theMainFrame;
+}
+
+// The Hint button shows what the game allows: at the user's turn in a game going on,
+// with the engine at rest and its predicted reply a legal move here, it is enabled;
+// otherwise greyed. The buttons are set after the paints and every 150 ms: a difference
+// must be gone once the events of 400 ms have been served.
+bool hintDue() {
+    GameController& game = gameController();
+    const Position& position = engineSession.gamePosition;
+    return engineIdle() && !game.gameDecided() && position.sideToMove == game.userColour &&
+           engineSession.expectedReply != 0 && playLineMove(position, engineSession.expectedReply);
+}
+
+void checkHintButton() {
+    if (!frame()) return;
+    QToolButton* hint = frame()->imageButton(0);
+    if (!hint || frame()->menuBar()->isHidden() || QApplication::activeModalWidget()) return;
+    ++counts.hintChecks;
+    if (hintDue()) ++counts.hintsDue;
+    const auto begin = std::chrono::steady_clock::now();
+    while (hint && hint->isEnabled() != hintDue()) {
+        if (std::chrono::steady_clock::now() - begin > std::chrono::milliseconds(400)) {
+            GameController& game = gameController();
+            monkeyFailed("the Hint button is %s, but the hint is %s (engine %s, side to move %d, user %d, "
+                         "the controller %s it)",
+                         hint->isEnabled() ? "enabled" : "greyed", hintDue() ? "due" : "not due",
+                         engineIdle() ? "idle" : "busy", engineSession.gamePosition.sideToMove,
+                         game.userColour, game.hintAvailable() ? "offers" : "refuses");
+        }
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+        if (QApplication::activeModalWidget()) return; // a box came meanwhile
+    }
 }
 
 QPoint squarePoint(int column, int row) {
@@ -923,6 +956,7 @@ unsigned long long seedOf(int screen) {
     };
     step = [&] {
         // Input reaches the main window only when nothing modal is in front of it.
+        checkHintButton();
         if (QApplication::activeModalWidget() || QApplication::activePopupWidget()) return again();
         if (!frame()) monkeyFailed("the main window is gone");
         // Mostly the monkey watches the engine think, as a person would; now and then it
@@ -997,13 +1031,15 @@ unsigned long long seedOf(int screen) {
                                             std::chrono::steady_clock::now() - started)
                                             .count()),
                  slowestMs, slowestEvent.c_str());
-    std::fprintf(report,
-                 "monkey: %d events (%d presses, %d moves, %d releases, %d commands, %d bar clicks, %d menus, "
-                 "%d keys, %d resizes), %d user moves, %d game checks, %d autosave checks, %d modal windows, %d menu pop-ups, "
-                 "highest ply %d\n",
-                 counts.events, counts.presses, counts.moves, counts.releases, counts.commands, counts.barClicks,
-                 counts.menus, counts.keys, counts.resizes, counts.userMoves, counts.checks, counts.autosaveChecks, counts.modals, counts.popups,
-                 counts.maxPly);
+    std::fprintf(
+        report,
+        "monkey: %d events (%d presses, %d moves, %d releases, %d commands, %d bar clicks, %d menus, "
+        "%d keys, %d resizes), %d user moves, %d game checks, %d autosave checks, %d modal windows, %d menu "
+        "pop-ups, "
+        "highest ply %d; Hint button checked %d times, %d of them with a hint due\n",
+        counts.events, counts.presses, counts.moves, counts.releases, counts.commands, counts.barClicks,
+        counts.menus, counts.keys, counts.resizes, counts.userMoves, counts.checks, counts.autosaveChecks,
+        counts.modals, counts.popups, counts.maxPly, counts.hintChecks, counts.hintsDue);
     std::fprintf(report, "monkey: user moves not tried: %d with the engine busy, %d on its turn, %d decided; "
                  "%d tutorial pages\n", counts.busy, counts.notTurn, counts.over, viewer.opened);
     std::fprintf(report, "monkey: the events themselves took %lld ms; %d of them waited a second or more\n",

@@ -24,6 +24,7 @@
 #include "game/promotion.h"
 #include "game/review.h"
 #include "tests/shell/shellharness.h"
+#include "ui/board/boardpaint.h"
 #include "ui/board/geometry.h"
 #include "ui/board/markers.h"
 #include "ui/board/sidepanel.h"
@@ -574,7 +575,11 @@ TEST_F(Desktop, WindowOfAnySize) {
                 GameController& game = gameController();
                 auto resizeTo = [&](int width, int height) {
                     frame->resize(width, height);
-                    SHELL_CHECK(waitUntil([&] { return frame->size() == QSize(width, height); }, 3000));
+                    // The view, laid out by the frame afterwards, has the new width too: the
+                    // squares' places are final.
+                    SHELL_CHECK(waitUntil(
+                        [&] { return frame->size() == QSize(width, height) && view->width() == width; },
+                        3000));
                     QApplication::processEvents();
                     view->repaint();
                     const BoardGeometry& g = game.geometry;
@@ -602,11 +607,18 @@ TEST_F(Desktop, WindowOfAnySize) {
                 // Wide, by taps: e2-e4.
                 resizeTo(760, 520);
                 const int wideSquare = game.geometry.squareSize;
+                // Before the first move the panel shows the clocks only: the list follows
+                // them; with the engine's status it goes under all the text lines.
+                const int pitch = game.geometry.panelLinePitch;
+                SHELL_CHECK(frame->moveList()->geometry().top() == game.geometry.panelTop + 3 * pitch);
                 tapSquare(view, 4, 6);
                 SHELL_CHECK(game.pieceSelected && game.selectedColumn == 4 && game.selectedRow == 6);
                 tapSquare(view, 4, 4);
                 SHELL_CHECK(piece(4, 4) == WhitePawn);
                 waitForEngine();
+                view->repaint();
+                SHELL_CHECK(frame->moveList()->geometry().top() ==
+                            game.geometry.panelTop + game.geometry.panelTextLines * pitch);
                 // Tall, by a drag: d2-d4; the squares change with the window.
                 resizeTo(420, 700);
                 SHELL_CHECK(game.geometry.squareSize != wideSquare &&
@@ -618,9 +630,41 @@ TEST_F(Desktop, WindowOfAnySize) {
                 // Isometric, turned: g1-f3 by taps, then back to the flat board.
                 frame->onCommand(CmdIsometric);
                 frame->onCommand(CmdRotateBoard);
+                view->repaint();
+                const int standInPaints = view->standInPaints();
                 resizeTo(700, 560);
                 SHELL_CHECK(game.settings.isometric &&
                             game.geometry.cellWidth > 2 * game.geometry.cellHeight - 4);
+                // The new size shows at once with the last size's pictures scaled; the
+                // crisp ones follow from another thread, and look as those painted in place.
+                const BoardGeometry& g = game.geometry;
+                const qreal ratio = view->devicePixelRatioF();
+                const QRect boardRect(QPointF(g.boardLeft * ratio, g.boardTop * ratio).toPoint(),
+                                      QSizeF(g.boardWidth * ratio, g.boardHeight * ratio).toSize());
+                SHELL_CHECK(view->standInPaints() > standInPaints);
+                const bool shownScaled = view->standInShown(); // unless the crisp set is in already
+                const QImage standIn = view->lastFrame().copy(boardRect);
+                SHELL_CHECK(waitUntil([&] { return !view->standInShown(); }, 20000));
+                const QImage crisp = view->lastFrame().copy(boardRect);
+                QImage direct(view->lastFrame().size(), view->lastFrame().format());
+                direct.setDevicePixelRatio(ratio);
+                paintGameView(direct, game);
+                SHELL_CHECK(direct.copy(boardRect) == crisp);
+                // Alike at a glance (each size has its own wood grain): the two pictures
+                // shrunk to a sixteenth differ by under ten levels; a misplaced or mirrored
+                // board differs by about thirty.
+                const QSize glance = crisp.size() / 16;
+                const QImage a = standIn.scaled(glance, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+                const QImage b = crisp.scaled(glance, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+                long long apart = 0;
+                for (int y = 0; y < glance.height(); ++y)
+                    for (int x = 0; x < glance.width(); ++x) {
+                        const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+                        apart += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+                                 std::abs(qBlue(p) - qBlue(q));
+                    }
+                const double meanApart = double(apart) / (3.0 * glance.width() * glance.height());
+                SHELL_CHECK(!shownScaled || (standIn != crisp && meanApart < 15));
                 tapSquare(view, 6, 7);
                 SHELL_CHECK(game.pieceSelected && game.selectedColumn == 6 && game.selectedRow == 7);
                 tapSquare(view, 5, 5);

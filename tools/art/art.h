@@ -77,9 +77,23 @@ void paintIsoBoard(QPainter& painter, const IsoLayout& iso, bool alternate, cons
 // stroked is that of the program folder's pictures; filled, it looks the same
 // (a few antialiased pixels differ slightly) and paints three times faster.
 enum class IsoFrameOutline { Stroked, Filled };
-void paintIsoBoardBase(QPainter& painter, const IsoLayout& iso);
+// The table's shadow painted whole (the program folder's pictures), or only
+// where the sides and squares painted over it leave it visible: the same
+// picture but for a few levels at the edges under them, much quicker to paint.
+enum class IsoShadow { Whole, Visible };
+void paintIsoBoardBase(QPainter& painter, const IsoLayout& iso, IsoShadow shadow = IsoShadow::Whole);
 void paintIsoBoardTop(QPainter& painter, const IsoLayout& iso, bool alternate, const QImage& lightTile,
                       const QImage& darkTile, IsoFrameOutline outline);
+// The squares as one flat picture of 8 x 8 tiles (the top maps it onto the
+// diamond), and the top painted from it: painted once, it serves several painters
+// that each paint a band of the board picture.
+QImage isoBoardPlane(const QImage& lightTile, const QImage& darkTile, bool alternate);
+void paintIsoBoardTop(QPainter& painter, const IsoLayout& iso, const QImage& plane, IsoFrameOutline outline);
+// The top's two steps: the squares (the plane mapped onto the diamond; the same
+// pixels whichever band of the picture a painter covers) and then their frame.
+void paintIsoBoardSquares(QPainter& painter, const IsoLayout& iso, const QImage& plane,
+                          IsoFrameOutline outline);
+void paintIsoBoardFrame(QPainter& painter, const IsoLayout& iso, IsoFrameOutline outline);
 // Marker sheets, and one marker of a sheet drawn antialiased at the painter's origin.
 QImage flatSelection(const SpriteFile& file);
 QImage isoSelection(const IsoLayout& iso);

@@ -4,6 +4,7 @@
 #include <QTransform>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "art.h"
@@ -111,6 +112,10 @@ IsoFrame isoFrame(const IsoLayout& iso) {
     return f;
 }
 
+double isoFrameWidth(const IsoLayout& iso) {
+    return std::max(0.8, iso.cellHeight / 14.0);
+}
+
 } // namespace
 
 QSize isoBoardSize(const IsoLayout& iso) {
@@ -123,7 +128,38 @@ void paintIsoBoard(QPainter& p, const IsoLayout& iso, bool alternate, int textur
     paintIsoBoard(p, iso, alternate, boardTile(0, n, true), boardTile(0, n, false));
 }
 
-void paintIsoBoardBase(QPainter& p, const IsoLayout& iso) {
+namespace {
+
+// Where the lines through a, b and through c, d meet.
+QPointF crossing(QPointF a, QPointF b, QPointF c, QPointF d) {
+    const QPointF r = b - a, q = d - c;
+    const double det = r.x() * q.y() - r.y() * q.x();
+    if (std::abs(det) < 1e-12) return a;
+    const double t = ((c.x() - a.x()) * q.y() - (c.y() - a.y()) * q.x()) / det;
+    return a + r * t;
+}
+
+// The part of the table's shadow that stays in sight below and right of the board's
+// sides: what lies more than two pixels inside them is painted over. shadow is the
+// whole shadow (left + depth + offset, bottom + depth + offset, right + depth +
+// offset, right, left); the part comes as three convex pieces, which the painter
+// fills much faster than one bent band.
+std::array<QPolygonF, 3> visibleShadow(const QPolygonF& shadow, QPointF left, QPointF bottom, QPointF right,
+                                       QPointF down) {
+    const QPointF up(0, 2.0), inward(2.0, 0);
+    // The sides' lower edge two pixels up, and the right side's edge two pixels in.
+    const QPointF bottomIn = bottom + down - up;
+    const QPointF rightTop = right - inward;
+    const QPointF rightIn = crossing(rightTop, rightTop + down, bottomIn, right + down - up);
+    const QPointF leftIn = crossing(left, shadow[0], bottomIn, left + down - up);
+    return {QPolygonF({leftIn, shadow[0], shadow[1], bottomIn}),
+            QPolygonF({bottomIn, shadow[1], shadow[2], rightIn}),
+            QPolygonF({rightTop, rightIn, shadow[2], right})};
+}
+
+} // namespace
+
+void paintIsoBoardBase(QPainter& p, const IsoLayout& iso, IsoShadow shadowArea) {
     const IsoFrame f = isoFrame(iso);
     const double depth = f.depth;
     const QPointF left = f.left, right = f.right, bottom = f.bottom;
@@ -138,7 +174,23 @@ void paintIsoBoardBase(QPainter& p, const IsoLayout& iso) {
                           right + down + QPointF(i, i * 0.6), right, left});
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(0, 0, 0, 18));
-        p.drawPolygon(shadow);
+        if (shadowArea == IsoShadow::Visible) {
+            const std::array<QPolygonF, 3> pieces = visibleShadow(shadow, left, bottom, right, down);
+            for (int k = 0; k < 3; ++k) {
+                // A long slanted band costs as much as its bounding box: the two under the
+                // sides are cut in short pieces (edge to edge, so the coverage adds up as one).
+                const QPolygonF& piece = pieces[k];
+                const int cuts = k < 2 ? 16 : 1;
+                auto along = [](QPointF a, QPointF b, double t) { return a + (b - a) * t; };
+                for (int c = 0; c < cuts; ++c) {
+                    const double t0 = double(c) / cuts, t1 = double(c + 1) / cuts;
+                    p.drawPolygon(QPolygonF({along(piece[0], piece[3], t0), along(piece[1], piece[2], t0),
+                                             along(piece[1], piece[2], t1), along(piece[0], piece[3], t1)}));
+                }
+            }
+        } else {
+            p.drawPolygon(shadow);
+        }
     }
     QLinearGradient leftSide(left, bottom);
     leftSide.setColorAt(0, QColor(150, 94, 52));
@@ -187,38 +239,60 @@ void fillFrame(QPainter& p, const QPointF (&corner)[4], double width, const QCol
 
 } // namespace
 
+QImage isoBoardPlane(const QImage& lightTile, const QImage& darkTile, bool alternate) {
+    // A flat wood board of 8 x 8 tiles, mapped onto the diamond when painted.
+    const int n = std::max(1, std::min(lightTile.width(), darkTile.width()));
+    QImage plane(8 * n, 8 * n, QImage::Format_RGB32);
+    QPainter q(&plane);
+    for (int v = 0; v < 8; ++v)
+        for (int u = 0; u < 8; ++u) {
+            const bool light = ((u + v) % 2 == 0) != alternate;
+            // Shift the texture per square so the squares do not repeat exactly.
+            const QImage& tile = light ? lightTile : darkTile;
+            const int shift = (u * 7 + v * 3) % n;
+            q.drawImage(QRect(u * n, v * n, n - shift, n), tile, QRect(shift, 0, n - shift, n));
+            q.drawImage(QRect(u * n + n - shift, v * n, shift, n), tile, QRect(0, 0, shift, n));
+        }
+    return plane;
+}
+
 void paintIsoBoardTop(QPainter& p, const IsoLayout& iso, bool alternate, const QImage& lightTile,
                       const QImage& darkTile, IsoFrameOutline outline) {
+    paintIsoBoardTop(p, iso, isoBoardPlane(lightTile, darkTile, alternate), outline);
+}
+
+void paintIsoBoardTop(QPainter& p, const IsoLayout& iso, const QImage& plane, IsoFrameOutline outline) {
+    paintIsoBoardSquares(p, iso, plane, outline);
+    paintIsoBoardFrame(p, iso, outline);
+}
+
+void paintIsoBoardSquares(QPainter& p, const IsoLayout& iso, const QImage& plane, IsoFrameOutline outline) {
     const IsoFrame f = isoFrame(iso);
     const double wc = f.wc, hc = f.hc;
-    const QPointF left = f.left, top = f.top, right = f.right, bottom = f.bottom;
+    const int n = std::max(1, plane.width() / 8);
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
-
-    // The squares: a flat wood board of 8 x 8 tiles mapped onto the diamond.
-    const int n = std::max(1, std::min(lightTile.width(), darkTile.width()));
-    QImage plane(8 * n, 8 * n, QImage::Format_RGB32);
-    {
-        QPainter q(&plane);
-        for (int v = 0; v < 8; ++v)
-            for (int u = 0; u < 8; ++u) {
-                const bool light = ((u + v) % 2 == 0) != alternate;
-                // Shift the texture per square so the squares do not repeat exactly.
-                const QImage& tile = light ? lightTile : darkTile;
-                const int shift = (u * 7 + v * 3) % n;
-                q.drawImage(QRect(u * n, v * n, n - shift, n), tile, QRect(shift, 0, n - shift, n));
-                q.drawImage(QRect(u * n + n - shift, v * n, shift, n), tile, QRect(0, 0, shift, n));
-            }
-    }
-    p.save();
-    // Combined with the painter's own transform, so a scaled painter paints the same board larger.
+    // The filled frame, two device pixels or more on each side of the diamond's
+    // edge, covers the plane's edge whole: its antialiasing would only cost time.
+    if (outline == IsoFrameOutline::Filled && isoFrameWidth(iso) / 2 * p.deviceTransform().m11() >= 2.0)
+        p.setRenderHint(QPainter::Antialiasing, false);
+    // The plane mapped onto the diamond; combined with the painter's own transform, so
+    // a scaled painter paints the same board larger.
     p.setTransform(
-        QTransform(wc / (2.0 * n), -hc / (2.0 * n), wc / (2.0 * n), hc / (2.0 * n), left.x(), left.y()), true);
+        QTransform(wc / (2.0 * n), -hc / (2.0 * n), wc / (2.0 * n), hc / (2.0 * n), f.left.x(), f.left.y()),
+        true);
     p.drawImage(0, 0, plane);
     p.restore();
+}
+
+void paintIsoBoardFrame(QPainter& p, const IsoLayout& iso, IsoFrameOutline outline) {
+    const IsoFrame f = isoFrame(iso);
+    const QPointF left = f.left, top = f.top, right = f.right, bottom = f.bottom;
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
     const QColor frame(60, 34, 16);
-    const double frameWidth = std::max(0.8, hc / 14.0);
+    const double frameWidth = isoFrameWidth(iso);
     if (outline == IsoFrameOutline::Filled) {
         fillFrame(p, {left, top, right, bottom}, frameWidth, frame);
     } else {

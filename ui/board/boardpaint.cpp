@@ -45,20 +45,58 @@ bool desktop(const GameController& game) {
     return game.geometry.screenType == ScreenDesktop;
 }
 
+// Whether the paint may draw another size's pictures scaled while the set of its
+// own size is painted elsewhere, and whether it did.
+bool standInAllowed = false;
+bool standInDrawn = false;
+
+// The pictures a desktop paint draws, and by how much it scales them: 1 for the
+// set of the window's square size, else a kept set of another size as a stand-in.
+struct DesktopArt {
+    const LivePictures& pictures;
+    double scale;
+};
+
+int desktopSkin(const GameController& game) {
+    return game.settings.isometric ? 0 : static_cast<int>(game.settings.skin);
+}
+
+qreal paintRatio(const QPainter& painter) {
+    return painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+}
+
 // The desktop window's pictures, painted for its square size and the device pixel
 // ratio of what is painted on (the isometric board has one skin).
-const LivePictures& desktopArt(const QPainter& painter, const GameController& game) {
-    const int iso = game.settings.isometric ? 1 : 0;
-    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
-    return livePictures(iso ? 0 : static_cast<int>(game.settings.skin), iso, game.geometry.cellWidth, ratio);
+DesktopArt desktopArt(const QPainter& painter, const GameController& game) {
+    const int iso = game.settings.isometric ? 1 : 0, cell = game.geometry.cellWidth;
+    const qreal ratio = paintRatio(painter);
+    if (standInAllowed && !keptLivePictures(desktopSkin(game), iso, cell, ratio))
+        if (const LivePictures* last = latestLivePictures(desktopSkin(game), iso)) {
+            standInDrawn = true;
+            return {*last, double(cell) / last->cellPx};
+        }
+    return {livePictures(desktopSkin(game), iso, cell, ratio), 1.0};
+}
+
+// A picture of the set at its logical size, or scaled smoothly for a stand-in.
+void drawArt(QPainter& painter, double x, double y, const QImage& image, double scale) {
+    if (scale == 1.0) {
+        painter.drawImage(QPoint(int(x), int(y)), image);
+        return;
+    }
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRectF(QPointF(x, y), image.deviceIndependentSize() * scale), image);
+    painter.restore();
 }
 
 void drawMarker(QPainter& painter, const GameController& game, int column, int row, int marker) {
     if (desktop(game)) {
-        const LivePictures& art = desktopArt(painter, game);
+        const DesktopArt art = desktopArt(painter, game);
         int x = 0, y = 0;
         cellPosition(game, column, row, x, y);
-        painter.drawImage(QPoint(x + art.markerOffsetX, y + art.markerOffsetY), art.markers[marker]);
+        drawArt(painter, x + art.pictures.markerOffsetX * art.scale,
+                y + art.pictures.markerOffsetY * art.scale, art.pictures.markers[marker], art.scale);
         return;
     }
     if (!game.selectionImage) return;
@@ -83,14 +121,14 @@ void drawBoard(QPainter& painter, const GameController& game) {
     if (desktop(game)) {
         // One picture of the whole board, its diamond's left corner (or its top-left
         // corner) where the geometry puts it.
-        const LivePictures& art = desktopArt(painter, game);
+        const DesktopArt art = desktopArt(painter, game);
         const int x = g.originX + g.boardLeft, y = g.originY + g.boardTop;
         if (game.settings.isometric)
-            painter.drawImage(
-                QPoint(x - art.boardCornerX, y + g.boardHeight / 2 - g.cellHeight / 2 - art.boardCornerY),
-                liveBoard(art, game.settings.orientation));
+            drawArt(painter, x - art.pictures.boardCornerX * art.scale,
+                    y + g.boardHeight / 2 - g.cellHeight / 2 - art.pictures.boardCornerY * art.scale,
+                    liveBoard(art.pictures, game.settings.orientation), art.scale);
         else
-            painter.drawImage(QPoint(x, y), art.board);
+            drawArt(painter, x, y, art.pictures.board, art.scale);
         return;
     }
     if (!game.boardImage) return;
@@ -154,8 +192,8 @@ void drawPiece(QPainter& painter, const GameController& game, int x, int y, int 
     const int column = spriteColumn(pieceCode);
     if (column < 0) return;
     if (desktop(game)) {
-        painter.drawImage(QPoint(x, y),
-                          livePiece(desktopArt(painter, game), pieceCode, game.settings.orientation & 3));
+        const DesktopArt art = desktopArt(painter, game);
+        drawArt(painter, x, y, livePiece(art.pictures, pieceCode, game.settings.orientation & 3), art.scale);
         return;
     }
     if (!game.piecesImage) return;
@@ -299,6 +337,20 @@ void paintGame(QPainter& painter, GameController& game, int screenWidth, int scr
 
 void paintGameView(QImage& target, GameController& game) {
     paintView(target, game, nullptr);
+}
+
+bool paintGameViewWithStandIn(QImage& target, GameController& game) {
+    standInAllowed = true;
+    standInDrawn = false;
+    paintView(target, game, nullptr);
+    standInAllowed = false;
+    return !standInDrawn;
+}
+
+void paintDesktopPicturesLater(const GameController& game, qreal devicePixelRatio, QObject* receiver,
+                               std::function<void()> ready) {
+    paintLivePicturesLater(desktopSkin(game), game.settings.isometric ? 1 : 0, game.geometry.cellWidth,
+                           devicePixelRatio, receiver, std::move(ready));
 }
 
 void paintView(QImage& target, GameController& game, Splash* splash) {

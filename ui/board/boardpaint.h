@@ -12,12 +12,22 @@
 #include <QImage>
 #include <QPainter>
 
+#include <functional>
+
 class GameController;
+class QObject;
 struct Splash;
 
 // White, then the splash screen (splash not null) or the game screen.
 void paintView(QImage& target, GameController& game, Splash* splash);
 void paintGameView(QImage& target, GameController& game);
+// The desktop game screen as paintGameView, except that when the pictures of the
+// window's size are not painted yet and another size's are kept, those are drawn
+// scaled instead (a resize shows at once). Returns false then: the caller has
+// the right set painted by paintDesktopPicturesLater and paints again.
+bool paintGameViewWithStandIn(QImage& target, GameController& game);
+void paintDesktopPicturesLater(const GameController& game, qreal devicePixelRatio, QObject* receiver,
+                               std::function<void()> ready);
 
 // The game screen in its drawing order: clock timer, side panel, board,
 // markers and pieces, the dragged piece, the sliding piece.

@@ -18,12 +18,13 @@ namespace {
 
 constexpr int NoScore = 100000;
 constexpr int StatusLines = 3;
+constexpr int ClockLines = 3; // the two clocks and a blank line
 
 // The width the texts may use: the whole panel, or its left part when the move list
 // stands beside them.
 int textWidth(const BoardGeometry& g) {
     int x, y, width, height;
-    desktopMoveListRect(g, x, y, width, height);
+    desktopMoveListRect(g, g.panelTextLines, x, y, width, height);
     return y == g.panelTop && width > 0 ? x - g.panelLeft - g.panelFontPx / 2 : g.panelWidth;
 }
 
@@ -49,6 +50,17 @@ QFont desktopPanelFont(const GameController& game) {
     QFont font("DejaVu Sans");
     font.setPixelSize(std::max(8, game.geometry.panelFontPx));
     return font;
+}
+
+// The status is read by the paint, from the first move on.
+static bool statusShown() {
+    const EngineStatus& status = engineStatus();
+    return engineSession.gamePosition.ply >= 2 &&
+           (!status.openingName.isEmpty() || !status.statusText.isEmpty());
+}
+
+int desktopPanelTextLines(const GameController& game) {
+    return statusShown() ? game.geometry.panelTextLines : ClockLines;
 }
 
 void drawDesktopPanel(QPainter& painter, GameController& game) {
@@ -81,7 +93,7 @@ void drawDesktopPanel(QPainter& painter, GameController& game) {
     if (engineSession.gamePosition.ply >= 2) {
         readEngineStatus();
         const EngineStatus& status = engineStatus();
-        int next = 3;
+        int next = ClockLines;
         if (!status.openingName.isEmpty()) {
             for (const QString& text : wrapped(metrics, status.openingName, width, StatusLines + 1))
                 line(next++, text);

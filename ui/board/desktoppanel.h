@@ -11,3 +11,7 @@ class GameController;
 // The panel's font at the desktop geometry's text size.
 QFont desktopPanelFont(const GameController& game);
 void drawDesktopPanel(QPainter& painter, GameController& game);
+// The text lines the panel shows as last drawn: the clocks and a blank line until
+// there is a status (the first move), then all the lines the panel keeps room for.
+// The move list goes under them.
+int desktopPanelTextLines(const GameController& game);

@@ -344,11 +344,14 @@ void layoutDesktop(BoardGeometry& g, int width, int height, int isometric) {
     }
 }
 
-void desktopMoveListRect(const BoardGeometry& g, int& x, int& y, int& width, int& height) {
+void desktopMoveListRect(const BoardGeometry& g, int textLines, int& x, int& y, int& width, int& height) {
     x = y = width = height = 0;
     if (g.screenType != ScreenDesktop) return;
-    const int text = g.panelTextLines * g.panelLinePitch;
-    if (g.panelHeight >= text + 3 * g.panelLinePitch) {
+    // The arrangement follows the room kept for the texts, so the list does not
+    // change sides when the texts come and go.
+    const int kept = g.panelTextLines * g.panelLinePitch;
+    const int text = std::clamp(textLines, 0, g.panelTextLines) * g.panelLinePitch;
+    if (g.panelHeight >= kept + 3 * g.panelLinePitch) {
         // Under the texts.
         x = g.panelLeft;
         y = g.panelTop + text;

@@ -79,8 +79,11 @@ constexpr int DesktopMinimumViewHeight = 200;
 // The height of an isometric cell cellWidth wide: about half of it, always even,
 // in the proportions of the large screens' 58 x 28 cell.
 int isometricCellHeight(int cellWidth);
-// Where the move list widget goes in the desktop panel (empty on other screens).
-void desktopMoveListRect(const BoardGeometry& geometry, int& x, int& y, int& width, int& height);
+// Where the move list widget goes in the desktop panel (empty on other screens),
+// under (or beside) the first textLines text lines of the panel: the list follows
+// the texts shown, up to the panelTextLines the panel keeps room for.
+void desktopMoveListRect(const BoardGeometry& geometry, int textLines, int& x, int& y, int& width,
+                         int& height);
 
 // Top-left corner of a piece image on the square.
 void piecePosition(const BoardGeometry& geometry, int isometric, int orientation, int column, int row, int& x,

@@ -1,6 +1,10 @@
 #include "ui/board/livepictures.h"
 
+#include <QCoreApplication>
+#include <QMetaObject>
 #include <QPainter>
+#include <QPointer>
+#include <QThreadPool>
 
 #include <algorithm>
 #include <atomic>
@@ -8,6 +12,7 @@
 #include <functional>
 #include <list>
 #include <memory>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -141,6 +146,21 @@ void paintBoardTop(QImage& board, const LivePictures& art, const art::IsoLayout&
     board.setDevicePixelRatio(dpr);
 }
 
+// The squares of rows [top, bottom) of a board picture, from a plane painted
+// beforehand, through a picture of those rows that shares the board's memory: the
+// bands are painted side by side, each pixel as in one go.
+void paintSquaresBand(uchar* bits, const QImage& board, int top, int bottom, double dpr,
+                      const art::IsoLayout& iso, const QImage& plane) {
+    QImage band(bits + top * board.bytesPerLine(), board.width(), bottom - top, board.bytesPerLine(),
+                board.format());
+    QPainter p(&band);
+    p.translate(0, -top);
+    p.scale(dpr, dpr);
+    art::paintIsoBoardSquares(p, iso, plane, art::IsoFrameOutline::Filled);
+}
+
+constexpr int SquaresBands = 4;
+
 void paintIsometric(LivePictures& art) {
     const double dpr = art.devicePixelRatio;
     const art::IsoLayout iso = liveIsoLayout(art.cellPx);
@@ -166,13 +186,21 @@ void paintIsometric(LivePictures& art) {
     // about 0.6 of the cell's width gives one texel per device pixel.
     const int texture = std::max(24, devicePixels(iso.cellWidth * 0.6, dpr));
     QImage feet[2];
+    QImage plane;
     std::vector<Task> first;
-    first.push_back([&art, texture] { art.isoLightWood = art::boardTile(0, texture, true); });
-    first.push_back([&art, texture] { art.isoDarkWood = art::boardTile(0, texture, false); });
+    // The wood and the squares' plane made of it: the top, painted next with the
+    // pieces, is the longest task of all, and the plane its first part.
+    first.push_back([&art, &plane, texture] {
+        art.isoLightWood = art::boardTile(0, texture, true);
+        art.isoDarkWood = art::boardTile(0, texture, false);
+        plane = art::isoBoardPlane(art.isoLightWood, art.isoDarkWood, false);
+    });
     // The shadow and sides need no wood: painted while the wood is.
     const QSize size = art::isoBoardSize(iso);
     first.push_back([&] {
-        art.board = paintedImage(size.width(), size.height(), dpr, [&](QPainter& p) { art::paintIsoBoardBase(p, iso); });
+        art.board = paintedImage(size.width(), size.height(), dpr, [&](QPainter& p) {
+            art::paintIsoBoardBase(p, iso, art::IsoShadow::Visible);
+        });
     });
     // Every piece of a colour stands on the same foot: painted once, then each body on a copy.
     for (int black = 0; black < 2; ++black)
@@ -188,7 +216,15 @@ void paintIsometric(LivePictures& art) {
     runTasks(first);
 
     std::vector<Task> second;
-    second.push_back([&] { paintBoardTop(art.board, art, iso, false); });
+    // The squares, the longest step, in bands painted side by side with the pieces.
+    art.board.setDevicePixelRatio(1.0);   // painted in device pixels, scaled by the painters
+    uchar* const bits = art.board.bits(); // here, not by the bands' threads
+    for (int band = 0; band < SquaresBands; ++band) {
+        const int top = art.board.height() * band / SquaresBands;
+        const int bottom = art.board.height() * (band + 1) / SquaresBands;
+        second.push_back(
+            [&, bits, top, bottom] { paintSquaresBand(bits, art.board, top, bottom, dpr, iso, plane); });
+    }
     for (int view = 0; view < LiveViewCount; ++view)
         for (int piece = 0; piece < LivePieceCount; ++piece) {
             // Only the knight turns its head with the view; the others are copied below.
@@ -208,6 +244,12 @@ void paintIsometric(LivePictures& art) {
             });
         }
     runTasks(second);
+    {
+        QPainter p(&art.board);
+        p.scale(dpr, dpr);
+        art::paintIsoBoardFrame(p, iso, art::IsoFrameOutline::Filled);
+    }
+    art.board.setDevicePixelRatio(dpr);
     for (int view = 1; view < LiveViewCount; ++view)
         for (int piece = 0; piece < LivePieceCount; ++piece)
             if (art.pieces[view][piece].isNull()) art.pieces[view][piece] = art.pieces[0][piece];
@@ -251,20 +293,112 @@ LivePictures paintLivePictures(int skin, int isometric, int cellPx, double devic
     return art;
 }
 
-const LivePictures& livePictures(int skin, int isometric, int cellPx, double devicePixelRatio) {
-    // Most recently used first; a set does not move while it is kept.
+namespace {
+
+// Most recently used first; a set does not move while it is kept. GUI thread only.
+std::list<std::unique_ptr<LivePictures>>& keptSets() {
     static std::list<std::unique_ptr<LivePictures>> kept;
-    const SetKey key = keyOf(skin, isometric, cellPx, devicePixelRatio);
-    for (auto it = kept.begin(); it != kept.end(); ++it) {
-        const LivePictures& set = **it;
-        if (keyOf(set.skin, set.isometric, set.cellPx, set.devicePixelRatio) == key) {
+    return kept;
+}
+
+SetKey keyOf(const LivePictures& set) {
+    return keyOf(set.skin, set.isometric, set.cellPx, set.devicePixelRatio);
+}
+
+// The kept set of the key, made the most recently used; null when there is none.
+const LivePictures* useKept(const SetKey& key) {
+    auto& kept = keptSets();
+    for (auto it = kept.begin(); it != kept.end(); ++it)
+        if (keyOf(**it) == key) {
             kept.splice(kept.begin(), kept, it);
-            return *kept.front();
+            return kept.front().get();
         }
-    }
-    kept.push_front(std::make_unique<LivePictures>(paintLivePictures(skin, isometric, cellPx, devicePixelRatio)));
+    return nullptr;
+}
+
+const LivePictures& keep(std::unique_ptr<LivePictures> set) {
+    auto& kept = keptSets();
+    kept.push_front(std::move(set));
     while (kept.size() > std::size_t(LivePictureSetsKept)) kept.pop_back();
     return *kept.front();
+}
+
+// The set being painted on another thread, and the latest request waiting for it
+// (GUI thread only; the painting thread sees only the key).
+struct LaterRequest {
+    SetKey key;
+    QPointer<QObject> receiver;
+    std::function<void()> ready;
+};
+std::optional<LaterRequest> runningRequest;
+std::optional<LaterRequest> waitingRequest;
+
+void tell(const LaterRequest& request) {
+    if (request.receiver && request.ready) request.ready();
+}
+
+void startPaintingLater(const LaterRequest& request) {
+    runningRequest = request;
+    const SetKey key = request.key;
+    QThreadPool::globalInstance()->start([key] {
+        auto set = std::make_shared<std::unique_ptr<LivePictures>>(
+            std::make_unique<LivePictures>(paintLivePictures(key.skin, key.isometric, key.cellPx, key.dpr)));
+        // Back on the GUI thread, which owns the kept sets.
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [key, set] {
+                if (!useKept(key)) keep(std::move(*set));
+                const LaterRequest done = *runningRequest;
+                runningRequest.reset();
+                tell(done);
+                if (!waitingRequest) return;
+                const LaterRequest next = *waitingRequest;
+                waitingRequest.reset();
+                if (useKept(next.key))
+                    tell(next);
+                else
+                    startPaintingLater(next);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+} // namespace
+
+const LivePictures& livePictures(int skin, int isometric, int cellPx, double devicePixelRatio) {
+    const SetKey key = keyOf(skin, isometric, cellPx, devicePixelRatio);
+    if (const LivePictures* set = useKept(key)) return *set;
+    return keep(std::make_unique<LivePictures>(paintLivePictures(skin, isometric, cellPx, devicePixelRatio)));
+}
+
+const LivePictures* keptLivePictures(int skin, int isometric, int cellPx, double devicePixelRatio) {
+    const SetKey wanted = keyOf(skin, isometric, cellPx, devicePixelRatio);
+    for (const auto& set : keptSets())
+        if (keyOf(*set) == wanted) return set.get();
+    return nullptr;
+}
+
+const LivePictures* latestLivePictures(int skin, int isometric) {
+    const SetKey style = keyOf(skin, isometric, 8, 1.0);
+    for (const auto& set : keptSets())
+        if (set->skin == style.skin && set->isometric == style.isometric) return set.get();
+    return nullptr;
+}
+
+void paintLivePicturesLater(int skin, int isometric, int cellPx, double devicePixelRatio, QObject* receiver,
+                            std::function<void()> ready) {
+    LaterRequest request{keyOf(skin, isometric, cellPx, devicePixelRatio), receiver, std::move(ready)};
+    if (keptLivePictures(skin, isometric, cellPx, devicePixelRatio)) return;
+    if (!QCoreApplication::instance()) {
+        livePictures(skin, isometric, cellPx, devicePixelRatio);
+        if (request.ready) request.ready();
+        return;
+    }
+    // Only the latest size waits while another is painted: a resize asks for many.
+    if (runningRequest)
+        waitingRequest = request;
+    else
+        startPaintingLater(request);
 }
 
 const QImage& liveBoard(const LivePictures& pictures, int orientation) {
@@ -272,8 +406,9 @@ const QImage& liveBoard(const LivePictures& pictures, int orientation) {
     if (pictures.boardTurned.isNull()) {
         const art::IsoLayout iso = liveIsoLayout(pictures.cellPx);
         const QSize size = art::isoBoardSize(iso);
-        QImage turned = paintedImage(size.width(), size.height(), pictures.devicePixelRatio,
-                                     [&](QPainter& p) { art::paintIsoBoardBase(p, iso); });
+        QImage turned =
+            paintedImage(size.width(), size.height(), pictures.devicePixelRatio,
+                         [&](QPainter& p) { art::paintIsoBoardBase(p, iso, art::IsoShadow::Visible); });
         paintBoardTop(turned, pictures, iso, true);
         pictures.boardTurned = turned;
     }

@@ -18,6 +18,10 @@
 
 #include <QImage>
 
+#include <functional>
+
+class QObject;
+
 namespace art {
 struct IsoLayout;
 }
@@ -106,6 +110,19 @@ struct LivePictures {
 // valid until LivePictureSetsKept other sets have been asked for. GUI thread only.
 const LivePictures& livePictures(int skin, int isometric, int cellPx, double devicePixelRatio);
 
+// The kept set for these values, or null; nothing is painted. GUI thread only.
+const LivePictures* keptLivePictures(int skin, int isometric, int cellPx, double devicePixelRatio);
+// The most recently used kept set of a style (skin and isometric as livePictures
+// takes them), whatever its size and ratio, or null: a stand-in, drawn scaled,
+// while the set of a new size is painted. GUI thread only.
+const LivePictures* latestLivePictures(int skin, int isometric);
+// Paints the set for these values on another thread, then keeps it and calls
+// ready on the GUI thread (not if the receiver is gone by then). Nothing when it
+// is kept already. While one set is painted only the latest request waits, so a
+// window being resized gets the set of the size it stops at. Without an
+// application object the set is painted at once. GUI thread only.
+void paintLivePicturesLater(int skin, int isometric, int cellPx, double devicePixelRatio, QObject* receiver,
+                            std::function<void()> ready);
 // The same set painted afresh, not kept (the benchmark times it).
 LivePictures paintLivePictures(int skin, int isometric, int cellPx, double devicePixelRatio);
 

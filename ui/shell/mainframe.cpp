@@ -102,6 +102,11 @@ void showTaskBar() {
 CMainFrame::CMainFrame(CTaviskDoc* document) : document_(document) {
     setWindowTitle(fromTable(applicationTitle));
     theMainFrame = this;
+    // The paints set the bar's buttons, but what they depend on also changes without
+    // a paint: the engine's worker comes to rest a moment after its move is shown (or
+    // after the tutor's takeback has stopped it), and a box or a dialog closes. Hint
+    // would stay greyed at the user's turn until the next paint.
+    buttonsTimer_ = startTimer(ButtonsRefreshMs);
     if (deviceScreen().desktop) {
         createDesktopWindow();
         return;
@@ -332,6 +337,8 @@ void CMainFrame::onCommand(int command) {
 void CMainFrame::timerEvent(QTimerEvent* event) {
     if (event->timerId() == splashTimer_ && splashTimer_ != 0)
         splashTick();
+    else if (event->timerId() == buttonsTimer_)
+        updateImageButtons();
     else
         QMainWindow::timerEvent(event);
 }

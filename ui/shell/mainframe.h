@@ -97,4 +97,6 @@ class CMainFrame : public QMainWindow {
     int splashTicks_ = 0;
     int splashTimer_ = 0;
     bool created_ = false;
+    int buttonsTimer_ = 0; // sets the bar's buttons again now and then
+    static constexpr int ButtonsRefreshMs = 150;
 };

@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QSocketNotifier>
+#include <QThreadPool>
 
 #include <QIcon>
 #include <csignal>
@@ -127,6 +128,8 @@ void CTaviskApp::exitInstance() {
         frame_.reset();
     }
     document_.reset();
+    // A picture set still being painted on another thread for the window that is gone.
+    QThreadPool::globalInstance()->waitForDone();
 }
 
 bool CTaviskApp::onCommand(int command) {

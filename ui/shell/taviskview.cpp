@@ -13,6 +13,7 @@
 #include "game/promotion.h"
 #include "game/review.h"
 #include "ui/board/boardpaint.h"
+#include "ui/board/desktoppanel.h"
 #include "ui/board/geometry.h"
 #include "ui/board/splash.h"
 #include "ui/shell/autoturn.h"
@@ -142,7 +143,13 @@ void CTaviskView::paintDesktop() {
     if (splashShowing) {
         paintDesktopSplash(frame_, theSplash(), width(), height());
     } else {
-        paintGameView(frame_, game);
+        // A new size shows at once with the last pictures scaled; the crisp ones are
+        // painted on another thread, and a paint follows when they are ready.
+        standInShown_ = !paintGameViewWithStandIn(frame_, game);
+        if (standInShown_) {
+            ++standInPaints_;
+            paintDesktopPicturesLater(game, ratio, this, [this] { update(); });
+        }
         placeMoveList(); // a change of style lays out the board anew
         soundsAfterPaint();
         mainFrame_->refreshMoveList();
@@ -162,9 +169,10 @@ void CTaviskView::layOutDesktop() {
 void CTaviskView::placeMoveList() {
     CMoveList* list = mainFrame_->moveList();
     if (!list) return;
-    const BoardGeometry& g = gameController().geometry;
+    const GameController& game = gameController();
+    const BoardGeometry& g = game.geometry;
     int x, y, w, h;
-    desktopMoveListRect(g, x, y, w, h);
+    desktopMoveListRect(g, desktopPanelTextLines(game), x, y, w, h);
     const QRect place(x, y, w, h);
     if (list->geometry() != place || list->font().pixelSize() != g.panelFontPx)
         list->fitTo(x, y, w, h, g.panelFontPx);

@@ -35,6 +35,9 @@ class CTaviskView : public QWidget {
     // The last picture painted, in device pixels (the desktop window's carries the
     // monitor's device pixel ratio).
     const QImage& lastFrame() const { return frame_; }
+    // The last paint showed another size's pictures scaled while its own were painted.
+    bool standInShown() const { return standInShown_; }
+    int standInPaints() const { return standInPaints_; }
 
     // Device pixels to view pixels and back.
     QPoint toWidget(int x, int y) const;
@@ -58,6 +61,8 @@ class CTaviskView : public QWidget {
 
     CMainFrame* mainFrame_;
     QImage frame_;
+    bool standInShown_ = false;
+    int standInPaints_ = 0;
     int clockTimer_ = 0;
     QString caption_;
     int captionCentreX_ = 0;
