@@ -54,10 +54,14 @@ stockfish2100@10 rank4 12 --adjudicate
 stockfish2100@10 rank5 32 --adjudicate
 stockfish2100@10 rank6 12 --adjudicate
 stockfish2500@15 rank7 8 --adjudicate
-rank9 stockfish2500@15 2 --adjudicate
-rank9 stockfish2100@10 2 --adjudicate
-rank10 stockfish2100@10 2 --adjudicate
+rank9 stockfish2500@15 6 --adjudicate
+rank9 stockfish2100@10 4 --adjudicate
+rank10 stockfish2100@10 6 --adjudicate
+rank10 stockfish2500@15 4 --adjudicate
+rank8 stockfish2500@15 2 --adjudicate
 turnin1 stockfish2100@10 4 --adjudicate
+turnin5 stockfish2100@10 2 --adjudicate
+turnin5 stockfish2500@15 2 --adjudicate
 LIST
 }
 start=$(date +%s)
