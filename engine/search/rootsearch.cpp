@@ -86,32 +86,28 @@ void prepareIteration() {
     currentRootMoveNumber = 1;
 }
 
-// The root list is pseudo-legal unless in check; the single-move stop rule
-// wants the legal ones, tested as the search tests them.
+// The root list is pseudo-legal unless in check: a move of it is legal when it
+// leaves the king safe, tested as the search tests it.
+bool legalRootMove(const PlyMoveList& root, int move, int colour) {
+    if (root.moves[ListCheckWord] != 0) return true;
+    return moveSlot(move) == KingSlot ? !squareAttacked(searchPosition, moveDestination(move), colour)
+                                      : !exposesKing(searchPosition, colour, move);
+}
+
+// The single-move stop rule wants the number of legal root moves.
 int countLegalRootMoves(int colour) {
     const PlyMoveList& root = plyMoves[1];
-    if (root.moves[ListCheckWord] != 0) return root.moves[OrderedTotal];
     int legal = 0;
-    for (int i = 0; i < root.moves[OrderedTotal]; ++i) {
-        int move = orderedMove(root, i);
-        bool illegal = moveSlot(move) == KingSlot
-                           ? squareAttacked(searchPosition, moveDestination(move), colour)
-                           : exposesKing(searchPosition, colour, move);
-        if (!illegal) ++legal;
-    }
+    for (int i = 0; i < root.moves[OrderedTotal]; ++i)
+        if (legalRootMove(root, orderedMove(root, i), colour)) ++legal;
     return legal;
 }
 
 // The move to play when a stop came before the first iteration chose one.
 int firstLegalRootMove(int colour) {
     const PlyMoveList& root = plyMoves[1];
-    for (int i = 0; i < root.moves[OrderedTotal]; ++i) {
-        int move = orderedMove(root, i);
-        if (root.moves[ListCheckWord] != 0) return move;
-        bool illegal = moveSlot(move) == KingSlot ? squareAttacked(searchPosition, moveDestination(move), colour)
-                                                  : exposesKing(searchPosition, colour, move);
-        if (!illegal) return move;
-    }
+    for (int i = 0; i < root.moves[OrderedTotal]; ++i)
+        if (legalRootMove(root, orderedMove(root, i), colour)) return orderedMove(root, i);
     return NoMove;
 }
 

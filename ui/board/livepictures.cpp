@@ -305,15 +305,18 @@ SetKey keyOf(const LivePictures& set) {
     return keyOf(set.skin, set.isometric, set.cellPx, set.devicePixelRatio);
 }
 
+std::list<std::unique_ptr<LivePictures>>::iterator findKept(const SetKey& key) {
+    auto& kept = keptSets();
+    return std::find_if(kept.begin(), kept.end(), [&key](const auto& set) { return keyOf(*set) == key; });
+}
+
 // The kept set of the key, made the most recently used; null when there is none.
 const LivePictures* useKept(const SetKey& key) {
     auto& kept = keptSets();
-    for (auto it = kept.begin(); it != kept.end(); ++it)
-        if (keyOf(**it) == key) {
-            kept.splice(kept.begin(), kept, it);
-            return kept.front().get();
-        }
-    return nullptr;
+    const auto it = findKept(key);
+    if (it == kept.end()) return nullptr;
+    kept.splice(kept.begin(), kept, it);
+    return kept.front().get();
 }
 
 const LivePictures& keep(std::unique_ptr<LivePictures> set) {
@@ -372,10 +375,8 @@ const LivePictures& livePictures(int skin, int isometric, int cellPx, double dev
 }
 
 const LivePictures* keptLivePictures(int skin, int isometric, int cellPx, double devicePixelRatio) {
-    const SetKey wanted = keyOf(skin, isometric, cellPx, devicePixelRatio);
-    for (const auto& set : keptSets())
-        if (keyOf(*set) == wanted) return set.get();
-    return nullptr;
+    const auto it = findKept(keyOf(skin, isometric, cellPx, devicePixelRatio));
+    return it == keptSets().end() ? nullptr : it->get();
 }
 
 const LivePictures* latestLivePictures(int skin, int isometric) {
